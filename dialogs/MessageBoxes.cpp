@@ -1,0 +1,79 @@
+#include "dialogs/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+MessageBoxes *installed = nullptr;
+
+QMessageBox::Icon iconOf(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Information:
+        return QMessageBox::Information;
+    case MsgKind::Warning:
+        return QMessageBox::Warning;
+    case MsgKind::Error:
+        return QMessageBox::Critical;
+    case MsgKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons buttonsOf(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+MsgAnswer answerOf(int button) {
+    switch (button) {
+    case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    default:
+        return MsgAnswer::Ok;
+    }
+}
+} // namespace
+
+MessageBoxes &messageBoxes() {
+    static QtMessageBoxes qtBoxes;
+    return installed ? *installed : qtBoxes;
+}
+
+void installMessageBoxes(MessageBoxes *boxes) { installed = boxes; }
+
+void showError(const QString &text) { messageBoxes().show(MsgKind::Error, text, MsgButtons::Ok); }
+void showInformation(const QString &text) { messageBoxes().show(MsgKind::Information, text, MsgButtons::Ok); }
+void showWarning(const QString &text) { messageBoxes().show(MsgKind::Warning, text, MsgButtons::Ok); }
+bool askYesNo(const QString &text) {
+    return messageBoxes().show(MsgKind::Confirmation, text, MsgButtons::YesNo) == MsgAnswer::Yes;
+}
+
+MsgAnswer QtMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
+    QMessageBox box(iconOf(kind), QStringLiteral("PERPUS KELVARA"), text, buttonsOf(buttons),
+                    QApplication::activeWindow());
+    return answerOf(box.exec());
+}
+
+MsgAnswer ScriptedMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
+    shown.push_back({kind, text, buttons});
+    if (answers.empty())
+        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+    MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+ScopedMessageBoxes::ScopedMessageBoxes(MessageBoxes &boxes) : previous(installed) { installed = &boxes; }
+ScopedMessageBoxes::~ScopedMessageBoxes() { installed = previous; }
