@@ -1,41 +1,51 @@
 // kelvara-devtool: the client's building blocks from the command line, for people working on it.
-#include "service/RuvasaLib.h"
+#include "tools/DevtoolCommands.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <exception>
-#include <string>
+#include <map>
 
 namespace {
 
-int usage() {
-    std::fputs("usage: kelvara-devtool workspace DIR\n", stderr);
-    return 2;
+struct Command {
+    int (*run)(const QStringList &args);
+    const char *usage;
+};
+
+const std::map<QString, Command> &commands() {
+    static const std::map<QString, Command> table = {
+        {"workspace", {workspaceCommand, "workspace DIR"}},
+    };
+    return table;
 }
 
-int workspace(const QStringList &args) {
-    if (args.size() != 1)
-        return usage();
-    layOutWorkspace(args[0].toStdString());
-    std::printf("%s\n", args[0].toUtf8().constData());
-    return 0;
+int usage() {
+    std::fputs("usage:\n", stderr);
+    for (const auto &[name, command] : commands())
+        std::fprintf(stderr, "  kelvara-devtool %s\n", command.usage);
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    // Some commands render or lay out text: a GUI application on the offscreen platform suits all.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage();
-    const QString command = args.takeFirst();
+    const auto command = commands().find(args.takeFirst());
+    if (command == commands().end())
+        return usage();
     try {
-        if (command == QLatin1String("workspace"))
-            return workspace(args);
+        const int status = command->second.run(args);
+        return status == 2 ? usage() : status;
     } catch (const std::exception &error) {
         std::fprintf(stderr, "kelvara-devtool: %s\n", error.what());
         return 1;
     }
-    return usage();
 }
