@@ -1,5 +1,8 @@
 #pragma once
+#include "service/HttpCall.h"
 #include "service/JsonDocument.h"
+#include "service/ServiceEndpoint.h"
+#include "service/SessionString.h"
 
 #include <cstdint>
 #include <string>
@@ -30,13 +33,13 @@ public:
     ReplyField FSearchContentJson;
     ReplyField FReadPermissionJson;
     std::string DevUUID;
-    std::string FUserId;
-    std::string FUsername;
-    std::string FToken;
-    std::string FName;
-    std::string FLastDate;
-    std::string FProfilePict;
-    std::string FUserLevel;
+    SessionString FUserId;
+    SessionString FUsername;
+    SessionString FToken;
+    SessionString FName;
+    SessionString FLastDate;
+    SessionString FProfilePict;
+    SessionString FUserLevel;
 
     // ---- Local workspace and device identity ----
     // The user's data folder with a trailing "/", or "" when the system cannot say.
@@ -52,6 +55,45 @@ public:
     static void DeleteDirectory(const std::string &DirName);
 
     // ---- Request side (service/) ----
+    // Every request method makes one call with a fresh HTTP client and returns the reply object;
+    // a failed call returns {"code":"500","msg": the method's prefix + the failure text}. None throws.
+    // Safe to call from any thread.
+
+    // A client talking to another service than the built-in one (tests, the developer tool).
+    explicit TRuvasaLib(ServiceEndpoint endpoint);
+    const ServiceEndpoint &serviceEndpoint() const { return endpoint; }
+
+    // Adds the six session headers in their order; the last three are empty before a login.
+    void setCustomParams(HttpRequest &request) const;
+
+    JsonPtr checkAppVersionRequest();
+    // Fetches the institution profile, applies its colours to css/style.css, stores it in FClientJson.
+    JsonPtr getClientJson();
+    JsonPtr LoginRequest(const std::string &Username, const std::string &Password);
+    JsonPtr BannerRequest();
+    JsonPtr CategoryRequest();
+    JsonPtr HomeRequest(int Page);
+    JsonPtr HomeDetailRequest(const std::string &id_homepage);
+    JsonPtr CategoryContentRequest(const std::string &id_dept, const std::string &id_kategori);
+    JsonPtr SubCategoryContentRequest(const std::string &id_dept, const std::string &id_sub_kategori);
+    // chartType "topRead", "lastRead" or "lastView"; any other kind sends nothing and returns
+    // {"code":"500","msg":"#527 Unknown chart type: " + chartType}.
+    JsonPtr ChartContentRequest(const std::string &chartType, int page);
+    JsonPtr DetailContentRequest(const std::string &id_konten);
+    JsonPtr SearchContentRequest(const std::string &field, const std::string &keyword, int page);
+    JsonPtr SearchKalimatRequest(const std::string &keyword, int page);
+    JsonPtr ReadPermissionRequest(const std::string &id_konten);
+    JsonPtr BookReturnRequest(const std::string &id_baca, const std::string &id_konten, int page_index);
+    JsonPtr SaveAnnotationRequest(const std::string &JSONString);
+    JsonPtr SaveCopyText(const std::string &JSonString);
+    JsonPtr ForgotPasswordRequest(const std::string &Username);
+    JsonPtr UpdateReadStatusRequest(const std::string &id_baca, int status);
+    JsonPtr Logoutrequest();
+
+    // Fetches the stored annotations at `fileAnotasi` (an http(s) address, or a path on the service)
+    // into FPath + "/tempAnnot.json". Returns the failure text, empty on success; on failure no
+    // tempAnnot.json is left behind. The session headers go only to the service itself.
+    std::string fetchStoredAnnotations(const std::string &fileAnotasi);
 
     // ---- Page rendering (pages/) ----
     void renderLoginHtmlFile(BrowserView &view);
@@ -67,6 +109,9 @@ public:
     void renderDetailContent(BrowserView &view, const std::string &origin);
     void renderSearchResult(BrowserView &view, int page, const std::string &keyword, const std::string &field);
     void renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword);
+
+private:
+    ServiceEndpoint endpoint = ServiceEndpoint::builtIn(); // request side
 };
 
 // Replaces `path` by a fresh copy of the embedded asset archive (private to the user).
