@@ -1,0 +1,25 @@
+#include "bridge/AppReceiver.h"
+#include "bridge/AppFunctions.h"
+
+namespace {
+AppCallValue callValue(const QJsonValue &value) {
+    if (value.isString())
+        return value.toString().toStdString();
+    if (value.isDouble())
+        return value.toDouble();
+    return {};
+}
+} // namespace
+
+AppReceiver::AppReceiver(std::function<bool()> mayCall, QObject *parent)
+    : QObject(parent), m_mayCall(std::move(mayCall)) {}
+
+void AppReceiver::call(const QString &function, const QJsonArray &args) {
+    if (!m_mayCall())
+        return;
+    std::vector<AppCallValue> values;
+    for (const QJsonValue &arg : args)
+        values.push_back(callValue(arg));
+    if (auto message = appCallMessage(function.toStdString(), values))
+        emit messageReceived(*message);
+}

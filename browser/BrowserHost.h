@@ -1,0 +1,41 @@
+#pragma once
+#include "browser/DataFolderScope.h"
+#include "browser/ExternalOpener.h"
+#include "browser/ServiceCertificatePolicy.h"
+#include <QObject>
+#include <QPointer>
+#include <vector>
+
+class ChromiumView;
+class QWebEngineProfile;
+class QWidget;
+
+// The browser engine as the client uses it: one profile shared by all views, the `app` script on
+// every page of it, and the rules every view follows (which pages are trusted, where other
+// addresses go, which certificate errors are accepted). Views still alive when the host goes are
+// destroyed with it, before the profile their pages use.
+class BrowserHost : public QObject {
+    Q_OBJECT
+public:
+    BrowserHost(const QString &dataFolder, ServiceCertificatePolicy certificates, ExternalOpener opener,
+                QObject *parent = nullptr);
+    // The shipped client's host: the build-time service trust and the system browser.
+    BrowserHost(const QString &dataFolder, QObject *parent = nullptr);
+    ~BrowserHost() override;
+
+    ChromiumView *createView(QWidget *parent = nullptr);
+
+    QWebEngineProfile *profile() const { return m_profile; }
+    const DataFolderScope &dataFolder() const { return m_dataFolder; }
+    const ServiceCertificatePolicy &certificates() const { return m_certificates; }
+    // Web and mail addresses go to the system browser; anything else (local files, other schemes,
+    // which the system might open by starting a program) is dropped.
+    void openExternally(const QUrl &url) const;
+
+private:
+    DataFolderScope m_dataFolder;
+    ServiceCertificatePolicy m_certificates;
+    ExternalOpener m_opener;
+    QWebEngineProfile *m_profile;
+    std::vector<QPointer<ChromiumView>> m_views;
+};

@@ -1,0 +1,25 @@
+#include "browser/ChromiumPage.h"
+#include "browser/BrowserHost.h"
+#include <QWebEngineCertificateError>
+#include <QWebEngineNewWindowRequest>
+
+ChromiumPage::ChromiumPage(const BrowserHost &host, QObject *parent)
+    : QWebEnginePage(host.profile(), parent), m_host(host) {
+    connect(this, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest &request) { m_host.openExternally(request.requestedUrl()); });
+    connect(this, &QWebEnginePage::certificateError, this, [this](QWebEngineCertificateError error) {
+        if (m_host.certificates().accepts(error.url(), error.certificateChain()))
+            error.acceptCertificate();
+        else
+            error.rejectCertificate();
+    });
+}
+
+bool ChromiumPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) {
+    if (m_host.dataFolder().contains(url) || url == QUrl(QStringLiteral("about:blank")))
+        return true;
+    // Frames inside a page (an embedded player in a synopsis) are simply not loaded.
+    if (isMainFrame)
+        m_host.openExternally(url);
+    return false;
+}

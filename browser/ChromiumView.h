@@ -1,0 +1,26 @@
+#pragma once
+#include "browser/BrowserView.h"
+#include "browser/ProcessMessage.h"
+#include <QWebEngineView>
+
+class BrowserHost;
+class QWebChannel;
+
+// One browser view of the client: loads, reloads and runs script in its main frame, shows no
+// context menu, and reports the `app` calls of its trusted pages as process messages, each in its
+// own turn of the UI thread's event loop and in the order the page made them.
+class ChromiumView : public QWebEngineView, public BrowserView {
+    Q_OBJECT
+public:
+    ChromiumView(BrowserHost &host, QWidget *parent = nullptr);
+
+    void navigate(const std::string &url) override;
+    void reload() override;
+    void runScript(const std::string &script) override;
+
+signals:
+    void processMessageReceived(ChromiumView *browser, const ProcessMessage &message);
+
+private:
+    QWebChannel *m_channel;
+};
