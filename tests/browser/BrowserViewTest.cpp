@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QThread>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,14 +94,49 @@ app.detail("first"); app.loadMoreChart(2); app.detail(); app.back(); app.kategor
     }
 
     static QVariant evaluate(ChromiumView *view, const QString &script) {
+        return evaluate(view->page(), script);
+    }
+    static QVariant evaluate(QWebEnginePage *page, const QString &script) {
         QVariant result;
         bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &value) {
+        page->runJavaScript(script, [&](const QVariant &value) {
             result = value;
             done = true;
         });
         EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
         return result;
+    }
+
+    // How many of assets.html's style sheet, script and image took effect.
+    static int assetsLoaded(QWebEnginePage *page) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return evaluate(page, "document.getElementById('pic').complete").toBool(); }, 10000));
+        return evaluate(page, "(getComputedStyle(document.getElementById('styled')).marginLeft === '17px') + "
+                              "(window.scriptLoaded === true) + "
+                              "(document.getElementById('pic').naturalWidth === 1)")
+            .toInt();
+    }
+
+    // A sibling file of the data folder and a file outside it, read by fetch and by XMLHttpRequest:
+    // each result is the text read or "blocked".
+    static QVariantMap readFiles(QWebEnginePage *page) {
+        const QString reads = QStringLiteral(R"(
+window.reads = {};
+const targets = {sibling: 'secret.txt', outside: '%1'};
+for (const [name, url] of Object.entries(targets)) {
+    fetch(url).then(r => r.text()).then(t => { window.reads['fetch ' + name] = t; },
+                                         () => { window.reads['fetch ' + name] = 'blocked'; });
+    const xhr = new XMLHttpRequest();
+    xhr.onload = () => { window.reads['xhr ' + name] = xhr.responseText; };
+    xhr.onerror = () => { window.reads['xhr ' + name] = 'blocked'; };
+    try { xhr.open('GET', url); xhr.send(); } catch (e) { window.reads['xhr ' + name] = 'blocked'; }
+}
+)")
+                                  .arg(QUrl::fromLocalFile(root->filePath("outside/secret.txt")).toString());
+        evaluate(page, reads);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return evaluate(page, "Object.keys(window.reads).length").toInt() == 4; }, 10000));
+        return evaluate(page, "window.reads").toMap();
     }
 
     // Runs script in the page, then waits until the expected number of messages has arrived and a
@@ -249,32 +286,26 @@ TEST_F(BrowserViewTest, OnlyWebAndMailAddressesAreHandedToTheSystem) {
 
 TEST_F(BrowserViewTest, LocalPagesLoadTheirAssetsButCannotReadFilesByScript) {
     load(views[0], "assets.html");
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return evaluate(views[0], "document.getElementById('pic').complete").toBool(); }, 10000));
-    EXPECT_EQ(evaluate(views[0], "getComputedStyle(document.getElementById('styled')).marginLeft").toString(),
-              "17px");
-    EXPECT_TRUE(evaluate(views[0], "window.scriptLoaded === true").toBool());
-    EXPECT_EQ(evaluate(views[0], "document.getElementById('pic').naturalWidth").toInt(), 1);
-
-    const QString reads = QStringLiteral(R"(
-window.reads = {};
-const targets = {sibling: 'secret.txt', outside: '%1'};
-for (const [name, url] of Object.entries(targets)) {
-    fetch(url).then(r => r.text()).then(t => { window.reads['fetch ' + name] = t; },
-                                         () => { window.reads['fetch ' + name] = 'blocked'; });
-    const xhr = new XMLHttpRequest();
-    xhr.onload = () => { window.reads['xhr ' + name] = xhr.responseText; };
-    xhr.onerror = () => { window.reads['xhr ' + name] = 'blocked'; };
-    try { xhr.open('GET', url); xhr.send(); } catch (e) { window.reads['xhr ' + name] = 'blocked'; }
-}
-)")
-                              .arg(QUrl::fromLocalFile(root->filePath("outside/secret.txt")).toString());
-    evaluate(views[0], reads);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return evaluate(views[0], "Object.keys(window.reads).length").toInt() == 4; }, 10000));
-    const QVariantMap results = evaluate(views[0], "window.reads").toMap();
+    EXPECT_EQ(assetsLoaded(views[0]->page()), 3);
+    const QVariantMap results = readFiles(views[0]->page());
     for (const char *key : {"fetch sibling", "xhr sibling", "fetch outside", "xhr outside"})
         EXPECT_EQ(results.value(key).toString(), "blocked") << key;
+}
+
+// What Qt offers without LocalFileGuard: with local file access off, a local page loses its own
+// style sheets, scripts and images; with it on, its script reads any local file.
+TEST_F(BrowserViewTest, QtAloneEitherBlocksAPagesAssetsOrLetsItsScriptReadAnyFile) {
+    for (bool fileAccess : {false, true}) {
+        QWebEngineProfile profile;
+        profile.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, fileAccess);
+        QWebEnginePage page(&profile);
+        QSignalSpy finished(&page, &QWebEnginePage::loadFinished);
+        page.load(QUrl::fromLocalFile(data + "/assets.html"));
+        ASSERT_TRUE(finished.wait(20000));
+        EXPECT_EQ(assetsLoaded(&page), fileAccess ? 3 : 0) << fileAccess;
+        EXPECT_EQ(readFiles(&page).value("xhr outside").toString() == "outside secret", fileAccess)
+            << fileAccess;
+    }
 }
 
 TEST_F(BrowserViewTest, RightClickOpensNoContextMenu) {
