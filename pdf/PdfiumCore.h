@@ -22,6 +22,7 @@
 #include <stdexcept>
 #include <vector>
 
+class QFile;
 class QIODevice;
 class QImage;
 class QPainter;
@@ -134,7 +135,8 @@ public:
     void LoadFromActiveBuffer(const void *Buffer, qint64 Size, const QByteArray &APassword = {});
     // Keeps a reference to the byte array (implicitly shared) while open.
     void LoadFromBytes(const QByteArray &ABytes, const QByteArray &APassword = {});
-    void LoadFromBytes(const QByteArray &ABytes, qint64 AIndex, qint64 ACount, const QByteArray &APassword = {});
+    void LoadFromBytes(const QByteArray &ABytes, qint64 AIndex, qint64 ACount,
+                       const QByteArray &APassword = {});
     void LoadFromFile(const QString &AFileName, const QByteArray &APassword = {},
                       TPdfDocumentLoadOption ALoadOption = dloNormal);
     void Close();
@@ -157,21 +159,19 @@ private:
     struct CustomLoadData;
 
     void CheckActive() const;
+    template <class Load> void GuardedLoad(Load load);
     void LoadFromMemory(const void *Data, qint64 Size, const QByteArray &APassword);
     void LoadFromAccess(std::unique_ptr<CustomLoadData> Data, const QByteArray &APassword);
     void AfterLoad();
-    void ClosePagesAndDocument();
     int IndexOfPage(const TPdfPage *Page) const;
-    void RemovePage(const TPdfPage *Page);
 
     FPDF_DOCUMENT FDocument = nullptr;
     std::vector<std::unique_ptr<TPdfPage>> FPages;
     QString FFileName;
-    struct FileHolder;
-    std::unique_ptr<FileHolder> FFile; // open file and mapping of a file load
-    std::unique_ptr<char[]> FBuffer;   // allocated copy the engine reads from
-    const void *FMappedBuffer = nullptr;
-    QByteArray FBytes;
+    std::unique_ptr<QFile> FFile;  // open file of a mapped or on-demand file load
+    uchar *FFileMapping = nullptr; // mapped view of FFile
+    QByteArray FBuffer;            // allocated copy the engine reads from
+    QByteArray FBytes;             // caller's byte array kept alive
     bool FClosing = false;
     std::unique_ptr<CustomLoadData> FCustomLoadData;
     mutable std::recursive_mutex FMutex;
@@ -202,8 +202,10 @@ public:
                            TPdfPageRotation Rotate = prNormal);
     QPoint PageToDevice(int X, int Y, int Width, int Height, double PageX, double PageY,
                         TPdfPageRotation Rotate = prNormal);
-    TPdfRect DeviceToPage(int X, int Y, int Width, int Height, const QRect &R, TPdfPageRotation Rotate = prNormal);
-    QRect PageToDevice(int X, int Y, int Width, int Height, const TPdfRect &R, TPdfPageRotation Rotate = prNormal);
+    TPdfRect DeviceToPage(int X, int Y, int Width, int Height, const QRect &R,
+                          TPdfPageRotation Rotate = prNormal);
+    QRect PageToDevice(int X, int Y, int Width, int Height, const TPdfRect &R,
+                       TPdfPageRotation Rotate = prNormal);
 
     int GetCharCount();
     QChar ReadChar(int CharIndex);

@@ -107,8 +107,8 @@ int FPDFPage_GetRotation(FPDF_PAGE page);
 FPDF_BOOL FPDFPage_HasTransparency(FPDF_PAGE page);
 void FPDF_RenderPage(FPDF_DC dc, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
                      int flags);
-void FPDF_RenderPageBitmap(FPDF_BITMAP bitmap, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y,
-                           int rotate, int flags);
+void FPDF_RenderPageBitmap(FPDF_BITMAP bitmap, FPDF_PAGE page, int start_x, int start_y, int size_x,
+                           int size_y, int rotate, int flags);
 FPDF_BOOL FPDF_DeviceToPage(FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
                             int device_x, int device_y, double *page_x, double *page_y);
 FPDF_BOOL FPDF_PageToDevice(FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,

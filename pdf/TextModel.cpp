@@ -1,0 +1,240 @@
+#include "pdf/TextModel.h"
+
+#include <QChar>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A gap wider than this share of the font size between two glyphs reads as a word break.
+constexpr double WordGapRatio = 0.135;
+
+bool isSpace(char32_t c) {
+    return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000;
+}
+bool isLineBreak(char32_t c) {
+    return c == '\r' || c == '\n';
+}
+bool isLetter(char16_t c) {
+    return QChar(c).isLetter();
+}
+
+bool contains(const TextChar &c, double x, double y) {
+    return x >= c.left && x <= c.right && y >= c.bottom && y <= c.top;
+}
+
+} // namespace
+
+struct TextModel::Line {
+    std::vector<int> fragments;
+    double bottom = 0;
+    double top = 0;
+    bool horizontal = true;
+
+    static double centre(const FragmentInput &f) {
+        double bottom = f.glyphs.front().bottom, top = f.glyphs.front().top;
+        for (const GlyphInput &g : f.glyphs) {
+            bottom = std::min(bottom, g.bottom);
+            top = std::max(top, g.top);
+        }
+        return (bottom + top) / 2;
+    }
+    // A fragment continues this line when both run left to right and its middle lies within the line.
+    bool accepts(const FragmentInput &f) const {
+        if (!horizontal || !f.horizontal)
+            return false;
+        const double middle = centre(f);
+        return middle >= bottom && middle <= top;
+    }
+    void add(const FragmentInput &f, int index) {
+        if (fragments.empty()) {
+            bottom = f.glyphs.front().bottom;
+            top = f.glyphs.front().top;
+            horizontal = f.horizontal;
+        }
+        for (const GlyphInput &g : f.glyphs) {
+            bottom = std::min(bottom, g.bottom);
+            top = std::max(top, g.top);
+        }
+        fragments.push_back(index);
+    }
+};
+
+TextModel::TextModel(const std::vector<FragmentInput> &fragments) {
+    std::vector<Line> lines;
+    for (int i = 0; i < int(fragments.size()); ++i) {
+        if (fragments[i].glyphs.empty())
+            continue;
+        if (lines.empty() || !lines.back().accepts(fragments[i]))
+            lines.emplace_back();
+        lines.back().add(fragments[i], i);
+    }
+    for (Line &line : lines)
+        std::stable_sort(line.fragments.begin(), line.fragments.end(), [&](int a, int b) {
+            return fragments[a].glyphs.front().left < fragments[b].glyphs.front().left;
+        });
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            breakLine(fragments[lines[i].fragments.front()]);
+        emitLine(fragments, lines[i]);
+    }
+}
+
+void TextModel::breakLine(const FragmentInput &next) {
+    // A hyphen after a letter at the end of a line, with the next line starting at once, wraps a word.
+    const size_t n = chars_.size();
+    const char32_t nextFirst = next.glyphs.front().unicode;
+    if (n >= 2 && chars_[n - 1].unicode == u'-' && !chars_[n - 1].generated &&
+        isLetter(chars_[n - 2].unicode) && !isSpace(nextFirst) && !isLineBreak(nextFirst)) {
+        chars_[n - 1].unicode = WrappedHyphen;
+        text_[n - 1] = WrappedHyphen;
+        return;
+    }
+    emitGenerated(u'\r');
+    emitGenerated(u'\n');
+}
+
+void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line &line) {
+    const GlyphInput *previous = nullptr;
+    for (int index : line.fragments) {
+        for (const GlyphInput &glyph : fragments[index].glyphs) {
+            if (previous && !chars_.empty()) {
+                const double gap = glyph.start - previous->end;
+                const double size = std::max(glyph.fontSize, previous->fontSize);
+                if (gap > WordGapRatio * size && !isSpace(glyph.unicode) && !isSpace(chars_.back().unicode))
+                    emitGenerated(u' ');
+            }
+            previous = &glyph;
+            // Runs of spaces read as one.
+            if (glyph.unicode == ' ' && !chars_.empty() && chars_.back().unicode == u' ')
+                continue;
+            emitGlyph(glyph, index);
+        }
+    }
+}
+
+void TextModel::emitGlyph(const GlyphInput &glyph, int fragment) {
+    TextChar c;
+    c.left = glyph.left;
+    c.bottom = glyph.bottom;
+    c.right = glyph.right;
+    c.top = glyph.top;
+    c.fontSize = glyph.fontSize;
+    c.fragment = fragment;
+    if (glyph.unicode > 0xFFFF) {
+        const char32_t v = glyph.unicode - 0x10000;
+        c.unicode = char16_t(0xD800 + (v >> 10));
+        chars_.push_back(c);
+        text_ += c.unicode;
+        c.unicode = char16_t(0xDC00 + (v & 0x3FF));
+    } else {
+        c.unicode = char16_t(glyph.unicode);
+    }
+    chars_.push_back(c);
+    text_ += c.unicode;
+}
+
+void TextModel::emitGenerated(char16_t unicode) {
+    TextChar c;
+    if (!chars_.empty()) {
+        const TextChar &previous = chars_.back();
+        c.left = c.right = previous.right;
+        c.bottom = previous.bottom;
+        c.top = previous.top;
+        c.fontSize = previous.fontSize;
+    }
+    c.unicode = unicode;
+    c.generated = true;
+    chars_.push_back(c);
+    text_ += unicode;
+}
+
+std::vector<PageRect> TextModel::rects(int start, int count) const {
+    std::vector<PageRect> result;
+    if (start < 0 || start >= this->count())
+        return result;
+    const int end = count < 0 ? this->count() : std::min(this->count(), start + count);
+    int fragment = -1;
+    for (int i = start; i < end; ++i) {
+        const TextChar &c = chars_[i];
+        if (c.generated)
+            continue;
+        if (result.empty() || c.fragment != fragment) {
+            result.push_back({c.left, c.top, c.right, c.bottom});
+            fragment = c.fragment;
+            continue;
+        }
+        PageRect &r = result.back();
+        r.left = std::min(r.left, c.left);
+        r.right = std::max(r.right, c.right);
+        r.top = std::max(r.top, c.top);
+        r.bottom = std::min(r.bottom, c.bottom);
+    }
+    return result;
+}
+
+int TextModel::indexAtPos(double x, double y, double xTolerance, double yTolerance) const {
+    int nearest = -1;
+    double nearestDistance = 10000;
+    for (int i = 0; i < count(); ++i) {
+        const TextChar &c = chars_[i];
+        if (c.generated)
+            continue;
+        if (contains(c, x, y))
+            return i;
+        if (xTolerance <= 0 && yTolerance <= 0)
+            continue;
+        const bool nearBox = x >= c.left - xTolerance / 2 && x <= c.right + xTolerance / 2 &&
+                             y >= c.bottom - yTolerance / 2 && y <= c.top + yTolerance / 2;
+        if (!nearBox)
+            continue;
+        const double dx = std::min(std::fabs(x - c.left), std::fabs(x - c.right));
+        const double dy = std::min(std::fabs(y - c.bottom), std::fabs(y - c.top));
+        if (dx + dy < nearestDistance) {
+            nearestDistance = dx + dy;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+// What stands between two characters of a bounded text: the generated characters when nothing else
+// lies between them, a line break when the skipped stretch crosses one, else nothing.
+std::u16string TextModel::separator(int from, int to) const {
+    std::u16string generated;
+    bool onlyGenerated = true;
+    bool lineBreak = false;
+    for (int k = from; k < to; ++k) {
+        onlyGenerated = onlyGenerated && chars_[k].generated;
+        lineBreak = lineBreak || (chars_[k].generated && chars_[k].unicode == u'\n');
+        generated += chars_[k].unicode;
+    }
+    if (onlyGenerated)
+        return generated;
+    return lineBreak ? u"\r\n" : u"";
+}
+
+std::u16string TextModel::boundedText(double left, double top, double right, double bottom) const {
+    if (left > right)
+        std::swap(left, right);
+    if (bottom > top)
+        std::swap(bottom, top);
+    std::vector<bool> inside(chars_.size(), false);
+    for (size_t i = 0; i < chars_.size(); ++i) {
+        const TextChar &c = chars_[i];
+        const double cx = (c.left + c.right) / 2, cy = (c.bottom + c.top) / 2;
+        inside[i] = !c.generated && cx >= left && cx <= right && cy >= bottom && cy <= top;
+    }
+    std::u16string result;
+    int lastInside = -1;
+    for (int i = 0; i < count(); ++i) {
+        if (!inside[i])
+            continue;
+        if (lastInside >= 0)
+            result += separator(lastInside + 1, i);
+        result += chars_[i].unicode;
+        lastInside = i;
+    }
+    return result;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The character model of one page: characters in reading order with the spaces and line breaks the
+// engine generates, their boxes in page space, and the queries on it (line rectangles of a range, the
+// character at a point, the text inside a rectangle).
+
+#include <string>
+#include <vector>
+
+struct PageRect {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+// One glyph as extracted, in page space. start/end are its extent along the baseline direction.
+struct GlyphInput {
+    char32_t unicode = 0;
+    double left = 0, bottom = 0, right = 0, top = 0;
+    double start = 0, end = 0;
+    double fontSize = 0;
+};
+
+// A run of glyphs drawn along one baseline, in content order.
+struct FragmentInput {
+    std::vector<GlyphInput> glyphs;
+    bool horizontal = true; // baseline runs left to right in page space
+};
+
+struct TextChar {
+    char16_t unicode = 0;
+    bool generated = false;
+    double left = 0, bottom = 0, right = 0, top = 0;
+    double fontSize = 0;
+    int fragment = -1; // index of the source fragment; -1 for generated characters
+};
+
+// The unit a line-end hyphen that wraps a word is reported as.
+constexpr char16_t WrappedHyphen = 0xFFFE;
+
+class TextModel {
+public:
+    explicit TextModel(const std::vector<FragmentInput> &fragments);
+
+    const std::vector<TextChar> &chars() const { return chars_; }
+    const std::u16string &text() const { return text_; }
+    int count() const { return int(chars_.size()); }
+
+    // One rectangle per fragment piece of the range, generated characters left out.
+    std::vector<PageRect> rects(int start, int count) const;
+    // The character whose box holds the point, else the nearest within the tolerances, else -1.
+    int indexAtPos(double x, double y, double xTolerance, double yTolerance) const;
+    // The characters whose box centres lie in the rectangle, with the generated ones between them.
+    std::u16string boundedText(double left, double top, double right, double bottom) const;
+
+private:
+    struct Line;
+    void emitLine(const std::vector<FragmentInput> &fragments, const Line &line);
+    void emitGlyph(const GlyphInput &glyph, int fragment);
+    void emitGenerated(char16_t unicode);
+    void breakLine(const FragmentInput &nextFirst);
+    std::u16string separator(int from, int to) const;
+
+    std::vector<TextChar> chars_;
+    std::u16string text_;
+};

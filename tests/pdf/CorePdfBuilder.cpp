@@ -1,0 +1,151 @@
+#include "tests/pdf/CorePdfBuilder.h"
+
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+std::string escapePdfString(const std::string &text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '(' || c == ')' || c == '\\')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string number(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return buffer;
+}
+
+class PdfWriter {
+public:
+    int reserve() {
+        objects_.emplace_back();
+        return int(objects_.size());
+    }
+    void set(int id, std::string body) { objects_[id - 1] = std::move(body); }
+    int add(std::string body) {
+        const int id = reserve();
+        set(id, std::move(body));
+        return id;
+    }
+    std::string finish(int root) const {
+        std::string out = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
+        std::vector<size_t> offsets;
+        for (size_t i = 0; i < objects_.size(); ++i) {
+            offsets.push_back(out.size());
+            out += std::to_string(i + 1) + " 0 obj\n" + objects_[i] + "\nendobj\n";
+        }
+        const size_t xref = out.size();
+        out += "xref\n0 " + std::to_string(objects_.size() + 1) + "\n0000000000 65535 f \n";
+        for (size_t offset : offsets) {
+            char line[32];
+            std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
+            out += line;
+        }
+        out += "trailer\n<< /Size " + std::to_string(objects_.size() + 1) + " /Root " + std::to_string(root) +
+               " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+        return out;
+    }
+
+private:
+    std::vector<std::string> objects_;
+};
+
+} // namespace
+
+std::string fixtureText(double x, double y, double size, const std::string &text, const char *font) {
+    return "BT /" + std::string(font) + " " + number(size) + " Tf " + number(x) + " " + number(y) + " Td (" +
+           escapePdfString(text) + ") Tj ET\n";
+}
+
+std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog) {
+    PdfWriter writer;
+    const int catalog = writer.reserve();
+    const int pageTree = writer.reserve();
+    const int helvetica =
+        writer.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+    const int courier =
+        writer.add("<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>");
+    std::string kids;
+    for (const FixturePage &page : pages) {
+        const int contents = writer.add("<< /Length " + std::to_string(page.content.size()) +
+                                        " >>\nstream\n" + page.content + "\nendstream");
+        std::string annots;
+        for (const std::string &annot : page.annots)
+            annots += std::to_string(writer.add(annot)) + " 0 R ";
+        std::string dict = "<< /Type /Page /Parent " + std::to_string(pageTree) + " 0 R /MediaBox [0 0 " +
+                           number(page.width) + " " + number(page.height) + "] /Contents " +
+                           std::to_string(contents) + " 0 R /Resources << /Font << /F1 " +
+                           std::to_string(helvetica) + " 0 R /F2 " + std::to_string(courier) + " 0 R >> >>";
+        if (page.rotate)
+            dict += " /Rotate " + std::to_string(page.rotate);
+        if (!page.cropBox.empty())
+            dict += " /CropBox " + page.cropBox;
+        if (!annots.empty())
+            dict += " /Annots [" + annots + "]";
+        kids += std::to_string(writer.add(dict + " >>")) + " 0 R ";
+    }
+    writer.set(pageTree,
+               "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>");
+    writer.set(catalog,
+               "<< /Type /Catalog /Pages " + std::to_string(pageTree) + " 0 R " + extraCatalog + " >>");
+    return writer.finish(catalog);
+}
+
+std::string encryptFixturePdf(const std::string &pdf, const std::string &userPassword) {
+    fz_context *ctx = fz_new_context(nullptr, nullptr, FZ_STORE_UNLIMITED);
+    if (!ctx)
+        throw std::runtime_error("no context");
+    std::string result;
+    fz_buffer *input = nullptr;
+    fz_buffer *output = nullptr;
+    fz_stream *stream = nullptr;
+    pdf_document *doc = nullptr;
+    fz_output *out = nullptr;
+    bool failed = false;
+    fz_var(input);
+    fz_var(output);
+    fz_var(stream);
+    fz_var(doc);
+    fz_var(out);
+    fz_try(ctx) {
+        input = fz_new_buffer_from_copied_data(ctx, reinterpret_cast<const unsigned char *>(pdf.data()),
+                                               pdf.size());
+        stream = fz_open_buffer(ctx, input);
+        doc = pdf_open_document_with_stream(ctx, stream);
+        output = fz_new_buffer(ctx, pdf.size() + 1024);
+        out = fz_new_output_with_buffer(ctx, output);
+        pdf_write_options options = pdf_default_write_options;
+        options.do_encrypt = PDF_ENCRYPT_AES_128;
+        options.permissions = -1;
+        std::snprintf(options.upwd_utf8, sizeof options.upwd_utf8, "%s", userPassword.c_str());
+        std::snprintf(options.opwd_utf8, sizeof options.opwd_utf8, "%s-owner", userPassword.c_str());
+        pdf_write_document(ctx, doc, out, &options);
+        fz_close_output(ctx, out);
+        unsigned char *data = nullptr;
+        const size_t size = fz_buffer_storage(ctx, output, &data);
+        result.assign(reinterpret_cast<const char *>(data), size);
+    }
+    fz_always(ctx) {
+        fz_drop_output(ctx, out);
+        pdf_drop_document(ctx, doc);
+        fz_drop_stream(ctx, stream);
+        fz_drop_buffer(ctx, output);
+        fz_drop_buffer(ctx, input);
+    }
+    fz_catch(ctx) {
+        failed = true;
+    }
+    fz_drop_context(ctx);
+    if (failed)
+        throw std::runtime_error("encrypting the fixture failed");
+    return result;
+}

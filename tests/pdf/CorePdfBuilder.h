@@ -1,0 +1,24 @@
+#pragma once
+// Hand-written PDF files for the PDF tests and benchmarks: exact control of text placement, page size,
+// rotation and annotations, every page using Helvetica as /F1 and Courier as /F2.
+
+#include <string>
+#include <vector>
+
+struct FixturePage {
+    double width = 612;
+    double height = 792;
+    int rotate = 0;
+    std::string content;             // content stream operators
+    std::vector<std::string> annots; // annotation dictionaries, written as separate objects
+    std::string cropBox;             // e.g. "[10 20 300 400]"; empty for none
+};
+
+// One line of text at (x, y) in Helvetica (or font "F2") of the given size.
+std::string fixtureText(double x, double y, double size, const std::string &text, const char *font = "F1");
+
+// A complete PDF with these pages; extraCatalog is added to the catalogue dictionary.
+std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog = {});
+
+// The same document written again by the engine library, encrypted with the given user password.
+std::string encryptFixturePdf(const std::string &pdf, const std::string &userPassword);

@@ -1,0 +1,181 @@
+// The page text model: reading order, generated spaces and line breaks, wrapped hyphens, boxes, hit
+// testing, ranges and bounded text. The page text is also compared with what PDFium makes of the same
+// files (Qt's PDF module carries it).
+#include "pdf/PdfiumCore.h"
+#include "tests/pdf/CorePdfBuilder.h"
+
+#include <QBuffer>
+#include <QPdfDocument>
+#include <QPdfSelection>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string layoutPage() {
+    FixturePage page;
+    auto &c = page.content;
+    c += fixtureText(72, 700, 12, "Hello world, this is an exam-");
+    c += fixtureText(72, 686, 12, "ple of wrapping.");
+    c += fixtureText(200, 650, 12, "Right");
+    c += fixtureText(72, 650, 12, "Left");
+    c += fixtureText(72, 630, 12, "Split");
+    c += fixtureText(95.34, 630, 12, "word");
+    c += fixtureText(72, 610, 12, "abc 2-");
+    c += fixtureText(72, 596, 12, "3 next");
+    c += fixtureText(72, 580, 12, "word-");
+    c += fixtureText(72, 566, 12, " next");
+    c += fixtureText(72, 550, 12, "base");
+    c += fixtureText(100, 553, 8, "sup");
+    c += fixtureText(72, 530, 12, "A  B");
+    c += "BT /F1 12 Tf 72 510 Td [(ab) -100 (cd) -150 (ef) -300 (gh)] TJ ET\n";
+    c += fixtureText(72, 490, 12, "end ");
+    c += fixtureText(72, 476, 12, "last");
+    return buildFixturePdf({page});
+}
+
+QString pdfiumText(const std::string &pdf) {
+    QByteArray bytes = QByteArray::fromStdString(pdf);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QPdfDocument oracle;
+    oracle.load(&buffer);
+    return oracle.getAllText(0).text();
+}
+
+struct LoadedPage {
+    TPdfDocument doc;
+    TPdfPage *page = nullptr;
+    explicit LoadedPage(const std::string &pdf) {
+        doc.LoadFromBytes(QByteArray::fromStdString(pdf));
+        page = doc.GetPage(0);
+    }
+    QString text() { return page->ReadText(0, page->GetCharCount()); }
+};
+
+TEST(CoreText, PageTextMatchesPdfium) {
+    const std::string pdf = layoutPage();
+    LoadedPage loaded(pdf);
+    EXPECT_EQ(loaded.text(), pdfiumText(pdf));
+}
+
+TEST(CoreText, LineBreaksSpacesAndWrappedHyphens) {
+    LoadedPage loaded(layoutPage());
+    const QString text = loaded.text();
+    EXPECT_TRUE(
+        text.startsWith(QString("Hello world, this is an exam") + QChar(0xFFFE) + "ple of wrapping.\r\n"));
+    EXPECT_TRUE(text.contains("\r\nLeft Right\r\n")) << "fragments on one baseline are joined in x order";
+    EXPECT_TRUE(text.contains("\r\nSplitword\r\n")) << "touching fragments get no space";
+    EXPECT_TRUE(text.contains("abc 2-\r\n3 next")) << "a hyphen after a digit stays";
+    EXPECT_TRUE(text.contains("word-\r\n next")) << "a hyphen before a space stays";
+    EXPECT_TRUE(text.contains("base sup"));
+    EXPECT_TRUE(text.contains("\r\nA B\r\n")) << "a run of spaces reads as one";
+    EXPECT_TRUE(text.contains("abcd ef gh")) << "small kerning is no word gap, wide is";
+    EXPECT_TRUE(text.endsWith("end \r\nlast"));
+}
+
+TEST(CoreText, GeneratedCharactersAndBoxes) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    const QString text = loaded.text();
+    const int cr = text.indexOf('\r');
+    ASSERT_GT(cr, 0);
+    EXPECT_EQ(page.ReadChar(cr), QChar('\r'));
+    EXPECT_EQ(page.ReadChar(cr + 1), QChar('\n'));
+    // "H" of the first line: Helvetica 12 pt at (72, 700).
+    const TPdfRect h = page.GetCharBox(0);
+    EXPECT_NEAR(h.Left, 72, 0.01);
+    EXPECT_NEAR(h.Right, 72 + 12 * 0.722, 0.05);
+    EXPECT_LT(h.Bottom, 700);
+    EXPECT_GT(h.Top, 700 + 6);
+    EXPECT_NEAR(page.GetCharFontSize(0), 12, 0.01);
+    EXPECT_EQ(page.GetCharBox(100000), TPdfRect());
+}
+
+TEST(CoreText, CharIndexAtPoint) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    const TPdfRect e = page.GetCharBox(1);
+    const double hMiddle = (page.GetCharBox(0).Top + page.GetCharBox(0).Bottom) / 2;
+    const int lastT = int(loaded.text().lastIndexOf(QChar(u't')));
+    struct Case {
+        double x, y, tolerance;
+        int expected;
+    } cases[] = {
+        {(e.Left + e.Right) / 2, (e.Top + e.Bottom) / 2, 0, 1}, // inside "e"
+        {60, hMiddle + 3, 0, -1},                               // left of the text, no tolerance
+        {60, hMiddle + 3, 30, 0},                               // within tolerance of "H"
+        {100, 465, 0, -1},                                      // empty area
+        {100, 465, 65535, lastT},                               // nearest character: "t" of "last"
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(page.GetCharIndexAt(c.x, c.y, c.tolerance, c.tolerance), c.expected) << c.x << "," << c.y;
+}
+
+TEST(CoreText, ReadTextRanges) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    const QString all = loaded.text();
+    const int count = page.GetCharCount();
+    ASSERT_EQ(all.size(), count);
+    struct Case {
+        int index, count;
+        QString expected;
+    } cases[] = {
+        {0, 5, "Hello"},
+        {6, 5, "world"},
+        {count - 4, 4, "last"},
+        {count - 4, 100, "last"}, // runs past the end: shorter
+        {count, 3, ""},           // starts at the end
+        {-1, 3, ""},
+        {0, 0, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(page.ReadText(c.index, c.count), c.expected) << c.index << "+" << c.count;
+}
+
+TEST(CoreText, RectanglesPerLineFragment) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    const QString text = loaded.text();
+    // "world" lies on one line: one rectangle around it.
+    ASSERT_EQ(page.GetTextRectCount(6, 5), 1);
+    const TPdfRect w = page.GetTextRect(0);
+    EXPECT_NEAR(w.Left, page.GetCharBox(6).Left, 0.01);
+    EXPECT_NEAR(w.Right, page.GetCharBox(10).Right, 0.01);
+    EXPECT_GT(w.Top, w.Bottom);
+    // From "wrapping." over the line break to "Left Right": three fragments, the breaks add none.
+    const int from = text.indexOf("wrapping.");
+    const int to = text.indexOf("Right") + 5;
+    EXPECT_EQ(page.GetTextRectCount(from, to - from), 3);
+    EXPECT_EQ(page.GetTextRect(3), TPdfRect()) << "past the last rectangle";
+    EXPECT_EQ(page.GetTextRectCount(-1, 3), 0);
+}
+
+TEST(CoreText, TextInsideRectangle) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    // Around the two lines "Left Right" and "Splitword", from x 60 to 300.
+    EXPECT_EQ(page.GetTextAt(60, 660, 300, 625), "Left Right\r\nSplitword");
+    // Only the left half: "Left" and "Splitword".
+    EXPECT_EQ(page.GetTextAt(TPdfRect{60, 660, 150, 625}), "Left\r\nSplitword");
+    EXPECT_EQ(page.GetTextAt(300, 100, 400, 50), "");
+}
+
+TEST(CoreText, EmptyAndRotatedPages) {
+    FixturePage empty;
+    FixturePage rotated;
+    rotated.rotate = 90;
+    rotated.content = fixtureText(72, 700, 12, "Turned") + fixtureText(72, 680, 12, "page");
+    const std::string pdf = buildFixturePdf({empty, rotated});
+    TPdfDocument doc;
+    doc.LoadFromBytes(QByteArray::fromStdString(pdf));
+    EXPECT_EQ(doc.GetPage(0)->GetCharCount(), 0);
+    EXPECT_EQ(doc.GetPage(0)->ReadText(0, 10), "");
+    TPdfPage *page = doc.GetPage(1);
+    EXPECT_EQ(page->ReadText(0, page->GetCharCount()), "Turned\r\npage");
+    // Boxes stay in the page's own (unrotated) space.
+    EXPECT_NEAR(page->GetCharBox(0).Left, 72, 0.01);
+}
+
+} // namespace
