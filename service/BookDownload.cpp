@@ -1,0 +1,120 @@
+#include "service/BookDownload.h"
+
+#include "service/HttpCall.h"
+#include "service/UrlPath.h"
+
+#include <QPromise>
+#include <QtConcurrent>
+
+#include <atomic>
+#include <limits>
+#include <memory>
+
+namespace {
+
+constexpr std::size_t maxBookBytes = std::size_t(1) << 30;
+constexpr long bookTimeoutMs = 60000;
+
+// Byte counts of a running download, read on the UI thread when the pool thread reports progress.
+struct ProgressCounts {
+    std::atomic<std::int64_t> received{0};
+    std::atomic<std::int64_t> expected{0};
+};
+
+HttpRequest bookRequest(const ServiceEndpoint &endpoint, const std::string &url) {
+    HttpRequest request;
+    request.url = url;
+    request.caFile = endpoint.caFile;
+    request.connectTimeoutMs = bookTimeoutMs;
+    request.stallTimeoutSeconds = bookTimeoutMs / 1000;
+    request.followRedirects = true;
+    request.cookies = true;
+    request.maxBodyBytes = maxBookBytes;
+    return request;
+}
+
+} // namespace
+
+struct BookDownload::Outcome {
+    QString error;
+    int status = 0;
+    QByteArray body;
+};
+
+std::string bookAddress(const std::string &baseUrl, const std::string &namaPcFile) {
+    if (namaPcFile.empty() || namaPcFile.find('\\') != std::string::npos)
+        return {};
+    std::string path;
+    size_t start = 0;
+    while (start <= namaPcFile.size()) {
+        const size_t end = std::min(namaPcFile.find('/', start), namaPcFile.size());
+        const std::string segment = namaPcFile.substr(start, end - start);
+        if (segment.empty() || segment == "." || segment == "..")
+            return {};
+        path += (path.empty() ? "" : "/") + encodePathSegment(segment);
+        start = end + 1;
+    }
+    return baseUrl + "/pc/rvs/" + path;
+}
+
+BookDownload::BookDownload(ServiceEndpoint endpoint, QObject *parent)
+    : QObject(parent), endpoint(std::move(endpoint)) {}
+
+BookDownload::~BookDownload() {
+    if (watcher)
+        watcher->cancel(); // the pool thread notices at its next progress call and stops
+}
+
+bool BookDownload::isRunning() const {
+    return watcher && watcher->isRunning();
+}
+
+void BookDownload::start(const std::string &namaPcFile) {
+    if (watcher) {
+        watcher->disconnect(this);
+        watcher->cancel();
+        watcher->deleteLater();
+        watcher = nullptr;
+    }
+    const std::string url = bookAddress(endpoint.baseUrl, namaPcFile);
+    if (url.empty()) {
+        const QString why = QStringLiteral("Invalid book file name: ") + QString::fromStdString(namaPcFile);
+        QMetaObject::invokeMethod(
+            this, [this, why] { emit failed(why); }, Qt::QueuedConnection);
+        return;
+    }
+    auto counts = std::make_shared<ProgressCounts>();
+    watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::progressValueChanged, this,
+            [this, counts] { emit progress(counts->received, counts->expected); });
+    connect(watcher, &QFutureWatcherBase::finished, this, &BookDownload::finish);
+    HttpRequest request = bookRequest(endpoint, url);
+    watcher->setFuture(QtConcurrent::run([request, counts](QPromise<Outcome> &promise) mutable {
+        promise.setProgressRange(0, std::numeric_limits<int>::max());
+        request.progress = [&promise, counts](std::int64_t received, std::int64_t expected) {
+            if (received != counts->received) {
+                counts->received = received;
+                counts->expected = expected;
+                promise.setProgressValue(static_cast<int>(std::min<std::int64_t>(received, INT_MAX)));
+            }
+            return !promise.isCanceled();
+        };
+        HttpResponse response = performHttp(request);
+        Outcome outcome;
+        outcome.error = QString::fromStdString(response.error);
+        outcome.status = static_cast<int>(response.status);
+        outcome.body = QByteArray(response.body.data(), static_cast<qsizetype>(response.body.size()));
+        promise.addResult(std::move(outcome));
+    }));
+}
+
+void BookDownload::finish() {
+    const auto *done = watcher;
+    if (!done || done->isCanceled() || done->future().resultCount() == 0)
+        return;
+    const Outcome outcome = done->result();
+    if (outcome.error.isEmpty())
+        emit completed(outcome.status, outcome.body);
+    else
+        emit failed(outcome.error);
+}

@@ -1,0 +1,169 @@
+// One HTTP exchange over libcurl with a handle of its own.
+#include "service/HttpCall.h"
+
+#include "service/CurlHandles.h"
+#include "service/TrustedCertificates.h"
+
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+// What the callbacks of one transfer share with the code that started it.
+struct Transfer {
+    const HttpRequest &request;
+    std::string body;
+    bool tooLarge = false;
+};
+
+size_t receiveBody(char *data, size_t size, size_t count, void *user) {
+    auto *transfer = static_cast<Transfer *>(user);
+    const size_t bytes = size * count;
+    if (transfer->body.size() + bytes > transfer->request.maxBodyBytes) {
+        transfer->tooLarge = true;
+        return 0; // stops the transfer
+    }
+    transfer->body.append(data, bytes);
+    return bytes;
+}
+
+int reportProgress(void *user, curl_off_t expected, curl_off_t received, curl_off_t, curl_off_t) {
+    const auto *transfer = static_cast<Transfer *>(user);
+    return transfer->request.progress(received, expected) ? 0 : 1;
+}
+
+CURLcode trustExtraCertificates(CURL *, void *sslContext, void *user) {
+    static_cast<const TrustedCertificates *>(user)->addTo(sslContext);
+    return CURLE_OK;
+}
+
+// "Name: value", or "Name;" which is how curl sends a header with an empty value.
+std::string headerLine(const std::string &name, const std::string &value) {
+    return value.empty() ? name + ";" : name + ": " + value;
+}
+
+CurlHeaderList headerList(const HttpRequest &request) {
+    CurlHeaderList list;
+    auto append = [&list](const std::string &line) {
+        curl_slist *next = curl_slist_append(list.get(), line.c_str());
+        if (!next)
+            throw std::runtime_error("Out of memory");
+        list.release();
+        list.reset(next);
+    };
+    for (const auto &[name, value] : request.headers)
+        append(headerLine(name, value));
+    if (!request.contentType.empty() && request.parts.empty())
+        append("Content-Type: " + request.contentType);
+    append("Expect:"); // no "100-continue" round trip
+    return list;
+}
+
+CurlMime mimeBody(CURL *handle, const std::vector<MimePart> &parts) {
+    CurlMime mime(curl_mime_init(handle));
+    for (const MimePart &part : parts) {
+        curl_mimepart *field = curl_mime_addpart(mime.get());
+        curl_mime_name(field, part.name.c_str());
+        if (part.filePath.empty())
+            curl_mime_data(field, part.data.data(), part.data.size());
+        else if (curl_mime_filedata(field, part.filePath.c_str()) != CURLE_OK)
+            throw std::runtime_error("Cannot read " + part.filePath);
+        if (!part.contentType.empty())
+            curl_mime_type(field, part.contentType.c_str());
+    }
+    return mime;
+}
+
+std::string failureText(CURLcode code, const char *detail) {
+    std::string text = curl_easy_strerror(code);
+    if (detail[0] != '\0')
+        text += std::string(": ") + detail;
+    return text;
+}
+
+// Sets the options of one transfer; the objects handed to curl must outlive curl_easy_perform.
+void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_slist *headers, curl_mime *mime,
+               const std::optional<TrustedCertificates> &trusted, char *errorBuffer) {
+    curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (trusted) {
+        curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, trustExtraCertificates);
+        curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, &*trusted);
+    }
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.stallTimeoutSeconds);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
+    if (request.cookies)
+        curl_easy_setopt(h, CURLOPT_COOKIEFILE, ""); // in-memory cookie engine for this exchange
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receiveBody);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
+    if (request.progress) {
+        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, reportProgress);
+        curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
+    }
+    if (mime) {
+        curl_easy_setopt(h, CURLOPT_MIMEPOST, mime);
+    } else if (request.method == "POST") {
+        curl_easy_setopt(h, CURLOPT_POST, 1L);
+        curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.data());
+        curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+    } else if (request.method != "GET") {
+        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
+    }
+}
+
+HttpResponse perform(const HttpRequest &request) {
+    CurlEasy handle = newCurlHandle();
+    if (!handle)
+        throw std::runtime_error("Cannot create an HTTP client");
+    std::optional<TrustedCertificates> trusted;
+    if (!request.caFile.empty())
+        trusted = TrustedCertificates::fromFile(request.caFile);
+    const CurlHeaderList headers = headerList(request);
+    const CurlMime mime = request.parts.empty() ? CurlMime() : mimeBody(handle.get(), request.parts);
+    Transfer transfer{request, {}};
+    char errorBuffer[CURL_ERROR_SIZE] = "";
+    configure(handle.get(), request, transfer, headers.get(), mime.get(), trusted, errorBuffer);
+
+    HttpResponse response;
+    const CURLcode code = curl_easy_perform(handle.get());
+    if (transfer.tooLarge)
+        response.error = "Reply larger than " + std::to_string(request.maxBodyBytes) + " bytes";
+    else if (code != CURLE_OK)
+        response.error = failureText(code, errorBuffer);
+    curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &response.status);
+    const char *contentType = nullptr;
+    if (curl_easy_getinfo(handle.get(), CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
+        response.contentType = contentType;
+    response.body = std::move(transfer.body);
+    return response;
+}
+
+} // namespace
+
+CurlEasy newCurlHandle() {
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    return CurlEasy(curl_easy_init());
+}
+
+HttpResponse performHttp(const HttpRequest &request) {
+    try {
+        return perform(request);
+    } catch (const std::exception &error) {
+        HttpResponse failed;
+        failed.error = error.what();
+        return failed;
+    }
+}

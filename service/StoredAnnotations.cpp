@@ -1,0 +1,59 @@
+// Fetching the annotations kept by the service from an earlier loan into the data folder.
+#include "service/RuvasaLib.h"
+
+#include "service/ServiceCall.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+// "scheme://authority" of an http(s) address in lower case, "" for anything else.
+std::string webOrigin(const std::string &url) {
+    const std::string lower = lowerCase(url);
+    for (const char *scheme : {"https://", "http://"}) {
+        const std::string prefix = scheme;
+        if (lower.rfind(prefix, 0) == 0) {
+            const size_t end = lower.find_first_of("/?#", prefix.size());
+            return end == prefix.size() ? std::string() : lower.substr(0, end);
+        }
+    }
+    return {};
+}
+
+bool isServicePath(const std::string &address) {
+    return address.size() > 1 && address[0] == '/' && address[1] != '/';
+}
+
+} // namespace
+
+std::string TRuvasaLib::fetchStoredAnnotations(const std::string &fileAnotasi) {
+    const QString target = QString::fromStdString(FPath + "/tempAnnot.json");
+    QFile::remove(target); // never hand a file from an earlier loan to this one
+    const std::string url = isServicePath(fileAnotasi) ? endpoint.baseUrl + fileAnotasi : fileAnotasi;
+    const std::string origin = webOrigin(url);
+    if (origin.empty())
+        return "Not a web address: " + fileAnotasi;
+    HttpRequest request = serviceGet(endpoint, "");
+    request.url = url;
+    if (origin == webOrigin(endpoint.baseUrl + "/"))
+        setCustomParams(request); // the session goes to the service only
+    const HttpResponse response = performHttp(request);
+    if (!response.completed())
+        return response.error;
+    if (response.status < 200 || response.status > 299)
+        return "HTTP error " + std::to_string(response.status);
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(response.body.data(), static_cast<qint64>(response.body.size())) < 0 || !file.commit())
+        return "Cannot write " + target.toStdString() + ": " + file.errorString().toStdString();
+    return {};
+}
