@@ -1,0 +1,33 @@
+#pragma once
+
+// How the view control sizes and places one page: pure arithmetic, no window involved.
+
+enum class TPdfControlScaleMode { smFitAuto, smFitWidth, smFitHeight, smZoom };
+
+struct TPdfControlLayoutInput {
+    double PageWidth = 0;     // points
+    double PageHeight = 0;    // points
+    bool QuarterTurn = false; // rotated by 90 degrees either way: page sides and resolutions swap
+    double DpiX = 96;
+    double DpiY = 96;
+    TPdfControlScaleMode ScaleMode = TPdfControlScaleMode::smFitAuto;
+    int ZoomPercentage = 100;
+    int Width = 0; // the control's size, scroll bars included
+    int Height = 0;
+    int HorzScrollBarHeight = 0; // the system's scroll bar extents
+    int VertScrollBarWidth = 0;
+};
+
+struct TPdfControlLayout {
+    int DrawWidth = 0;
+    int DrawHeight = 0;
+    bool HorzScrollBar = false; // shown, with range 0..DrawWidth and page ClientWidth
+    bool VertScrollBar = false;
+    int ClientWidth = 0; // the control's size less the shown scroll bars
+    int ClientHeight = 0;
+};
+
+TPdfControlLayout computePdfControlLayout(const TPdfControlLayoutInput &in);
+
+// Top-left corner of the page: centred in the free space (never below 0), moved by the scroll positions.
+int pdfControlPageOffset(int clientExtent, int drawExtent, int scrollPosition);

@@ -1,0 +1,60 @@
+#pragma once
+#include "pdf/PdfiumCore.h"
+
+#include <QColor>
+#include <QFuture>
+#include <QImage>
+#include <QSize>
+
+#include <functional>
+
+// Renders one page at a given size over a background colour into a 32-bit image.
+QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TPdfPageRenderOptions options,
+                       QColor background);
+
+// What a page image was rendered for; an image is reused only when all of it matches.
+struct TPdfPageImageKey {
+    int PageIndex = -1;
+    QSize Size;
+    TPdfPageRotation Rotation = prNormal;
+    TPdfPageRenderOptions Options;
+    QRgb Background = 0;
+    bool operator==(const TPdfPageImageKey &) const = default;
+};
+
+// Renders a page the view is likely to show next on a pool thread, so that turning to it only copies
+// the image. One rendering at most is in flight; the document's own lock serialises it with the UI
+// thread's use of the document.
+class TPdfPagePrefetch {
+public:
+    // Tells the drawn size of a page from its size in points; runs on the pool thread.
+    using SizeOfPage = std::function<QSize(double pageWidth, double pageHeight)>;
+
+    TPdfPagePrefetch() = default;
+    ~TPdfPagePrefetch();
+    TPdfPagePrefetch(const TPdfPagePrefetch &) = delete;
+    TPdfPagePrefetch &operator=(const TPdfPagePrefetch &) = delete;
+
+    // Starts rendering page `key.PageIndex` of `document` (key.Size is ignored: `sizeOf` decides).
+    // Waits for a rendering still in flight first.
+    void Start(TPdfDocument &document, TPdfPageImageKey key, SizeOfPage sizeOf);
+    // The rendered image when it was made for exactly `key` (waiting for it if needed), else a null image.
+    QImage Take(const TPdfPageImageKey &key);
+    // Waits for a rendering in flight and forgets its result; its page's engine handles are released
+    // unless that page is `keepPageIndex`.
+    void Discard(int keepPageIndex = -1);
+    bool Pending() const { return FRunning; }
+    void WaitForFinished() const;
+
+private:
+    struct Result {
+        TPdfPageImageKey Key;
+        QImage Image;
+    };
+    Result Collect();
+    void ReleasePage(const Result &result, int keepPageIndex);
+
+    TPdfDocument *FDocument = nullptr;
+    mutable QFuture<Result> FFuture;
+    bool FRunning = false;
+};
