@@ -5,7 +5,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -229,6 +232,34 @@ TEST_F(PageScript, RatingsBecomeReadOnlyStars) {
     EXPECT_EQ(evaluate("$('.rating-detail').first().val()").toString(), "3");
     EXPECT_EQ(evaluate("$('.rating-container').first().find('.filled-stars')[0].style.width").toString(),
               "60%");
+}
+
+// The list pages start their stars with readOnly, which the plugin does not read; the stars must
+// still ignore a real click.
+TEST_F(PageScript, StarsIgnoreTheMemberWhateverTheOptions) {
+    const QString rect =
+        evaluate("$('<div id=\"probe\" style=\"position:fixed;left:300px;top:300px;z-index:5000\">"
+                 "<input class=\"rating-detail\" type=\"number\" min=\"0\" max=\"5\" step=\"1\" "
+                 "value=\"2\"></div>')"
+                 ".appendTo('body').find('input').rating({glyphicon: false, ratingClass: 'rating-fa', size: "
+                 "'xs', step: 1,"
+                 " showClear: false, showCaption: false, readOnly: true});"
+                 "window.probeClicks = 0; document.addEventListener('click', function () { "
+                 "++window.probeClicks; });"
+                 "JSON.stringify($('#probe .rating')[0].getBoundingClientRect())")
+            .toString();
+    const QJsonObject box = QJsonDocument::fromJson(rect.toUtf8()).object();
+    ASSERT_GT(box["width"].toDouble(), 10) << rect.toStdString();
+    const QPoint lastStar(int(box["right"].toDouble() - 4),
+                          int(box["top"].toDouble() + box["height"].toDouble() / 2));
+
+    QWidget *surface = view->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseMove(surface, lastStar);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, lastStar);
+    EXPECT_TRUE(eventually("window.probeClicks === 1")); // the click has reached the page
+    EXPECT_EQ(evaluate("$('#probe input').val()").toString(), "2");
+    EXPECT_EQ(evaluate("$('#probe .filled-stars')[0].style.width").toString(), "40%");
 }
 
 } // namespace
