@@ -2,7 +2,7 @@
 #include "service/RuvasaLib.h"
 
 #include "KelvaraConfig.h"
-#include "service/Branding.h"
+#include "service/StylesheetBranding.h"
 #include "service/ReplyEnvelope.h"
 #include "service/ServiceCall.h"
 

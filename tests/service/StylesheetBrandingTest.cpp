@@ -1,4 +1,4 @@
-#include "service/Branding.h"
+#include "service/StylesheetBranding.h"
 #include "service/ReplyEnvelope.h"
 #include "tests/service/ServiceTestBed.h"
 
