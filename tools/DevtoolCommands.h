@@ -4,3 +4,4 @@
 // One function per subcommand of kelvara-devtool: takes the arguments after the command's name,
 // prints its result on stdout and returns the exit status (2 for a usage error).
 int workspaceCommand(const QStringList &args);
+int callCommand(const QStringList &args);

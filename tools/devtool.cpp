@@ -17,6 +17,7 @@ struct Command {
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
         {"workspace", {workspaceCommand, "workspace DIR"}},
+        {"call", {callCommand, "call METHOD [ARGS...] --base URL [--cafile PEM] [--login USER PASS]"}},
     };
     return table;
 }
