@@ -208,7 +208,14 @@ private:
     bool GotoPageAt(int Value, bool AtEnd);
     void SetScrollValue(QScrollBar *bar, int value);
     // Runs an input handler; an error is shown as the application shows unhandled errors.
-    template <typename Handler> void Guarded(Handler handler);
+    template <typename Handler> void Guarded(Handler handler) {
+        try {
+            handler();
+        } catch (const std::exception &error) {
+            ReportError(error);
+        }
+    }
+    static void ReportError(const std::exception &error);
 
     std::unique_ptr<TPdfDocument> FDocument;
     int FPageIndex = 0;

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 
 namespace {
 
@@ -378,6 +379,12 @@ TEST_F(PdfControlTest, KeysScrollAndTurnPages) {
     QTest::keyClick(control, Qt::Key_End);
     QTest::keyClick(control, Qt::Key_PageDown);
     EXPECT_EQ(control->PageIndex(), 0);
+
+    // A page that fits has no bar to scroll first: Page Down turns at once.
+    control->SetAllowUserPageChange(true);
+    control->SetScaleMode(TPdfControlScaleMode::smFitAuto);
+    QTest::keyClick(control, Qt::Key_PageDown);
+    EXPECT_EQ(control->PageIndex(), 1);
 }
 
 TEST_F(PdfControlTest, HostSeesKeysFirstAndCanSwallowThem) {
@@ -615,6 +622,22 @@ TEST_F(PdfControlTest, WebLinkShowsAHandAndOpensOnClick) {
     EXPECT_EQ(clicked.size(), 1);
 }
 
+TEST_F(PdfControlTest, HostErrorsInInputEventsAreShownNotThrownThroughTheEventLoop) {
+    load(makeFixturePdf(textPages()));
+    control->OnMouseUp = [](TPdfControl *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+        throw std::runtime_error("cannot store the mark");
+    };
+    int clicks = 0;
+    control->OnClick = [&](TPdfControl *) { ++clicks; };
+    press(QPoint(500, 600));
+    release(QPoint(500, 600));
+    EXPECT_EQ(clicks, 1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("cannot store the mark"));
+    EXPECT_TRUE(control->IsPageValid());
+}
+
 TEST_F(PdfControlTest, WithSelectionOffTheMouseChangesNeitherSelectionNorCursor) {
     load(makeFixturePdf(textPages()));
     control->SetScaleMode(TPdfControlScaleMode::smZoom);
@@ -690,11 +713,15 @@ TEST_F(PdfControlTest, PrefetchedAndDirectDrawingPaintTheSameAsRenderingOnTheSpo
     const QImage reference = shot();
 
     control->SetPageIndex(0);
+    shot();
+    EXPECT_FALSE(control->Document()->GetPage(1)->IsLoaded()) << "the page left behind was released";
     control->SetPrefetchNextPage(true);
     shot();
     control->WaitForPrefetch();
+    EXPECT_TRUE(control->Document()->GetPage(1)->IsLoaded()) << "the next page was rendered ahead";
     control->SetPageIndex(1);
     EXPECT_EQ(shot(), reference);
+    EXPECT_FALSE(control->Document()->GetPage(0)->IsLoaded());
 
     control->SetBufferedPageDraw(false);
     EXPECT_EQ(shot(), reference);

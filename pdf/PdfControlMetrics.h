@@ -1,0 +1,17 @@
+#pragma once
+// Fixed measures of the page view control, shared by its source files.
+#include <QColor>
+#include <QtGlobal>
+
+namespace PdfControlMetrics {
+
+inline constexpr int ScrollLine = 25;         // pixels per arrow key, scroll-bar arrow and drag-scroll tick
+inline constexpr int DragScrollInterval = 50; // milliseconds
+inline constexpr qint64 DirectDrawPixels = 8'847'360; // pages above this (and the control) are not buffered
+inline constexpr double NearestCharTolerance = 65535; // page points: any character of the page
+inline constexpr double TextCursorTolerance = 5;      // page points
+inline constexpr double BlendOpacity = 127.0 / 255.0; // constant opacity of selection and highlight marks
+inline const QColor SelectionColor{50, 142, 254};
+inline const QColor HighlightColor{254, 142, 50};
+
+} // namespace PdfControlMetrics
