@@ -5,3 +5,6 @@
 // prints its result on stdout and returns the exit status (2 for a usage error).
 int workspaceCommand(const QStringList &args);
 int callCommand(const QStringList &args);
+int pdfTextCommand(const QStringList &args);
+int pdfFindCommand(const QStringList &args);
+int pdfRenderCommand(const QStringList &args);

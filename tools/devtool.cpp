@@ -17,6 +17,9 @@ struct Command {
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
         {"workspace", {workspaceCommand, "workspace DIR"}},
+        {"pdf-text", {pdfTextCommand, "pdf-text FILE PAGE"}},
+        {"pdf-find", {pdfFindCommand, "pdf-find FILE PAGE PHRASE [--case] [--word]"}},
+        {"pdf-render", {pdfRenderCommand, "pdf-render FILE PAGE ZOOM OUT.png"}},
         {"call", {callCommand, "call METHOD [ARGS...] --base URL [--cafile PEM] [--login USER PASS]"}},
     };
     return table;
