@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 namespace {
 
@@ -249,6 +251,26 @@ TEST_F(ServiceRequests, KeysKeepTheServiceOrder) {
         return jsonReply(200, R"({"msg":"m","data":{"z":1,"a":2},"code":"200"})");
     });
     EXPECT_EQ(bed->lib.BannerRequest()->dump(), R"({"msg":"m","data":{"z":1,"a":2},"code":"200"})");
+}
+
+TEST_F(ServiceRequests, SessionHeadersReadWhileALoginWritesAreWholeValues) {
+    const std::string first(200, 'a'), second(300, 'b');
+    std::atomic<bool> done{false};
+    std::thread login([&] {
+        for (int i = 0; i < 20000; ++i)
+            bed->lib.FToken = i % 2 ? first : second;
+        done = true;
+    });
+    int reads = 0;
+    while (!done || reads == 0) {
+        HttpRequest request;
+        bed->lib.setCustomParams(request);
+        ASSERT_EQ(request.headers.size(), 6u);
+        const std::string &key = request.headers[3].second;
+        ASSERT_TRUE(key.empty() || key == first || key == second) << key.size();
+        ++reads;
+    }
+    login.join();
 }
 
 } // namespace
