@@ -431,6 +431,10 @@ std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page, 
             continue;
         for (fz_stext_line *line = block->u.t.first_line; line; line = line->next) {
             FragmentInput fragment;
+            size_t length = 0;
+            for (fz_stext_char *ch = line->first_char; ch; ch = ch->next)
+                ++length;
+            fragment.glyphs.reserve(length);
             fz_point dir = fz_normalize_vector(fz_transform_vector(line->dir, toUser));
             fragment.horizontal = std::fabs(dir.y) < 0.01f && dir.x > 0;
             for (fz_stext_char *ch = line->first_char; ch; ch = ch->next) {

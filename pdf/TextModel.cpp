@@ -8,7 +8,7 @@
 namespace {
 
 // A gap wider than this share of the font size between two glyphs reads as a word break.
-constexpr double WordGapRatio = 0.135;
+constexpr float WordGapRatio = 0.135f;
 
 bool isSpace(char32_t c) {
     return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000;
@@ -28,12 +28,12 @@ bool contains(const TextChar &c, double x, double y) {
 
 struct TextModel::Line {
     std::vector<int> fragments;
-    double bottom = 0;
-    double top = 0;
+    float bottom = 0;
+    float top = 0;
     bool horizontal = true;
 
     static double centre(const FragmentInput &f) {
-        double bottom = f.glyphs.front().bottom, top = f.glyphs.front().top;
+        float bottom = f.glyphs.front().bottom, top = f.glyphs.front().top;
         for (const GlyphInput &g : f.glyphs) {
             bottom = std::min(bottom, g.bottom);
             top = std::max(top, g.top);
@@ -62,6 +62,12 @@ struct TextModel::Line {
 };
 
 TextModel::TextModel(const std::vector<FragmentInput> &fragments) {
+    size_t glyphs = 0;
+    for (const FragmentInput &f : fragments)
+        glyphs += f.glyphs.size();
+    // Room for the glyphs and the spaces and line breaks generated between them.
+    chars_.reserve(glyphs + glyphs / 4 + 2 * fragments.size() + 8);
+    text_.reserve(chars_.capacity());
     std::vector<Line> lines;
     for (int i = 0; i < int(fragments.size()); ++i) {
         if (fragments[i].glyphs.empty())
@@ -100,8 +106,8 @@ void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line
     for (int index : line.fragments) {
         for (const GlyphInput &glyph : fragments[index].glyphs) {
             if (previous && !chars_.empty()) {
-                const double gap = glyph.start - previous->end;
-                const double size = std::max(glyph.fontSize, previous->fontSize);
+                const float gap = glyph.start - previous->end;
+                const float size = std::max(glyph.fontSize, previous->fontSize);
                 if (gap > WordGapRatio * size && !isSpace(glyph.unicode) && !isSpace(chars_.back().unicode))
                     emitGenerated(u' ');
             }
@@ -166,10 +172,10 @@ std::vector<PageRect> TextModel::rects(int start, int count) const {
             continue;
         }
         PageRect &r = result.back();
-        r.left = std::min(r.left, c.left);
-        r.right = std::max(r.right, c.right);
-        r.top = std::max(r.top, c.top);
-        r.bottom = std::min(r.bottom, c.bottom);
+        r.left = std::min<double>(r.left, c.left);
+        r.right = std::max<double>(r.right, c.right);
+        r.top = std::max<double>(r.top, c.top);
+        r.bottom = std::min<double>(r.bottom, c.bottom);
     }
     return result;
 }
@@ -223,7 +229,7 @@ std::u16string TextModel::boundedText(double left, double top, double right, dou
     std::vector<bool> inside(chars_.size(), false);
     for (size_t i = 0; i < chars_.size(); ++i) {
         const TextChar &c = chars_[i];
-        const double cx = (c.left + c.right) / 2, cy = (c.bottom + c.top) / 2;
+        const double cx = (double(c.left) + c.right) / 2, cy = (double(c.bottom) + c.top) / 2;
         inside[i] = !c.generated && cx >= left && cx <= right && cy >= bottom && cy <= top;
     }
     std::u16string result;

@@ -16,9 +16,9 @@ struct PageRect {
 // One glyph as extracted, in page space. start/end are its extent along the baseline direction.
 struct GlyphInput {
     char32_t unicode = 0;
-    double left = 0, bottom = 0, right = 0, top = 0;
-    double start = 0, end = 0;
-    double fontSize = 0;
+    float left = 0, bottom = 0, right = 0, top = 0;
+    float start = 0, end = 0;
+    float fontSize = 0;
 };
 
 // A run of glyphs drawn along one baseline, in content order.
@@ -30,9 +30,9 @@ struct FragmentInput {
 struct TextChar {
     char16_t unicode = 0;
     bool generated = false;
-    double left = 0, bottom = 0, right = 0, top = 0;
-    double fontSize = 0;
     int fragment = -1; // index of the source fragment; -1 for generated characters
+    float left = 0, bottom = 0, right = 0, top = 0;
+    float fontSize = 0;
 };
 
 // The unit a line-end hyphen that wraps a word is reported as.

@@ -16,8 +16,8 @@ int pdfTextCommand(const QStringList &args) {
     const int count = page->GetCharCount();
     for (int i = 0; i < count; ++i) {
         const TPdfRect box = page->GetCharBox(i);
-        std::printf("{\"i\":%d,\"u\":%u,\"box\":[%.3f,%.3f,%.3f,%.3f]}\n", i, unsigned(page->ReadChar(i).unicode()),
-                    box.Left, box.Top, box.Right, box.Bottom);
+        std::printf("{\"i\":%d,\"u\":%u,\"box\":[%.3f,%.3f,%.3f,%.3f]}\n", i,
+                    unsigned(page->ReadChar(i).unicode()), box.Left, box.Top, box.Right, box.Bottom);
     }
     return 0;
 }
