@@ -4,6 +4,7 @@
 #include "service/UrlPath.h"
 
 #include <QPromise>
+#include <QThreadPool>
 #include <QtConcurrent>
 
 #include <atomic>
@@ -20,6 +21,16 @@ struct ProgressCounts {
     std::atomic<std::int64_t> received{0};
     std::atomic<std::int64_t> expected{0};
 };
+
+// Downloads take minutes on a slow line: they get threads of their own rather than the shared pool's.
+QThreadPool &downloadPool() {
+    static QThreadPool *pool = [] {
+        auto *created = new QThreadPool;
+        created->setMaxThreadCount(4);
+        return created;
+    }();
+    return *pool;
+}
 
 HttpRequest bookRequest(const ServiceEndpoint &endpoint, const std::string &url) {
     HttpRequest request;
@@ -89,23 +100,24 @@ void BookDownload::start(const std::string &namaPcFile) {
             [this, counts] { emit progress(counts->received, counts->expected); });
     connect(watcher, &QFutureWatcherBase::finished, this, &BookDownload::finish);
     HttpRequest request = bookRequest(endpoint, url);
-    watcher->setFuture(QtConcurrent::run([request, counts](QPromise<Outcome> &promise) mutable {
-        promise.setProgressRange(0, std::numeric_limits<int>::max());
-        request.progress = [&promise, counts](std::int64_t received, std::int64_t expected) {
-            if (received != counts->received) {
-                counts->received = received;
-                counts->expected = expected;
-                promise.setProgressValue(static_cast<int>(std::min<std::int64_t>(received, INT_MAX)));
-            }
-            return !promise.isCanceled();
-        };
-        HttpResponse response = performHttp(request);
-        Outcome outcome;
-        outcome.error = QString::fromStdString(response.error);
-        outcome.status = static_cast<int>(response.status);
-        outcome.body = QByteArray(response.body.data(), static_cast<qsizetype>(response.body.size()));
-        promise.addResult(std::move(outcome));
-    }));
+    watcher->setFuture(
+        QtConcurrent::run(&downloadPool(), [request, counts](QPromise<Outcome> &promise) mutable {
+            promise.setProgressRange(0, std::numeric_limits<int>::max());
+            request.progress = [&promise, counts](std::int64_t received, std::int64_t expected) {
+                if (received != counts->received) {
+                    counts->received = received;
+                    counts->expected = expected;
+                    promise.setProgressValue(static_cast<int>(std::min<std::int64_t>(received, INT_MAX)));
+                }
+                return !promise.isCanceled();
+            };
+            HttpResponse response = performHttp(request);
+            Outcome outcome;
+            outcome.error = QString::fromStdString(response.error);
+            outcome.status = static_cast<int>(response.status);
+            outcome.body = QByteArray(response.body.data(), static_cast<qsizetype>(response.body.size()));
+            promise.addResult(std::move(outcome));
+        }));
 }
 
 void BookDownload::finish() {
