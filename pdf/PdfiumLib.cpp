@@ -582,6 +582,24 @@ FPDF_BOOL FPDFPage_HasTransparency(FPDF_PAGE page) {
     return page && page->transparency;
 }
 
+namespace {
+
+// The painter's image when drawing can go straight into its pixels: a 32-bit premultiplied (or opaque)
+// image, painted without transformation, opacity or a composition other than source-over.
+QImage *directTarget(QPainter *dc) {
+    QPaintDevice *device = dc->device();
+    if (!device || device->devType() != QInternal::Image || !dc->transform().isIdentity() ||
+        dc->opacity() != 1 || dc->compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    if (dc->hasClipping() && dc->clipRegion().rectCount() != 1)
+        return nullptr;
+    auto *image = static_cast<QImage *>(device);
+    const QImage::Format format = image->format();
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32_Premultiplied ? image : nullptr;
+}
+
+} // namespace
+
 void FPDF_RenderPage(FPDF_DC dc, FPDF_PAGE page, int start_x, int start_y, int size_x, int size_y, int rotate,
                      int flags) {
     if (!dc || !page || size_x <= 0 || size_y <= 0)
@@ -593,6 +611,15 @@ void FPDF_RenderPage(FPDF_DC dc, FPDF_PAGE page, int start_x, int start_y, int s
         area &= dc->clipBoundingRect().toAlignedRect();
     if (area.isEmpty())
         return;
+    if (QImage *image = directTarget(dc)) {
+        // Straight into the image's pixels, limited to the visible area.
+        DocumentLock lock(page->document->mutex);
+        uchar *origin = image->bits() + qsizetype(area.y()) * image->bytesPerLine() + qsizetype(area.x()) * 4;
+        renderPage(
+            page, {origin, int(image->bytesPerLine()), area.x(), area.y(), area.width(), area.height(), true},
+            start_x, start_y, size_x, size_y, rotate, flags);
+        return;
+    }
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
