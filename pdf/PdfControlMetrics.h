@@ -1,6 +1,7 @@
 #pragma once
 // Fixed measures of the page view control, shared by its source files.
-#include <QColor>
+#include "pdf/PdfColor.h"
+
 #include <QtGlobal>
 
 namespace PdfControlMetrics {
@@ -10,8 +11,8 @@ inline constexpr int DragScrollInterval = 50; // milliseconds
 inline constexpr qint64 DirectDrawPixels = 8'847'360; // pages above this (and the control) are not buffered
 inline constexpr double NearestCharTolerance = 65535; // page points: any character of the page
 inline constexpr double TextCursorTolerance = 5;      // page points
-inline constexpr double BlendOpacity = 127.0 / 255.0; // constant opacity of selection and highlight marks
-inline const QColor SelectionColor{50, 142, 254};
-inline const QColor HighlightColor{254, 142, 50};
+inline constexpr int BlendOpacity = 127; // of 255: constant opacity of selection and highlight marks
+inline constexpr TColor SelectionColor = rgbToColor(50, 142, 254);
+inline constexpr TColor HighlightColor = rgbToColor(254, 142, 50);
 
 } // namespace PdfControlMetrics

@@ -141,7 +141,7 @@ int TPdfControl::CharIndexAt(int X, int Y, double Tolerance) const {
 }
 
 bool TPdfControl::IsInCharBox(const QPoint &pt, int CharIndex) const {
-    return PageToDevice(GetCurrentPage()->GetCharBox(CharIndex)).normalized().contains(pt);
+    return PageToDevice(GetCurrentPage()->GetCharBox(CharIndex)).contains(pt);
 }
 
 bool TPdfControl::SetSelStopCharIndex(int X, int Y) {
@@ -221,7 +221,7 @@ bool TPdfControl::IsWebLinkAt(int X, int Y, QString &Url) const {
     const std::vector<std::vector<TPdfRect>> &links = WebLinksRects();
     for (std::size_t link = 0; link < links.size(); ++link)
         for (const TPdfRect &r : links[link])
-            if (PageToDevice(r).normalized().contains(X, Y)) {
+            if (PageToDevice(r).contains(X, Y)) {
                 Url = GetCurrentPage()->GetWebLinkURL(static_cast<int>(link));
                 return true;
             }

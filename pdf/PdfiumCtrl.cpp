@@ -1,6 +1,7 @@
 #include "pdf/PdfiumCtrl.h"
 
 #include "dialogs/MessageBoxes.h"
+#include "pdf/PdfControlCanvas.h"
 #include "pdf/PdfControlMetrics.h"
 
 #include <QPaintEvent>
@@ -384,14 +385,13 @@ void TPdfControl::paintEvent(QPaintEvent *event) {
                              palette().window());
         painter.save();
         painter.setClipRect(ClientRect() & clip);
-        painter.setOpacity(BlendOpacity);
         if (FSelectionActive)
             for (const QRect &r : SelectionRects())
                 if (r.intersects(clip))
-                    painter.fillRect(r, SelectionColor);
+                    blendRect(painter, r, SelectionColor, BlendOpacity);
         for (const QRect &r : HighlightRects())
             if (r.intersects(clip))
-                painter.fillRect(r, HighlightColor);
+                blendRect(painter, r, HighlightColor, BlendOpacity);
         painter.restore();
     }
     if (OnPaint && !FReportingPaintError) {
@@ -473,6 +473,6 @@ std::vector<QRect> TPdfControl::ToDeviceRects(const std::vector<TPdfRect> &rects
     std::vector<QRect> device;
     device.reserve(rects.size());
     for (const TPdfRect &r : rects)
-        device.push_back(PageToDevice(r).normalized());
+        device.push_back(PageToDevice(r));
     return device;
 }
