@@ -2,6 +2,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <mutex>
+
 QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TPdfPageRenderOptions options,
                        QColor background) {
     QImage image(size, QImage::Format_RGB32);
@@ -26,6 +28,8 @@ void TPdfPagePrefetch::Start(TPdfDocument &document, TPdfPageImageKey key, SizeO
     FRunning = true;
     FFuture = QtConcurrent::run([&document, key, sizeOf = std::move(sizeOf)]() mutable {
         Result result;
+        // Held throughout, so the document cannot close under the page in use.
+        const std::lock_guard lock(document.Mutex());
         try {
             TPdfPage *page = document.GetPage(key.PageIndex);
             key.Size = sizeOf(page->Width(), page->Height());
