@@ -407,7 +407,7 @@ std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page, 
     fz_var(device);
     fz_try(ctx) {
         text = fz_new_stext_page(ctx, fz_bound_page(ctx, &page->page->super));
-        const fz_stext_options options{FZ_STEXT_PRESERVE_WHITESPACE | FZ_STEXT_INHIBIT_SPACES, 0};
+        const fz_stext_options options{FZ_STEXT_INHIBIT_SPACES, 0};
         device = fz_new_stext_device(ctx, text, &options);
         fz_run_page_contents(ctx, &page->page->super, device, fz_identity, nullptr);
         fz_close_device(ctx, device);
@@ -614,7 +614,9 @@ void FPDF_RenderPage(FPDF_DC dc, FPDF_PAGE page, int start_x, int start_y, int s
     if (QImage *image = directTarget(dc)) {
         // Straight into the image's pixels, limited to the visible area.
         DocumentLock lock(page->document->mutex);
-        uchar *origin = image->bits() + qsizetype(area.y()) * image->bytesPerLine() + qsizetype(area.x()) * 4;
+        // The painter already holds the image's own buffer: write there without detaching it again.
+        uchar *origin = const_cast<uchar *>(image->constBits()) +
+                        qsizetype(area.y()) * image->bytesPerLine() + qsizetype(area.x()) * 4;
         renderPage(
             page, {origin, int(image->bytesPerLine()), area.x(), area.y(), area.width(), area.height(), true},
             start_x, start_y, size_x, size_y, rotate, flags);

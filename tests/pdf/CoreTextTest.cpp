@@ -5,8 +5,10 @@
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QPdfDocument>
 #include <QPdfSelection>
+#include <QPdfWriter>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,31 @@ TEST(CoreText, PageTextMatchesPdfium) {
     const std::string pdf = layoutPage();
     LoadedPage loaded(pdf);
     EXPECT_EQ(loaded.text(), pdfiumText(pdf));
+}
+
+// A page as Qt writes it: an embedded subset font, words placed by the layout, wrapped lines.
+TEST(CoreText, QtWrittenPageMatchesPdfium) {
+    QByteArray bytes;
+    {
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&out);
+        writer.setResolution(72);
+        QPainter painter(&writer);
+        QFont font("DejaVu Sans");
+        font.setPointSize(11);
+        painter.setFont(font);
+        painter.drawText(
+            QRect(50, 50, 400, 300), Qt::TextWordWrap,
+            "Perpustakaan digital ini menyediakan buku-buku untuk dibaca bersama. Kunjungi "
+            "https://kelvara.example.id/katalog untuk informasi lebih lanjut tentang peminjaman.");
+        painter.drawText(60, 400, "Judul:");
+        painter.drawText(160, 400, "Sejarah Nusantara");
+    }
+    LoadedPage loaded(bytes.toStdString());
+    const QString text = loaded.text();
+    EXPECT_EQ(text, pdfiumText(bytes.toStdString()));
+    EXPECT_TRUE(text.endsWith("\r\nJudul: Sejarah Nusantara"));
 }
 
 TEST(CoreText, LineBreaksSpacesAndWrappedHyphens) {
