@@ -467,6 +467,24 @@ TEST_F(PdfControlTest, DraggingSelectsAndTheHostSeesTheSelectionOfTheLastMove) {
     EXPECT_EQ(spaced(control->GetSelText()), QStringLiteral("Hello world"));
 }
 
+TEST_F(PdfControlTest, SelectionAndHighlightFollowTheRotation) {
+    load(makeFixturePdf(textPages()));
+    control->SetScaleMode(TPdfControlScaleMode::smZoom);
+    for (TPdfPageRotation rotation : {pr90Clockwise, pr180, pr90CounterClockwide}) {
+        SCOPED_TRACE(int(rotation));
+        control->SetRotation(rotation);
+        const int hello = indexOf(QStringLiteral("Hello"));
+        press(centreOfChar(hello));
+        drag(centreOfChar(hello + 4));
+        release(centreOfChar(hello + 4));
+        EXPECT_EQ(spaced(control->GetSelText()), QStringLiteral("Hello"));
+        control->HightlightText(QStringLiteral("world"), false, true);
+        ASSERT_EQ(control->HighlightRects().size(), 1u);
+        EXPECT_TRUE(
+            control->HighlightRects().front().contains(centreOfChar(indexOf(QStringLiteral("world")) + 2)));
+    }
+}
+
 TEST_F(PdfControlTest, ASelectionOfOneCharacterNeedsTheDragToLeaveIt) {
     load(makeFixturePdf(textPages()));
     control->SetScaleMode(TPdfControlScaleMode::smZoom);
