@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -165,6 +166,45 @@ TEST(CoreDocument, TruncatedOrCorruptDocumentsFailCleanly) {
             EXPECT_FALSE(doc.GetActive());
         }
     }
+}
+
+// Damaged files: whatever the damage, every operation ends normally or in an EPdfException.
+TEST(CoreDocument, MutatedDocumentsFailOnlyWithPdfExceptions) {
+    FixturePage page;
+    page.content = fixtureText(72, 700, 12, "Kunjungi www.kelvara.id untuk buku-") +
+                   fixtureText(72, 686, 12, "buku baru");
+    page.annots.push_back("<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] >>");
+    const std::string pdf = buildFixturePdf({page, page});
+    std::mt19937 random(2024);
+    QImage image(60, 80, QImage::Format_RGB32);
+    int opened = 0;
+    for (int round = 0; round < 150; ++round) {
+        std::string damaged = pdf;
+        for (int i = 0; i < 12; ++i)
+            damaged[random() % damaged.size()] = char(random() % 256);
+        TPdfDocument doc;
+        try {
+            doc.LoadFromBytes(QByteArray::fromStdString(damaged));
+            ++opened;
+            for (int p = 0; p < doc.GetPageCount(); ++p) {
+                try {
+                    TPdfPage *pg = doc.GetPage(p);
+                    QPainter painter(&image);
+                    pg->Draw(painter, 0, 0, 60, 80, TPdfPageRotation(round % 4), proAnnotations);
+                    pg->ReadText(0, pg->GetCharCount());
+                    pg->GetWebLinkCount();
+                    int index = 0, count = 0;
+                    if (pg->BeginFind("buku", false, true, round % 2))
+                        while (pg->FindNext(index, count)) {
+                        }
+                } catch (const EPdfException &) {
+                }
+            }
+        } catch (const EPdfException &) {
+            EXPECT_FALSE(doc.GetActive());
+        }
+    }
+    EXPECT_GT(opened, 0);
 }
 
 TEST(CoreDocument, FileFailures) {
