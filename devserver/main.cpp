@@ -25,12 +25,12 @@ std::optional<devserver::ServerOptions> parseOptions(int argc, char **argv) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--port" && hasValue) {
-            try {
-                options.port = std::stoi(argv[++i]);
-            } catch (const std::exception &) {
+            const std::string value = argv[++i];
+            if (value.empty() || value.size() > 5 ||
+                value.find_first_not_of("0123456789") != std::string::npos)
                 return std::nullopt;
-            }
-            if (options.port < 0 || options.port > 65535)
+            options.port = std::stoi(value);
+            if (options.port > 65535)
                 return std::nullopt;
         } else if (arg == "--data" && hasValue) {
             options.dataDir = argv[++i];
@@ -71,6 +71,13 @@ int main(int argc, char **argv) {
         usage();
         return 2;
     }
+    // Blocked in every thread (those Qt starts included) and taken by the watcher thread alone.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
     // Pictures of the sample content are drawn with fonts, which need a GUI application object;
     // the service never shows a window.
     int qtArgc = 3;
@@ -81,12 +88,6 @@ int main(int argc, char **argv) {
         options->dataDir =
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString() +
             "/kelvara-devserver";
-
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     try {
         devserver::DevServer server(*options);
