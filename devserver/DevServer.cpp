@@ -17,6 +17,10 @@ namespace devserver {
 namespace {
 
 constexpr std::size_t kMaxRequestBytes = 16 * 1024 * 1024;
+// The client's pages load many covers at once over kept-alive connections; enough workers, and
+// idle connections released quickly, keep service calls from waiting behind them.
+constexpr std::size_t kWorkers = 16;
+constexpr time_t kKeepAliveSeconds = 1;
 
 } // namespace
 
@@ -36,6 +40,8 @@ DevServer::DevServer(ServerOptions opts) : options(std::move(opts)) {
     if (!server->is_valid())
         throw std::runtime_error("cannot load the server certificate");
     server->set_payload_max_length(kMaxRequestBytes);
+    server->set_keep_alive_timeout(kKeepAliveSeconds);
+    server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     context = std::make_unique<ServiceContext>(ServiceContext{
         *db, options.dataDir / "public", options.dataDir / "uploads", options.versionPolicy, 0});
     log = std::make_unique<RequestLog>(*db);

@@ -211,3 +211,25 @@ TEST_F(DevServerLoans, CopiedTextsAreKeptOncePerPageAndText) {
         EXPECT_NE(client.postRaw("/api/wl/copyText", bad, "application/json", sessions[0]).code(), "200")
             << bad;
 }
+
+TEST_F(DevServerLoans, ALoginElsewhereReturnsTheBooksTheOldSessionHeld) {
+    const std::string book = "1032";
+    const auto before = stock(book);
+    Reply loan = borrow(book, 1);
+    ASSERT_EQ(loan.code(), "200");
+    EXPECT_EQ(stock(book), before - 1);
+
+    const SampleMember &m = sampleMembers().at(1);
+    httplib::Headers elsewhere = client.login(m.username, m.password, "E15E0001");
+    ASSERT_FALSE(elsewhere.empty());
+    EXPECT_EQ(stock(book), before);
+    EXPECT_EQ(giveBack(loan, book, "1", 1).msg(), "Auth Failed");
+    Reply again = client.postForm("/api/wl/requestBaca", {{"id_konten", book}}, elsewhere);
+    ASSERT_EQ(again.code(), "200");
+    EXPECT_EQ(client
+                  .postForm("/api/wl/bookReturn",
+                            {{"id_konten", book}, {"id_baca", again.json["id_baca"]}, {"page_index", "0"}},
+                            elsewhere)
+                  .code(),
+              "200");
+}
