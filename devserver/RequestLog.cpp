@@ -12,6 +12,11 @@ namespace {
 
 constexpr const char *kMask = "***";
 
+// Headers the HTTP library adds to a request itself; they were not sent by the client.
+bool isConnectionDetail(const std::string &name) {
+    return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" || name == "LOCAL_PORT";
+}
+
 bool isSecretName(const std::string &name) {
     return name == "pass" || name == "password";
 }
@@ -76,7 +81,7 @@ std::string RequestLog::maskedBody(const httplib::Request &req) {
 void RequestLog::record(const httplib::Request &req) {
     Json headers = Json::object();
     for (const auto &[name, value] : req.headers)
-        if (!headers.contains(name))
+        if (!isConnectionDetail(name) && !headers.contains(name))
             headers[name] = value;
     db.run("INSERT INTO requests (method, path, headers, body) VALUES (?, ?, ?, ?)",
            {req.method, req.target.empty() ? req.path : req.target,

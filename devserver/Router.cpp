@@ -10,7 +10,7 @@ namespace devserver {
 
 namespace {
 
-// The request last recorded on this thread, so the fallback does not record it a second time.
+// The routed request whose error reply is on its way to the fallback, which must not record it again.
 thread_local const httplib::Request *recordedRequest = nullptr;
 
 } // namespace
@@ -27,6 +27,9 @@ RouteHandler Router::wrap(RouteHandler handler) {
             res = httplib::Response();
             sendRefusal(res, "500", "Terjadi kesalahan pada server");
         }
+        // Only an error status reaches the fallback, which then knows this request is recorded.
+        if (res.status < 400)
+            recordedRequest = nullptr;
     };
 }
 

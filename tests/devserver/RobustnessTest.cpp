@@ -166,9 +166,23 @@ TEST(DevServerRobustness, RequestsAreRecordedWithPasswordsMasked) {
     EXPECT_EQ(Json::parse(log[1]["body"].get<std::string>())["id_konten"], "1001");
     EXPECT_EQ(log[1]["headers"]["KEY"], session.find("KEY")->second);
 
+    EXPECT_FALSE(log[0]["headers"].contains("REMOTE_ADDR"));
     const std::string multipart = log[2]["body"];
     EXPECT_EQ(multipart.find("Geheim123"), std::string::npos) << multipart;
     EXPECT_NE(multipart.find("p.png"), std::string::npos);
+}
+
+TEST(DevServerRobustness, EveryRequestIsRecordedOnceWhateverItsOutcome) {
+    ServiceClient client(sharedService());
+    const long long since = client.recorded().back()["id"].get<long long>();
+    const std::string paths[] = {"/api/wl/notThere", "/prod/img/cover/missing.png", "/api/wl/listBanner",
+                                 "/prod/img/logo/logo.png", "/api/wl/notThere"};
+    for (const std::string &path : paths)
+        client.get(path);
+    std::vector<std::string> recorded;
+    for (const Json &entry : client.recorded(since))
+        recorded.push_back(entry["path"]);
+    EXPECT_EQ(recorded, std::vector<std::string>(std::begin(paths), std::end(paths)));
 }
 
 TEST(DevServerRobustness, RecordReadingIsOffUnlessAskedFor) {
