@@ -426,6 +426,57 @@ TPdfPage *TPdfDocument::GetPage(int Index) {
     return FPages[Index].get();
 }
 
+QString TPdfDocument::GetMetaText(const QByteArray &TagName) const {
+    Lock lock(FMutex);
+    CheckActive();
+    const unsigned long bytes = FPDF_GetMetaText(FDocument, TagName.constData(), nullptr, 0);
+    if (bytes <= 2)
+        return {};
+    std::vector<char16_t> text(bytes / 2);
+    FPDF_GetMetaText(FDocument, TagName.constData(), text.data(), bytes);
+    return QString::fromUtf16(text.data(), qsizetype(text.size() - 1));
+}
+
+int TPdfDocument::GetFileVersion() const {
+    Lock lock(FMutex);
+    CheckActive();
+    int version = 0;
+    return FPDF_GetFileVersion(FDocument, &version) ? version : 0;
+}
+
+quint32 TPdfDocument::GetPermissions() const {
+    Lock lock(FMutex);
+    CheckActive();
+    return quint32(FPDF_GetDocPermissions(FDocument));
+}
+
+int TPdfDocument::GetSecurityHandlerRevision() const {
+    Lock lock(FMutex);
+    CheckActive();
+    return FPDF_GetSecurityHandlerRevision(FDocument);
+}
+
+bool TPdfDocument::GetPrintScaling() const {
+    Lock lock(FMutex);
+    CheckActive();
+    return FPDF_VIEWERREF_GetPrintScaling(FDocument);
+}
+
+int TPdfDocument::GetNumberOfCopies() const {
+    Lock lock(FMutex);
+    CheckActive();
+    return FPDF_VIEWERREF_GetNumCopies(FDocument);
+}
+
+TPdfPoint TPdfDocument::GetPageSize(int PageIndex) const {
+    Lock lock(FMutex);
+    CheckActive();
+    TPdfPoint size;
+    if (!FPDF_GetPageSizeByIndex(FDocument, PageIndex, &size.X, &size.Y))
+        throw EPdfException(errorText(FPDF_ERR_PAGE));
+    return size;
+}
+
 int TPdfDocument::IndexOfPage(const TPdfPage *Page) const {
     const auto found =
         std::find_if(FPages.begin(), FPages.end(), [&](const auto &p) { return p.get() == Page; });

@@ -149,6 +149,15 @@ public:
     TPdfPage *Pages(int Index) { return GetPage(Index); }
     QString FileName() const;
     FPDF_DOCUMENT Handle() const { return FDocument; }
+
+    // Document properties; each needs an open document.
+    QString GetMetaText(const QByteArray &TagName) const; // "Title", "Author", "Subject", "Keywords", ...
+    int GetFileVersion() const;                           // 17 for PDF 1.7
+    quint32 GetPermissions() const;                       // all bits set without encryption
+    int GetSecurityHandlerRevision() const;               // -1 without encryption
+    bool GetPrintScaling() const;
+    int GetNumberOfCopies() const;
+    TPdfPoint GetPageSize(int PageIndex) const; // width and height in points, without loading the page
     bool Closing() const { return FClosing; }
 
     // The document's lock; held by every document and page call. Take it to group several calls.

@@ -539,6 +539,127 @@ unsigned long FPDF_GetLastError() {
     return lastError;
 }
 
+// ---- document properties
+
+namespace {
+
+// Runs a lookup of C calls on the document under its lock; a failing lookup answers `fallback`.
+template <class T> T lookUp(FPDF_DOCUMENT document, T fallback, T (*lookup)(fz_context *, pdf_document *)) {
+    if (!document)
+        return fallback;
+    DocumentLock lock(document->mutex);
+    fz_context *ctx = engineContext();
+    T result = fallback;
+    fz_var(result);
+    fz_try(ctx) {
+        result = lookup(ctx, document->doc);
+    }
+    fz_catch(ctx) {
+        result = fallback;
+    }
+    return result;
+}
+
+pdf_obj *encryption(fz_context *ctx, pdf_document *doc) {
+    return pdf_dict_get(ctx, pdf_trailer(ctx, doc), PDF_NAME(Encrypt));
+}
+
+pdf_obj *viewerPreference(fz_context *ctx, pdf_document *doc, const char *key) {
+    pdf_obj *root = pdf_dict_get(ctx, pdf_trailer(ctx, doc), PDF_NAME(Root));
+    return pdf_dict_gets(ctx, pdf_dict_gets(ctx, root, "ViewerPreferences"), key);
+}
+
+// Page size after the page's own rotation, read from the page tree without loading the page.
+bool pageSize(fz_context *ctx, pdf_document *doc, int index, float &width, float &height) {
+    bool ok = true;
+    fz_var(ok);
+    fz_try(ctx) {
+        fz_rect box;
+        fz_matrix ctm;
+        pdf_page_obj_transform(ctx, pdf_lookup_page_obj(ctx, doc, index), &box, &ctm);
+        const fz_rect bounds = fz_transform_rect(box, ctm);
+        width = bounds.x1 - bounds.x0;
+        height = bounds.y1 - bounds.y0;
+    }
+    fz_catch(ctx) {
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
+unsigned long FPDF_GetMetaText(FPDF_DOCUMENT document, FPDF_BYTESTRING tag, void *buffer,
+                               unsigned long buflen) {
+    if (!document || !tag)
+        return 0;
+    const std::string key = std::string("info:") + tag;
+    char value[4096] = {};
+    {
+        DocumentLock lock(document->mutex);
+        fz_context *ctx = engineContext();
+        fz_try(ctx) {
+            fz_lookup_metadata(ctx, &document->doc->super, key.c_str(), value, sizeof value);
+        }
+        fz_catch(ctx) {
+            value[0] = 0;
+        }
+    }
+    const std::u16string text = QString::fromUtf8(value).toStdU16String() + u'\0';
+    const unsigned long bytes = (unsigned long)(text.size() * 2);
+    if (buffer && buflen >= bytes)
+        std::memcpy(buffer, text.data(), bytes);
+    return bytes;
+}
+
+FPDF_BOOL FPDF_GetFileVersion(FPDF_DOCUMENT document, int *fileVersion) {
+    if (!document || !fileVersion)
+        return false;
+    *fileVersion =
+        lookUp<int>(document, 0, [](fz_context *ctx, pdf_document *doc) { return pdf_version(ctx, doc); });
+    return *fileVersion > 0;
+}
+
+unsigned long FPDF_GetDocPermissions(FPDF_DOCUMENT document) {
+    return lookUp<unsigned long>(document, 0, [](fz_context *ctx, pdf_document *doc) {
+        pdf_obj *encrypt = encryption(ctx, doc);
+        return encrypt ? (unsigned long)(unsigned)pdf_to_int(ctx, pdf_dict_get(ctx, encrypt, PDF_NAME(P)))
+                       : 0xFFFFFFFFul;
+    });
+}
+
+int FPDF_GetSecurityHandlerRevision(FPDF_DOCUMENT document) {
+    return lookUp<int>(document, -1, [](fz_context *ctx, pdf_document *doc) {
+        pdf_obj *encrypt = encryption(ctx, doc);
+        return encrypt ? pdf_to_int(ctx, pdf_dict_get(ctx, encrypt, PDF_NAME(R))) : -1;
+    });
+}
+
+FPDF_BOOL FPDF_VIEWERREF_GetPrintScaling(FPDF_DOCUMENT document) {
+    return lookUp<int>(document, 1, [](fz_context *ctx, pdf_document *doc) {
+        return int(!pdf_name_eq(ctx, viewerPreference(ctx, doc, "PrintScaling"), PDF_NAME(None)));
+    });
+}
+
+int FPDF_VIEWERREF_GetNumCopies(FPDF_DOCUMENT document) {
+    return lookUp<int>(document, 1, [](fz_context *ctx, pdf_document *doc) {
+        pdf_obj *copies = viewerPreference(ctx, doc, "NumCopies");
+        return copies ? pdf_to_int(ctx, copies) : 1;
+    });
+}
+
+FPDF_BOOL FPDF_GetPageSizeByIndex(FPDF_DOCUMENT document, int page_index, double *width, double *height) {
+    if (!document || !width || !height || page_index < 0 || page_index >= document->pageCount)
+        return false;
+    DocumentLock lock(document->mutex);
+    float w = 0, h = 0;
+    if (!pageSize(engineContext(), document->doc, page_index, w, h))
+        return false;
+    *width = w;
+    *height = h;
+    return true;
+}
+
 // ---- pages
 
 FPDF_PAGE FPDF_LoadPage(FPDF_DOCUMENT document, int page_index) {

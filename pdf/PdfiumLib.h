@@ -98,6 +98,18 @@ int FPDF_GetPageCount(FPDF_DOCUMENT document);
 // The error of the last failed load on the calling thread.
 unsigned long FPDF_GetLastError();
 
+// Document properties. Metadata text is UTF-16LE with a terminator; the answer is the byte count needed.
+unsigned long FPDF_GetMetaText(FPDF_DOCUMENT document, FPDF_BYTESTRING tag, void *buffer,
+                               unsigned long buflen);
+FPDF_BOOL FPDF_GetFileVersion(FPDF_DOCUMENT document, int *fileVersion);
+// The permission bits of an encrypted document; all bits set without encryption.
+unsigned long FPDF_GetDocPermissions(FPDF_DOCUMENT document);
+// The security handler's revision; -1 without encryption.
+int FPDF_GetSecurityHandlerRevision(FPDF_DOCUMENT document);
+FPDF_BOOL FPDF_VIEWERREF_GetPrintScaling(FPDF_DOCUMENT document);
+int FPDF_VIEWERREF_GetNumCopies(FPDF_DOCUMENT document);
+FPDF_BOOL FPDF_GetPageSizeByIndex(FPDF_DOCUMENT document, int page_index, double *width, double *height);
+
 // Pages. Width and height are in points, after the page's own rotation.
 FPDF_PAGE FPDF_LoadPage(FPDF_DOCUMENT document, int page_index);
 void FPDF_ClosePage(FPDF_PAGE page);

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -295,6 +296,42 @@ TEST(CoreDocument, UnsupportedFeaturesAreRaised) {
     EXPECT_EQ(messageOf<EPdfUnsupportedFeatureException>([&] { doc.GetPage(1); }),
               "Function Sound not supported");
     EXPECT_TRUE(doc.GetActive());
+}
+
+TEST(CoreDocument, DocumentProperties) {
+    QByteArray written;
+    {
+        QBuffer out(&written);
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&out);
+        writer.setTitle("Sejarah Nusantara");
+        writer.setCreator("Kelvara");
+        QPainter painter(&writer);
+        painter.drawText(100, 100, "x");
+    }
+    TPdfDocument doc;
+    EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetMetaText("Title"); }), "PDF document is not open");
+    doc.LoadFromBytes(written);
+    EXPECT_EQ(doc.GetMetaText("Title"), "Sejarah Nusantara");
+    EXPECT_EQ(doc.GetMetaText("Creator"), "Kelvara");
+    EXPECT_EQ(doc.GetMetaText("Keywords"), "");
+    EXPECT_EQ(doc.GetPermissions(), 0xFFFFFFFFu);
+    EXPECT_EQ(doc.GetSecurityHandlerRevision(), -1);
+    EXPECT_TRUE(doc.GetPrintScaling());
+    EXPECT_EQ(doc.GetNumberOfCopies(), 1);
+
+    FixturePage upright, turned;
+    turned.rotate = 270;
+    const std::string pdf =
+        buildFixturePdf({upright, turned}, "/ViewerPreferences << /PrintScaling /None /NumCopies 3 >>");
+    doc.LoadFromBytes(QByteArray::fromStdString(encryptFixturePdf(pdf, "kunci")), "kunci");
+    EXPECT_EQ(doc.GetFileVersion(), 17);
+    EXPECT_NE(doc.GetSecurityHandlerRevision(), -1);
+    EXPECT_FALSE(doc.GetPrintScaling());
+    EXPECT_EQ(doc.GetNumberOfCopies(), 3);
+    EXPECT_EQ(doc.GetPageSize(0), (TPdfPoint{612, 792}));
+    EXPECT_EQ(doc.GetPageSize(1), (TPdfPoint{792, 612}));
+    EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetPageSize(2); }), "Page does not exist or data error");
 }
 
 TEST(CoreDocument, ZeroSizedPage) {
