@@ -109,7 +109,8 @@ void TPdfControl::wheelEvent(QWheelEvent *event) {
             handled = FScaleMode == TPdfControlScaleMode::smZoom;
             if (handled)
                 SetZoomPercentage(FZoomPercentage + delta / 120 * 5);
-        } else if (mods & Qt::ShiftModifier) {
+        } else if (mods & Qt::ShiftModifier || angle.y() == 0) {
+            // Shift turns the wheel sideways; a tilted wheel is sideways already.
             ScrollContent(-delta, 0, FSmoothScroll);
         } else {
             ScrollContent(0, -delta, FSmoothScroll);

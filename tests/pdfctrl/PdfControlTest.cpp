@@ -113,10 +113,11 @@ protected:
         release(pos);
     }
 
-    bool wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    bool wheel(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier, bool tilted = false) {
         const QPoint pos(50, 50);
-        QWheelEvent event(QPointF(pos), QPointF(control->mapToGlobal(pos)), QPoint(), QPoint(0, delta),
-                          Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        const QPoint angle = tilted ? QPoint(delta, 0) : QPoint(0, delta);
+        QWheelEvent event(QPointF(pos), QPointF(control->mapToGlobal(pos)), QPoint(), angle, Qt::NoButton,
+                          mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(control, &event);
         return event.isAccepted();
     }
@@ -326,6 +327,11 @@ TEST_F(PdfControlTest, ShiftWheelScrollsSidewaysAndCtrlWheelZoomsOnlyInZoomMode)
     wheel(-120, Qt::ShiftModifier);
     EXPECT_EQ(control->HorzScrollPosition(), 120);
     EXPECT_EQ(control->GetPageRect().left(), -120);
+    EXPECT_EQ(control->VertScrollPosition(), 0);
+    wheel(-120, Qt::NoModifier, true);
+    EXPECT_EQ(control->HorzScrollPosition(), std::min(240, control->HorzScrollBar()->maximum()))
+        << "a tilted wheel scrolls sideways";
+    EXPECT_EQ(control->VertScrollPosition(), 0);
 
     EXPECT_TRUE(wheel(240, Qt::ControlModifier));
     EXPECT_EQ(control->ZoomPercentage(), 110);
