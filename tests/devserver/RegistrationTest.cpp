@@ -135,6 +135,7 @@ TEST(DevServerRegistration, InvalidRegistrationsAreRefusedWithAReason) {
         {"number instead of text", parts(changed("nama", 42))},
         {"data not JSON", parts("{nama: ")},
         {"photo not a picture", parts(good.dump(), kPng, "<?php echo 1; ?>")},
+        {"photo over 5 MB", parts(good.dump(), kPng, kJpeg + std::string(6 * 1024 * 1024, '\0'))},
         {"identity missing",
          {{"data", good.dump(), "", "application/json"}, {"photo", kJpeg, "a.jpg", "image/jpeg"}}},
     };
