@@ -398,7 +398,10 @@ void renderPage(FpdfPageRec *page, const RenderTarget &target, int startX, int s
 
 // ---- text
 
-std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page, bool &ok) {
+// Runs the page's contents into MuPDF's text device and copies its lines out as fragments in user
+// space; the glyphs go to `glyphs`, which the fragments view.
+std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page,
+                                            std::vector<GlyphInput> &glyphs, bool &ok) {
     std::vector<FragmentInput> fragments;
     fz_stext_page *text = nullptr;
     fz_device *device = nullptr;
@@ -426,35 +429,51 @@ std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page, 
     const PageMatrix &m = page->pageMatrix;
     const fz_matrix toUser = fz_invert_matrix(
         fz_concat(fz_make_matrix(m.a, m.b, m.c, m.d, m.e, m.f), fz_invert_matrix(page->displayToDevice0)));
+    const bool upright = toUser.b == 0 && toUser.c == 0;
+    struct Run {
+        size_t first, count;
+        bool horizontal;
+    };
+    std::vector<Run> runs;
+    glyphs.clear();
     for (fz_stext_block *block = text->first_block; block; block = block->next) {
         if (block->type != FZ_STEXT_BLOCK_TEXT)
             continue;
         for (fz_stext_line *line = block->u.t.first_line; line; line = line->next) {
-            FragmentInput fragment;
-            size_t length = 0;
-            for (fz_stext_char *ch = line->first_char; ch; ch = ch->next)
-                ++length;
-            fragment.glyphs.reserve(length);
-            fz_point dir = fz_normalize_vector(fz_transform_vector(line->dir, toUser));
-            fragment.horizontal = std::fabs(dir.y) < 0.01f && dir.x > 0;
+            const fz_point dir = fz_normalize_vector(fz_transform_vector(line->dir, toUser));
+            const size_t first = glyphs.size();
             for (fz_stext_char *ch = line->first_char; ch; ch = ch->next) {
-                const fz_quad q = fz_transform_quad(ch->quad, toUser);
-                const fz_rect r = fz_rect_from_quad(q);
                 GlyphInput glyph;
                 glyph.unicode = char32_t(ch->c);
+                glyph.fontSize = ch->size;
+                fz_rect r;
+                fz_point ll, lr;
+                if (upright) {
+                    r = fz_transform_rect(fz_rect_from_quad(ch->quad), toUser);
+                    ll = fz_transform_point(ch->quad.ll, toUser);
+                    lr = fz_transform_point(ch->quad.lr, toUser);
+                } else {
+                    const fz_quad q = fz_transform_quad(ch->quad, toUser);
+                    r = fz_rect_from_quad(q);
+                    ll = q.ll;
+                    lr = q.lr;
+                }
                 glyph.left = r.x0;
                 glyph.right = r.x1;
                 glyph.bottom = r.y0;
                 glyph.top = r.y1;
-                glyph.start = q.ll.x * dir.x + q.ll.y * dir.y;
-                glyph.end = q.lr.x * dir.x + q.lr.y * dir.y;
-                glyph.fontSize = ch->size;
-                fragment.glyphs.push_back(glyph);
+                glyph.start = ll.x * dir.x + ll.y * dir.y;
+                glyph.end = lr.x * dir.x + lr.y * dir.y;
+                glyphs.push_back(glyph);
             }
-            fragments.push_back(std::move(fragment));
+            runs.push_back({first, glyphs.size() - first, std::fabs(dir.y) < 0.01f && dir.x > 0});
         }
     }
     fz_drop_stext_page(ctx, text);
+    fragments.reserve(runs.size());
+    for (const Run &run : runs)
+        fragments.push_back(
+            {std::span<const GlyphInput>(glyphs.data() + run.first, run.count), run.horizontal});
     return fragments;
 }
 
@@ -873,7 +892,8 @@ FPDF_TEXTPAGE FPDFText_LoadPage(FPDF_PAGE page) {
         return nullptr;
     DocumentLock lock(page->document->mutex);
     bool ok = false;
-    std::vector<FragmentInput> fragments = extractFragments(engineContext(), page, ok);
+    thread_local std::vector<GlyphInput> glyphs; // reused: its capacity spares an allocation per page
+    const std::vector<FragmentInput> fragments = extractFragments(engineContext(), page, glyphs, ok);
     if (!ok)
         return nullptr;
     auto text = std::make_unique<FpdfTextPageRec>();

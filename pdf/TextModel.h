@@ -3,6 +3,7 @@
 // engine generates, their boxes in page space, and the queries on it (line rectangles of a range, the
 // character at a point, the text inside a rectangle).
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,9 @@ struct GlyphInput {
     float fontSize = 0;
 };
 
-// A run of glyphs drawn along one baseline, in content order.
+// A run of glyphs drawn along one baseline, in content order (a view into the extracted glyphs).
 struct FragmentInput {
-    std::vector<GlyphInput> glyphs;
+    std::span<const GlyphInput> glyphs;
     bool horizontal = true; // baseline runs left to right in page space
 };
 
