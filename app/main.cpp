@@ -1,14 +1,15 @@
-// Program entry: the service client (and with it the data folder) lives as long as the window.
-#include "service/RuvasaLib.h"
+// Program entry: start-up behind the splash, then the main window's message loop.
+#include "app/ClientStartup.h"
+#include "app/FormMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[]) {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    TRuvasaLib ruvasaLib;
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("PERPUS KELVARA"));
-    window.showMaximized();
+    std::unique_ptr<TFormMain> window = startClient();
+    if (!window)
+        return 0;
+    window->showMaximized();
     return app.exec();
 }

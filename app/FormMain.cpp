@@ -1,0 +1,185 @@
+#include "app/FormMain.h"
+
+#include "app/AppGlobals.h"
+#include "app/FormAbout.h"
+#include "app/FormSplash.h"
+#include "bridge/ProgramState.h"
+#include "bridge/ReplyValues.h"
+#include "browser/BrowserHost.h"
+#include "browser/ChromiumView.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+void closeLater(QWidget *window) {
+    QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+}
+} // namespace
+
+TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      lib(lib), launchUpdater(std::move(launchUpdater)),
+      host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath))), controller(*this, lib) {
+    setWindowTitle(QStringLiteral("PERPUS KELVARA"));
+    QFont windowFont(QStringLiteral("Segoe UI"));
+    windowFont.setPixelSize(14);
+    setFont(windowFont);
+    setWindowState(Qt::WindowMaximized);
+
+    buildHeader();
+    areas = new QStackedWidget(this);
+    buildLibraryArea();
+    buildReaderArea();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PanelHeader);
+    layout->addWidget(areas, 1);
+    FormAbout = new TFormAbout(this);
+    FormCreate();
+}
+
+TFormMain::~TFormMain() {
+    // The views go before the engine profile they use.
+    delete areas;
+}
+
+void TFormMain::FormCreate() {
+    for (ChromiumView *browser : Chromium)
+        connect(browser, &ChromiumView::processMessageReceived, this,
+                [this](ChromiumView *source, const ProcessMessage &message) {
+                    controller.ProcessMessageReceived(*source, message);
+                });
+    try {
+        lib.FClientJson.store(lib.getClientJson());
+        resetMainWindowState();
+        controller.loadLoadingPage(LibraryView::Chromium1);
+        clHighlighter = 0xffff;
+        clRectangle = 255;
+        clPen = 0xff0000;
+    } catch (const std::exception &error) {
+        showWarning(QStringLiteral("Startup Error : ") + QString::fromUtf8(error.what()));
+        createFailed = true;
+    }
+}
+
+void TFormMain::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (shownOnce)
+        return;
+    shownOnce = true;
+    FormShow();
+}
+
+void TFormMain::FormShow() {
+    if (SignalUpdate) {
+        launchUpdater(UpdateURL);
+        closeLater(this);
+        return;
+    }
+    bringBrowserToFront(LibraryView::Chromium1);
+    view(LibraryView::Chromium1)->setFocus();
+    if (QFile::exists(QString::fromStdString(lib.FPath) + QStringLiteral("/loading.html"))) {
+        controller.loadLoadingPage(LibraryView::Chromium1);
+        PanelHeader->hide();
+        startLoginPageTask();
+    } else if (messageBoxes().show(MsgKind::Confirmation, QStringLiteral("Harap mulai ulang aplikasi ini"),
+                                   MsgButtons::OkCancel) == MsgAnswer::Ok) {
+        closeLater(this);
+    }
+}
+
+// The profile was fetched while the window was created; the login page needs it to be good.
+void TFormMain::startLoginPageTask() {
+    TRuvasaLib &client = lib;
+    FTaskControl = BackgroundTask::start(
+        QStringLiteral("LoginPage"), this,
+        [&client](TaskContext &task) {
+            JsonPtr profile = client.FClientJson.load();
+            if (replyText(profile, "code") != "200")
+                task.postMessage(1, QStringLiteral("Error : ") +
+                                        QString::fromStdString(replyText(profile, "msg")));
+        },
+        [this] {
+            FTaskControl.reset();
+            if (!RequestCancelled && replyText(lib.FClientJson.load(), "code") == "200")
+                lib.renderLoginHtmlFile(chromium(LibraryView::Chromium1));
+        },
+        [](int, const QString &text) { showError(text); });
+}
+
+void TFormMain::closeEvent(QCloseEvent *event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFormMain::FormCloseQuery() {
+    for (QWidget *sheet : {TabSheet1, TabSheet2, TabSheet3}) {
+        if (!sheet->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty()) {
+            showWarning(QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum "
+                                       "menutup aplikasi ini"));
+            return false;
+        }
+    }
+    RequestCancelled = true;
+    FTaskControl.reset();
+    FormAbout->hide();
+    delete FormSplash; // destroys the service client and with it the data folder
+    return true;
+}
+
+BrowserView &TFormMain::chromium(LibraryView which) {
+    return *view(which);
+}
+
+void TFormMain::bringBrowserToFront(LibraryView which) {
+    areas->setCurrentWidget(panelBrowser);
+    panelBrowser->setCurrentWidget(view(which));
+}
+
+void TFormMain::runScriptAfterLoad(LibraryView which, const std::string &script) {
+    ChromiumView *browser = view(which);
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(browser, &QWebEngineView::loadFinished, this, [browser, script, once](bool) {
+        QObject::disconnect(*once);
+        browser->runScript(script);
+    });
+}
+
+void TFormMain::setHeaderVisible(bool visible) {
+    PanelHeader->setVisible(visible);
+}
+void TFormMain::showRegistration() {
+    emit registrationRequested();
+}
+void TFormMain::showForgotPassword() {
+    emit forgotPasswordRequested();
+}
+void TFormMain::openExternal(const QString &url) {
+    host->openExternally(QUrl(url));
+}
+void TFormMain::startBookDownload(const std::string &namaPcFile) {
+    emit bookDownloadRequested(QString::fromStdString(namaPcFile));
+}
+
+void TFormMain::btnLibraryClick() {
+    areas->setCurrentWidget(panelBrowser);
+    panelBrowser->setFocus();
+}
+
+void TFormMain::btnReaderClick() {
+    areas->setCurrentWidget(PanelReader);
+}
+
+void TFormMain::btnAboutClick() {
+    FormAbout->show();
+}

@@ -1,0 +1,101 @@
+#pragma once
+#include "app/UpdaterLauncher.h"
+#include "bridge/LibraryController.h"
+#include "bridge/LibraryWindow.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class BrowserHost;
+class ChromiumView;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QStackedWidget;
+class QToolButton;
+class TFormAbout;
+class TRuvasaLib;
+
+// The main window: a header above two stacked areas, the library (seven browser views, one per
+// kind of catalogue page) and the reader (a toolbar above three book pages).
+class TFormMain : public QWidget, public LibraryWindow {
+    Q_OBJECT
+public:
+    TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater = startUpdater);
+    ~TFormMain() override;
+
+    // ---- LibraryWindow ----
+    BrowserView &chromium(LibraryView view) override;
+    void bringBrowserToFront(LibraryView view) override;
+    void runScriptAfterLoad(LibraryView view, const std::string &script) override;
+    void setHeaderVisible(bool visible) override;
+    void showRegistration() override;
+    void showForgotPassword() override;
+    void openExternal(const QString &url) override;
+    void startBookDownload(const std::string &namaPcFile) override;
+
+    ChromiumView *view(LibraryView which) const { return Chromium[static_cast<int>(which) - 1]; }
+    TLibraryController &library() { return controller; }
+    // True when creating the window failed; the start-up then closes it.
+    bool createFailed = false;
+
+    // ---- Header ----
+    QWidget *PanelHeader;
+    QToolButton *btnLibrary, *btnReader, *btnHelp, *btnAbout;
+    // ---- Areas ----
+    QStackedWidget *areas;
+    QStackedWidget *panelBrowser;
+    std::array<ChromiumView *, 7> Chromium{};
+    QWidget *PanelReader;
+    QWidget *PanelToolbar;
+    QStackedWidget *PageControl1;
+    QWidget *TabSheet1, *TabSheet2, *TabSheet3;
+    // ---- Reader toolbar ----
+    QToolButton *btnReturn, *btnInfo;
+    QComboBox *cmbZoom;
+    QCheckBox *CheckAutoPage;
+    QToolButton *btnPrevious, *btnNext;
+    QLineEdit *edPage;
+    QToolButton *btnTextSelect;
+    QCheckBox *AnnotView;
+    QToolButton *btnAnnotSettings, *btnAnnotHighlight, *btnAnnotRect, *btnAnnotPen, *btnAnnotText,
+        *btnAnnotDelete;
+    QLineEdit *edSearch;
+    QToolButton *btnSearchPrevious, *btnSearchNext;
+
+    TFormAbout *FormAbout;
+
+signals:
+    // A book's file is to be fetched for the reader ("nama_pc_file" of its detail reply).
+    void bookDownloadRequested(const QString &namaPcFile);
+    // A window of the account dialogs is asked for.
+    void registrationRequested();
+    void forgotPasswordRequested();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildHeader();
+    void buildLibraryArea();
+    void buildReaderArea();
+    QWidget *buildReaderToolbar();
+
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void btnLibraryClick();
+    void btnReaderClick();
+    void btnAboutClick();
+    // Generates the login page once the institution profile is known to be good.
+    void startLoginPageTask();
+
+    TRuvasaLib &lib;
+    UpdaterLauncher launchUpdater;
+    std::unique_ptr<BrowserHost> host;
+    TLibraryController controller;
+    bool shownOnce = false;
+};

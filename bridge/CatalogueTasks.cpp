@@ -1,0 +1,262 @@
+// The catalogue requests: bodies on pool threads, completions on the UI thread.
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
+#include "bridge/ReplyValues.h"
+#include "browser/BrowserView.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+#include <QUrl>
+
+namespace {
+QString qs(const std::string &text) {
+    return QString::fromStdString(text);
+}
+
+const char *const AuthTextElsewhere = "Authentication Error : Akun Anda Digunakan Pada Perangkat Lain";
+const char *const AuthTextOther = "Authentication Error : Akun Anda Digunakan Di Perangkat Lain";
+} // namespace
+
+std::string TLibraryController::localPageUrl(const char *name) const {
+    return QUrl::fromLocalFile(qs(lib.FPath) + '/' + QString::fromLatin1(name)).toString().toStdString();
+}
+
+void TLibraryController::loadLoginPage() {
+    window.chromium(LibraryView::Chromium1).navigate(localPageUrl("login.html"));
+}
+
+void TLibraryController::loadLoadingPage(LibraryView view) {
+    window.chromium(view).navigate(localPageUrl("loading.html"));
+}
+
+TaskHandle TLibraryController::startTask(const QString &name, BackgroundTask::Body body,
+                                         BackgroundTask::Completion completion) {
+    FTaskControl = BackgroundTask::start(name, this, std::move(body), std::move(completion));
+    return FTaskControl;
+}
+
+// The common body: the previous reply is released and the new one stored by pointer swap, so an
+// overlapping task of the same member never frees a document another still reads.
+void TLibraryController::startStoring(const QString &name, ReplyField &field,
+                                      std::function<JsonPtr()> request,
+                                      BackgroundTask::Completion completion) {
+    startTask(
+        name,
+        [&field, request = std::move(request)](TaskContext &) {
+            field.reset();
+            field.store(request());
+        },
+        std::move(completion));
+}
+
+// ---- Home chain ----
+
+void TLibraryController::startBannerRequest() {
+    startStoring(
+        QStringLiteral("BannerRequest"), lib.FBannerJson, [&lib = lib] { return lib.BannerRequest(); },
+        [this] { BannerRequestTerminated(); });
+}
+
+void TLibraryController::startCategoryRequest() {
+    startStoring(
+        QStringLiteral("CategoryRequest"), lib.FCategoryJson, [&lib = lib] { return lib.CategoryRequest(); },
+        [this] { CategoryRequestTerminated(); });
+}
+
+void TLibraryController::startHomeRequest(const QString &name, int page) {
+    startStoring(
+        name, lib.FHomeContentJson, [&lib = lib, page] { return lib.HomeRequest(page); },
+        [this] { HomeRequestTerminated(); });
+}
+
+void TLibraryController::BannerRequestTerminated() {
+    FTaskControl.reset();
+    if (RequestCancelled)
+        return;
+    JsonPtr reply = lib.FBannerJson.load();
+    if (!replyHasCode(reply))
+        return;
+    if (replyText(reply, "code") != "200") {
+        showWarning(qs(replyText(reply, "msg")));
+        loadLoginPage();
+        return;
+    }
+    startCategoryRequest();
+}
+
+void TLibraryController::CategoryRequestTerminated() {
+    FTaskControl.reset();
+    if (RequestCancelled)
+        return;
+    JsonPtr reply = lib.FCategoryJson.load();
+    if (!replyHasCode(reply))
+        return;
+    if (replyText(reply, "code") != "200") {
+        showWarning(qs(replyText(reply, "msg")));
+        loadLoginPage();
+        return;
+    }
+    // A new chain counts its sections afresh, so a second login in one run starts from zero.
+    PageHome = 1;
+    TotalHomeContent = 0;
+    startHomeRequest(QStringLiteral("HomeRequest"), PageHome);
+}
+
+void TLibraryController::HomeRequestTerminated() {
+    FTaskControl.reset();
+    if (RequestCancelled)
+        return;
+    JsonPtr reply = lib.FHomeContentJson.load();
+    if (!replyHasCode(reply) || replyText(reply, "code") != "200")
+        return;
+    CountHomeContent = replyInt(reply, "count");
+    TotalHomeContent += replyInt(reply, "total");
+    lib.renderHomeHtmlFile(window.chromium(LibraryView::Chromium1), PageHome);
+    window.runScriptAfterLoad(LibraryView::Chromium1, TotalHomeContent == CountHomeContent
+                                                          ? "$(\"#btnMore\").hide();"
+                                                          : "$(\"#btnMore\").show();");
+}
+
+// ---- Content members ----
+
+void TLibraryController::finishContent(const ReplyField &field, const ContentMember &member,
+                                       const std::function<void()> &render) {
+    FTaskControl.reset();
+    if (RequestCancelled)
+        return;
+    JsonPtr reply = field.load();
+    if (replyText(reply, "code") == "200") {
+        render();
+        return;
+    }
+    if (isAuthFailed(reply)) {
+        showSessionEnded(member.authText);
+        return;
+    }
+    showError(qs(replyText(reply, "msg")));
+    if (member.homeOnFailure)
+        window.bringBrowserToFront(LibraryView::Chromium1);
+}
+
+void TLibraryController::showSessionEnded(const char *text) {
+    showError(QString::fromUtf8(text));
+    window.bringBrowserToFront(LibraryView::Chromium1);
+    loadLoginPage();
+}
+
+void TLibraryController::startHomeDetail(const std::string &idHomepage, const std::string &judul) {
+    startStoring(
+        QStringLiteral("HomeDetail"), lib.FHomeDetailJson,
+        [&lib = lib, idHomepage] { return lib.HomeDetailRequest(idHomepage); },
+        [this, judul] {
+            BrowserView &view = window.chromium(LibraryView::Chromium2);
+            finishContent(lib.FHomeDetailJson, {LibraryView::Chromium2, true, AuthTextElsewhere},
+                          [&] { lib.renderHomeDetailHtmlFile(view, judul); });
+        });
+}
+
+void TLibraryController::startCategoryContent(const std::string &idDept, const std::string &idKategori,
+                                              const std::string &nama) {
+    startStoring(
+        QStringLiteral("CategoryContentRequest"), lib.FCategoryContentJson,
+        [&lib = lib, idDept, idKategori] { return lib.CategoryContentRequest(idDept, idKategori); },
+        [this, nama] {
+            BrowserView &view = window.chromium(LibraryView::Chromium5);
+            finishContent(lib.FCategoryContentJson, {LibraryView::Chromium5, true, AuthTextElsewhere},
+                          [&] { lib.renderCategoryContent(view, nama); });
+        });
+}
+
+void TLibraryController::startSubCategoryContent(const std::string &idDept, const std::string &idSubKategori,
+                                                 const std::string &nama) {
+    startStoring(
+        QStringLiteral("CategoryContentRequest"), lib.FSubCategoryContentJson,
+        [&lib = lib, idDept, idSubKategori] { return lib.SubCategoryContentRequest(idDept, idSubKategori); },
+        [this, nama] {
+            BrowserView &view = window.chromium(LibraryView::Chromium5);
+            finishContent(lib.FSubCategoryContentJson, {LibraryView::Chromium5, true, AuthTextElsewhere},
+                          [&] { lib.renderSubCategoryContent(view, nama); });
+        });
+}
+
+void TLibraryController::startChart(const std::string &type, int page) {
+    startStoring(
+        QStringLiteral("chartContentRequest"), lib.FChartContentJson,
+        [&lib = lib, type, page] { return lib.ChartContentRequest(type, page); },
+        [this, type, page] { ChartContentRequestTerminated(type, page); });
+}
+
+void TLibraryController::ChartContentRequestTerminated(const std::string &type, int page) {
+    BrowserView &view = window.chromium(LibraryView::Chromium6);
+    finishContent(lib.FChartContentJson, {LibraryView::Chromium6, true, AuthTextElsewhere}, [&] {
+        if (type == "topRead")
+            lib.renderTopChart(view, page);
+        else if (type == "lastRead")
+            lib.renderLastRead(view, page);
+        else if (type == "lastView")
+            lib.renderLastView(view, page);
+    });
+}
+
+void TLibraryController::startDetail(const std::string &idKonten, const std::string &from,
+                                     DetailPurpose purpose) {
+    startStoring(
+        QStringLiteral("detail"), lib.FDetailContentJson,
+        [&lib = lib, idKonten] { return lib.DetailContentRequest(idKonten); },
+        [this, from, purpose] {
+            if (purpose != DetailPurpose::Show) {
+                detailForReadingTerminated(purpose);
+                return;
+            }
+            BrowserView &view = window.chromium(LibraryView::Chromium3);
+            finishContent(lib.FDetailContentJson, {LibraryView::Chromium3, false, AuthTextOther},
+                          [&] { lib.renderDetailContent(view, from); });
+        });
+}
+
+void TLibraryController::startSearch(const std::string &field, const std::string &keyword, int page) {
+    startTask(
+        QStringLiteral("SearchRequest"),
+        [&lib = lib, field, keyword, page](TaskContext &) {
+            isSearchRunning = true;
+            lib.FSearchContentJson.reset();
+            lib.FSearchContentJson.store(field == "Kalimat" ? lib.SearchKalimatRequest(keyword, page)
+                                                            : lib.SearchContentRequest(field, keyword, page));
+        },
+        [this, field, keyword, page] {
+            isSearchRunning = false;
+            BrowserView &view = window.chromium(LibraryView::Chromium7);
+            finishContent(lib.FSearchContentJson, {LibraryView::Chromium7, false, AuthTextOther}, [&] {
+                if (field == "Kalimat")
+                    lib.renderSearchKalimatResult(view, page, keyword);
+                else
+                    lib.renderSearchResult(view, page, keyword, field);
+            });
+        });
+}
+
+// After a detail fetched for borrowing: the book's download starts, and the library returns to the
+// list it came from once the book is open.
+void TLibraryController::detailForReadingTerminated(DetailPurpose purpose) {
+    FTaskControl.reset();
+    if (RequestCancelled) {
+        showError(QStringLiteral("Request Detail Error. Check Your Connection"));
+        return;
+    }
+    JsonPtr reply = lib.FDetailContentJson.load();
+    if (replyText(reply, "code") != "200") {
+        if (isAuthFailed(reply))
+            showSessionEnded(AuthTextOther);
+        else
+            showError(qs(replyText(reply, "msg")));
+        return;
+    }
+    window.bringBrowserToFront(LibraryView::Chromium3);
+    loadLoadingPage(LibraryView::Chromium3);
+    const JsonDocument *data = replyData(reply);
+    window.startBookDownload(replyText(data, "nama_pc_file"));
+    if (purpose == DetailPurpose::ReadFromChart)
+        ReadFromChart = true;
+    else
+        ReadFromSearch = true;
+}

@@ -1,0 +1,97 @@
+#pragma once
+#include "bridge/BackgroundTask.h"
+#include "bridge/LibraryWindow.h"
+#include "browser/ProcessMessage.h"
+#include "service/JsonDocument.h"
+
+#include <QObject>
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+class BrowserView;
+class ReplyField;
+class TRuvasaLib;
+
+// The library side of the main window: turns the pages' process messages into actions, runs the
+// catalogue requests in the background and shows their pages, logs members in and out.
+// Lives on the UI thread; its task completions are dropped once it is destroyed.
+class TLibraryController : public QObject {
+    Q_OBJECT
+public:
+    TLibraryController(LibraryWindow &window, TRuvasaLib &lib, QObject *parent = nullptr);
+
+    // One message from page script, received by any of the views (`source`).
+    void ProcessMessageReceived(BrowserView &source, const ProcessMessage &message);
+
+    // The data folder's "login.html" into the first view.
+    void loadLoginPage();
+    // The data folder's "loading.html" into `view`.
+    void loadLoadingPage(LibraryView view);
+    // file:// address of a file of the data folder.
+    std::string localPageUrl(const char *name) const;
+
+    // First link of the home chain: banners, then the menu, then the first home page.
+    void startBannerRequest();
+
+private:
+    using Row = std::function<void(BrowserView &source, const ProcessMessage &message)>;
+    // Which completion follows a detail fetch.
+    enum class DetailPurpose { Show, ReadFromChart, ReadFromSearch };
+    // The differences between the content members' completions.
+    struct ContentMember {
+        LibraryView view;
+        bool homeOnFailure; // bring the home page to the front after a failure
+        const char *authText;
+    };
+
+    std::unordered_map<std::string, Row> dispatchTable();
+
+    // ---- Message rows that need more than one line ----
+    void loginMessage(const ProcessMessage &message);
+    void logoutMessage();
+    void loadMoreMessage(BrowserView &source);
+    void chartMessage(const std::string &type, bool stopPrevious);
+    void loadMoreChartMessage(const std::string &type, int page);
+    void detailMessage(const std::string &idKonten, const std::string &from, bool waitForPrevious);
+    void searchingMessage(const ProcessMessage &message);
+    void bacaMessage(const ProcessMessage &message);
+    // The limit check of the three borrowing rows; true when the member may open another book.
+    bool mayOpenAnotherBook() const;
+
+    // ---- Tasks ----
+    TaskHandle startTask(const QString &name, BackgroundTask::Body body,
+                         BackgroundTask::Completion completion);
+    void startStoring(const QString &name, ReplyField &field, std::function<JsonPtr()> request,
+                      BackgroundTask::Completion completion);
+    void startCategoryRequest();
+    void startHomeRequest(const QString &name, int page);
+    void startHomeDetail(const std::string &idHomepage, const std::string &judul);
+    void startCategoryContent(const std::string &idDept, const std::string &idKategori,
+                              const std::string &nama);
+    void startSubCategoryContent(const std::string &idDept, const std::string &idSubKategori,
+                                 const std::string &nama);
+    void startChart(const std::string &type, int page);
+    void startDetail(const std::string &idKonten, const std::string &from, DetailPurpose purpose);
+    void startSearch(const std::string &field, const std::string &keyword, int page);
+    void startLogin(const std::string &username, const std::string &password);
+    void startLogout();
+
+    // ---- Completions ----
+    void BannerRequestTerminated();
+    void CategoryRequestTerminated();
+    void HomeRequestTerminated();
+    void ChartContentRequestTerminated(const std::string &type, int page);
+    void finishContent(const ReplyField &field, const ContentMember &member,
+                       const std::function<void()> &render);
+    void detailForReadingTerminated(DetailPurpose purpose);
+    // The session ended elsewhere: `text` as an error, then the login page in front.
+    void showSessionEnded(const char *text);
+    void LoginRequestTerminated();
+    void LogoutTaskTerminated();
+
+    LibraryWindow &window;
+    TRuvasaLib &lib;
+    std::unordered_map<std::string, Row> rows;
+};

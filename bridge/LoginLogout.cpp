@@ -1,0 +1,51 @@
+// Logging in and out.
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
+#include "bridge/ReplyValues.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+void TLibraryController::startLogin(const std::string &username, const std::string &password) {
+    startStoring(
+        QStringLiteral("Login"), lib.FUserJson,
+        [&lib = lib, username, password] { return lib.LoginRequest(username, password); },
+        [this] { LoginRequestTerminated(); });
+}
+
+void TLibraryController::LoginRequestTerminated() {
+    FTaskControl.reset();
+    if (RequestCancelled)
+        return;
+    JsonPtr reply = lib.FUserJson.load();
+    if (!replyHasCode(reply))
+        return;
+    if (replyText(reply, "code") != "200") {
+        showWarning(QString::fromStdString(replyText(reply, "msg")));
+        loadLoginPage();
+        return;
+    }
+    window.setHeaderVisible(true);
+    const JsonDocument *data = replyData(reply);
+    lib.FName = replyText(data, "nama");
+    lib.FUsername = replyText(data, "username");
+    lib.FUserLevel = replyText(data, "level");
+    lib.FLastDate = replyText(data, "tgl_berakhir");
+    lib.FToken = replyText(data, "token");
+    lib.FProfilePict = replyText(data, "photo");
+    lib.FUserId = replyText(data, "id_user");
+    startBannerRequest();
+}
+
+// The logout task's handle is not kept: the current page stays until the call has ended, whatever
+// its outcome.
+void TLibraryController::startLogout() {
+    BackgroundTask::start(
+        QStringLiteral("logout"), this, [&lib = lib](TaskContext &) { lib.Logoutrequest(); },
+        [this] { LogoutTaskTerminated(); });
+}
+
+void TLibraryController::LogoutTaskTerminated() {
+    window.bringBrowserToFront(LibraryView::Chromium1);
+    loadLoginPage();
+    window.setHeaderVisible(false);
+}

@@ -1,0 +1,229 @@
+// The process messages of the pages, one row per message name.
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
+#include "bridge/ReplyValues.h"
+#include "browser/BrowserView.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+#include <charconv>
+#include <optional>
+
+namespace {
+QString qs(const std::string &text) {
+    return QString::fromStdString(text);
+}
+
+bool confirmed(const QString &text) {
+    return messageBoxes().show(MsgKind::Confirmation, text, MsgButtons::OkCancel) == MsgAnswer::Ok;
+}
+
+// The whole text as a decimal integer, or nothing.
+std::optional<int> wholeNumber(const std::string &text) {
+    int number = 0;
+    const char *end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (text.empty() || error != std::errc() || stop != end)
+        return std::nullopt;
+    return number;
+}
+
+const char *const HideMoreButton = "$(\"#btnMore\").hide()";
+} // namespace
+
+TLibraryController::TLibraryController(LibraryWindow &window, TRuvasaLib &lib, QObject *parent)
+    : QObject(parent), window(window), lib(lib), rows(dispatchTable()) {}
+
+void TLibraryController::ProcessMessageReceived(BrowserView &source, const ProcessMessage &message) {
+    auto row = rows.find(message.name);
+    if (row == rows.end())
+        return; // unknown names, such as "forgotPassRequest", are ignored
+    try {
+        row->second(source, message);
+    } catch (const std::exception &error) {
+        showError(QStringLiteral("Error : ") + QString::fromUtf8(error.what()));
+    }
+}
+
+std::unordered_map<std::string, TLibraryController::Row> TLibraryController::dispatchTable() {
+    using M = const ProcessMessage &;
+    auto front = [this](LibraryView view) {
+        return [this, view](BrowserView &, M) { window.bringBrowserToFront(view); };
+    };
+    return {
+        {"login", [this](BrowserView &, M m) { loginMessage(m); }},
+        {"logout", [this](BrowserView &, M) { logoutMessage(); }},
+        {"account", [](BrowserView &, M) { showInformation(QStringLiteral("Under Construction")); }},
+        {"register", [this](BrowserView &, M) { window.showRegistration(); }},
+        {"forgotPass", [this](BrowserView &, M) { window.showForgotPassword(); }},
+        {"loadMore", [this](BrowserView &source, M) { loadMoreMessage(source); }},
+        {"homeDetail",
+         [this](BrowserView &, M m) {
+             window.bringBrowserToFront(LibraryView::Chromium2);
+             loadLoadingPage(LibraryView::Chromium2);
+             FTaskControl.reset();
+             startHomeDetail(m.text(0), m.text(1));
+         }},
+        {"loadKategori",
+         [this](BrowserView &, M) {
+             loadLoadingPage(LibraryView::Chromium4);
+             window.bringBrowserToFront(LibraryView::Chromium4);
+             lib.renderCategoryHtmlFile(window.chromium(LibraryView::Chromium4));
+         }},
+        {"changeDept",
+         [this](BrowserView &, M m) { lib.renderDept(window.chromium(LibraryView::Chromium4), m.text(0)); }},
+        {"kategoriKonten",
+         [this](BrowserView &, M m) {
+             window.bringBrowserToFront(LibraryView::Chromium5);
+             loadLoadingPage(LibraryView::Chromium5);
+             FTaskControl.reset();
+             startCategoryContent(m.text(0), m.text(1), m.text(3));
+         }},
+        {"subKategoriKonten",
+         [this](BrowserView &, M m) {
+             loadLoadingPage(LibraryView::Chromium5);
+             window.bringBrowserToFront(LibraryView::Chromium5);
+             FTaskControl.reset();
+             startSubCategoryContent(m.text(0), m.text(1), m.text(3));
+         }},
+        {"topChart", [this](BrowserView &, M) { chartMessage("topRead", true); }},
+        {"loadMoreChart", [this](BrowserView &, M m) { loadMoreChartMessage("topRead", m.integer(0)); }},
+        {"lastRead", [this](BrowserView &, M) { chartMessage("lastRead", false); }},
+        {"loadMoreLastRead", [this](BrowserView &, M m) { loadMoreChartMessage("lastRead", m.integer(0)); }},
+        {"lastView", [this](BrowserView &, M) { chartMessage("lastView", false); }},
+        {"loadMoreLastView", [this](BrowserView &, M m) { loadMoreChartMessage("lastView", m.integer(0)); }},
+        {"detail", [this](BrowserView &, M m) { detailMessage(m.text(0), "home", true); }},
+        {"detailFromSection", [this](BrowserView &, M m) { detailMessage(m.text(0), "homeSection", false); }},
+        {"detailFromCategory", [this](BrowserView &, M m) { detailMessage(m.text(0), "category", false); }},
+        {"detailFromChart", [this](BrowserView &, M m) { detailMessage(m.text(0), "chart", false); }},
+        {"detailFromSearch", [this](BrowserView &, M m) { detailMessage(m.text(0), "search", false); }},
+        {"back", front(LibraryView::Chromium1)},
+        {"backToSection", front(LibraryView::Chromium2)},
+        {"backToCategory", front(LibraryView::Chromium5)},
+        {"backKategori", front(LibraryView::Chromium4)},
+        {"backToChart", front(LibraryView::Chromium6)},
+        {"backToSearch", front(LibraryView::Chromium7)},
+        {"searching", [this](BrowserView &, M m) { searchingMessage(m); }},
+        {"openBanner", [this](BrowserView &, M m) { window.openExternal(qs(m.text(0))); }},
+        {"baca", [this](BrowserView &, M m) { bacaMessage(m); }},
+        {"bacaSection",
+         [this](BrowserView &, M m) {
+             if (!mayOpenAnotherBook())
+                 return;
+             FTaskControl.reset();
+             startDetail(m.text(0), "home", DetailPurpose::ReadFromChart);
+         }},
+        {"bacaKalimat", [this](BrowserView &, M m) { bacaMessage(m); }},
+    };
+}
+
+void TLibraryController::loginMessage(const ProcessMessage &message) {
+    const std::string username = message.text(0);
+    const std::string password = message.text(1);
+    if (username.empty() || password.empty()) {
+        showError(QStringLiteral("Nama Pengguna Dan Kata Sandi Wajib Diisi"));
+        return;
+    }
+    window.bringBrowserToFront(LibraryView::Chromium1);
+    loadLoadingPage(LibraryView::Chromium1);
+    startLogin(username, password);
+}
+
+void TLibraryController::logoutMessage() {
+    if (confirmed(QStringLiteral("Keluar dari akun anda?")))
+        startLogout();
+}
+
+void TLibraryController::loadMoreMessage(BrowserView &source) {
+    if (TotalHomeContent >= CountHomeContent) {
+        source.runScript(HideMoreButton);
+        return;
+    }
+    window.chromium(LibraryView::Chromium1).runScript("$(\"#btnMore\").hide();");
+    ++PageHome;
+    FTaskControl.reset();
+    startHomeRequest(QStringLiteral("HomeContent"), PageHome);
+}
+
+void TLibraryController::chartMessage(const std::string &type, bool stopPrevious) {
+    window.bringBrowserToFront(LibraryView::Chromium6);
+    loadLoadingPage(LibraryView::Chromium6);
+    if (stopPrevious && FTaskControl)
+        FTaskControl->terminate();
+    FTaskControl.reset();
+    startChart(type, 1);
+}
+
+void TLibraryController::loadMoreChartMessage(const std::string &type, int page) {
+    window.chromium(LibraryView::Chromium6).runScript(HideMoreButton);
+    FTaskControl.reset();
+    startChart(type, page);
+}
+
+void TLibraryController::detailMessage(const std::string &idKonten, const std::string &from,
+                                       bool waitForPrevious) {
+    window.bringBrowserToFront(LibraryView::Chromium3);
+    loadLoadingPage(LibraryView::Chromium3);
+    if (waitForPrevious && FTaskControl) {
+        FTaskControl->terminate();
+        FTaskControl->waitFor();
+    }
+    FTaskControl.reset();
+    startDetail(idKonten, from, DetailPurpose::Show);
+}
+
+void TLibraryController::searchingMessage(const ProcessMessage &message) {
+    const std::string keyword = message.text(0);
+    const std::string field = message.text(1);
+    if (keyword.empty()) {
+        showWarning(QStringLiteral("Kata Kunci Pencarian Wajib Diisi"));
+        return;
+    }
+    if (isSearchRunning) {
+        showInformation(QStringLiteral("Harap Tunggu..Sedang Memproses Pencarian Sebelumnya"));
+        return;
+    }
+    const bool sentence = field == "Kalimat";
+    if (sentence && qs(keyword).length() < 3) {
+        showWarning(QStringLiteral("Minimal masukkan 3-huruf"));
+        return;
+    }
+    if (sentence)
+        KalimatPencarian = keyword;
+    loadLoadingPage(LibraryView::Chromium7);
+    window.bringBrowserToFront(LibraryView::Chromium7);
+    FTaskControl.reset();
+    startSearch(field, keyword, message.integer(2));
+}
+
+bool TLibraryController::mayOpenAnotherBook() const {
+    if (readCount < MaxOpenBooks)
+        return true;
+    showWarning(QStringLiteral("Anda melebihi batas baca sebanyak 3 Buku"));
+    return false;
+}
+
+// "baca" borrows the book whose detail is shown; "bacaKalimat" first fetches the detail of a
+// sentence-search hit and opens the book at its page.
+void TLibraryController::bacaMessage(const ProcessMessage &message) {
+    if (!mayOpenAnotherBook())
+        return;
+    const bool fromSentence = message.name == "bacaKalimat";
+    if (fromSentence) {
+        std::optional<int> page = wholeNumber(message.text(1));
+        if (!page) {
+            showError(QStringLiteral("'%1' is not a valid integer value").arg(qs(message.text(1))));
+            return;
+        }
+        PageToJump = *page;
+    }
+    window.bringBrowserToFront(LibraryView::Chromium3);
+    loadLoadingPage(LibraryView::Chromium3);
+    if (fromSentence) {
+        FTaskControl.reset();
+        startDetail(message.text(0), "home", DetailPurpose::ReadFromSearch);
+        return;
+    }
+    const JsonDocument *data = replyData(lib.FDetailContentJson.load());
+    window.startBookDownload(replyText(data, "nama_pc_file"));
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include "service/JsonDocument.h"
+
+#include <string>
+
+// Reading a reply the way the completions do: a missing key, a null or a missing document reads
+// as empty text or 0; numbers read as their text and numeric text as its number.
+std::string replyText(const JsonPtr &reply, const char *key);
+std::string replyText(const JsonDocument *object, const char *key);
+int replyInt(const JsonPtr &reply, const char *key);
+// The reply's "data" object (or whatever value it holds), or null when it has none.
+const JsonDocument *replyData(const JsonPtr &reply);
+// True when the reply has a "code" that is not null.
+bool replyHasCode(const JsonPtr &reply);
+// The session-ended answer: "code" "500" with "msg" exactly "Auth Failed".
+bool isAuthFailed(const JsonPtr &reply);

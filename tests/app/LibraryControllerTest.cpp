@@ -1,0 +1,296 @@
+// The dispatch of the pages' messages against a recording window. The service client points at a
+// closed loopback port, so every request fails fast with the client's own failure reply.
+#include "bridge/LibraryController.h"
+#include "RecordingLibraryWindow.h"
+#include "bridge/ProgramState.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Args = std::vector<ProcessArgument>;
+
+template <typename Pred> bool processUntil(Pred done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class LibraryController : public ::testing::Test {
+protected:
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scope{boxes};
+    TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
+    RecordingLibraryWindow window;
+    TLibraryController controller{window, lib};
+
+    void SetUp() override {
+        resetMainWindowState();
+        TotalHomeContent = 0;
+        CountHomeContent = 0;
+        KalimatPencarian.clear();
+    }
+    void TearDown() override {
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+    }
+
+    void send(const std::string &name, Args args = {}, LibraryView source = LibraryView::Chromium1) {
+        controller.ProcessMessageReceived(window.at(source), ProcessMessage{name, std::move(args)});
+    }
+    // Waits until the running task's completion has run.
+    bool settle() {
+        return processUntil([] { return !FTaskControl; });
+    }
+    std::string loading() const { return controller.localPageUrl("loading.html"); }
+    std::string login() const { return controller.localPageUrl("login.html"); }
+};
+
+struct RefusedInput {
+    const char *label;
+    std::string name;
+    Args args;
+    int openBooks;
+    bool searchRunning;
+    MsgKind kind;
+    const char *text;
+};
+
+TEST_F(LibraryController, InputChecksShowTheirMessageAndChangeNothing) {
+    const std::vector<RefusedInput> cases = {
+        {"login without password",
+         "login",
+         {std::string("ani"), std::string()},
+         0,
+         false,
+         MsgKind::Error,
+         "Nama Pengguna Dan Kata Sandi Wajib Diisi"},
+        {"login without user",
+         "login",
+         {std::string(), std::string("pw")},
+         0,
+         false,
+         MsgKind::Error,
+         "Nama Pengguna Dan Kata Sandi Wajib Diisi"},
+        {"empty keyword, even while searching",
+         "searching",
+         {std::string(), std::string("Judul"), 1},
+         0,
+         true,
+         MsgKind::Warning,
+         "Kata Kunci Pencarian Wajib Diisi"},
+        {"search already running",
+         "searching",
+         {std::string("fisika"), std::string("Judul"), 1},
+         0,
+         true,
+         MsgKind::Information,
+         "Harap Tunggu..Sedang Memproses Pencarian Sebelumnya"},
+        {"sentence of two letters",
+         "searching",
+         {std::string("ab"), std::string("Kalimat"), 1},
+         0,
+         false,
+         MsgKind::Warning,
+         "Minimal masukkan 3-huruf"},
+        {"baca over the limit",
+         "baca",
+         {std::string("7")},
+         3,
+         false,
+         MsgKind::Warning,
+         "Anda melebihi batas baca sebanyak 3 Buku"},
+        {"bacaSection over the limit",
+         "bacaSection",
+         {std::string("7")},
+         3,
+         false,
+         MsgKind::Warning,
+         "Anda melebihi batas baca sebanyak 3 Buku"},
+        {"bacaKalimat over the limit",
+         "bacaKalimat",
+         {std::string("7"), std::string("12")},
+         3,
+         false,
+         MsgKind::Warning,
+         "Anda melebihi batas baca sebanyak 3 Buku"},
+    };
+    for (const RefusedInput &c : cases) {
+        SCOPED_TRACE(c.label);
+        boxes.shown.clear();
+        readCount = c.openBooks;
+        isSearchRunning = c.searchRunning;
+        PageToJump = 5;
+        send(c.name, c.args);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].kind, c.kind);
+        EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.text));
+        EXPECT_FALSE(FTaskControl);
+        EXPECT_EQ(window.navigationCount(), 0u);
+        EXPECT_EQ(window.frontChanges, 0);
+        EXPECT_EQ(PageToJump, 5);
+        EXPECT_TRUE(KalimatPencarian.empty());
+    }
+}
+
+TEST_F(LibraryController, BackFamilyOnlySwitchesViews) {
+    const std::vector<std::pair<std::string, LibraryView>> cases = {
+        {"backToSection", LibraryView::Chromium2}, {"backToCategory", LibraryView::Chromium5},
+        {"backKategori", LibraryView::Chromium4},  {"backToChart", LibraryView::Chromium6},
+        {"backToSearch", LibraryView::Chromium7},  {"back", LibraryView::Chromium1},
+    };
+    for (const auto &[name, view] : cases) {
+        send(name);
+        EXPECT_EQ(window.front, view) << name;
+    }
+    EXPECT_EQ(window.navigationCount(), 0u);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(FTaskControl);
+}
+
+TEST_F(LibraryController, MessagesWithoutTaskActAtOnce) {
+    send("forgotPassRequest", {std::string("a@b.c")});
+    send("noSuchMessage");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(window.frontChanges, 0);
+
+    send("account");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Under Construction"));
+
+    send("register");
+    send("forgotPass", {std::string("forgotPass")});
+    send("openBanner", {std::string("https://example.org/promo")});
+    EXPECT_EQ(window.registrations, 1);
+    EXPECT_EQ(window.passwordResets, 1);
+    EXPECT_EQ(window.opened, std::vector<QString>{QStringLiteral("https://example.org/promo")});
+    EXPECT_EQ(window.navigationCount(), 0u);
+}
+
+TEST_F(LibraryController, LoadMoreWhenAllSectionsAreShownOnlyHidesTheButton) {
+    TotalHomeContent = 4;
+    CountHomeContent = 4;
+    PageHome = 2;
+    send("loadMore", {}, LibraryView::Chromium2);
+    EXPECT_EQ(window.at(LibraryView::Chromium2).scripts, std::vector<std::string>{"$(\"#btnMore\").hide()"});
+    EXPECT_TRUE(window.at(LibraryView::Chromium1).scripts.empty());
+    EXPECT_EQ(PageHome, 2);
+    EXPECT_FALSE(FTaskControl);
+}
+
+TEST_F(LibraryController, LogoutCancelledDoesNothing) {
+    boxes.answers.push_back(MsgAnswer::Cancel);
+    send("logout");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Keluar dari akun anda?"));
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.navigationCount(), 0u);
+}
+
+TEST_F(LibraryController, LogoutShowsTheLoginPageEvenWhenTheCallFails) {
+    window.headerVisible = true;
+    window.front = LibraryView::Chromium5;
+    send("logout");
+    ASSERT_TRUE(processUntil([&] { return !window.at(LibraryView::Chromium1).navigations.empty(); }));
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), login());
+    EXPECT_EQ(window.front, LibraryView::Chromium1);
+    EXPECT_FALSE(window.headerVisible);
+    EXPECT_EQ(boxes.shown.size(), 1u); // the confirmation only
+}
+
+TEST_F(LibraryController, BacaStartsTheDownloadOfTheHeldDetail) {
+    lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(
+        JsonDocument::parse(R"({"code":"200","data":{"id_konten":"7","nama_pc_file":"buku-7.pdf"}})")));
+    send("baca", {std::string("7")});
+    EXPECT_EQ(window.downloads, std::vector<std::string>{"buku-7.pdf"});
+    EXPECT_EQ(window.front, LibraryView::Chromium3);
+    EXPECT_EQ(window.at(LibraryView::Chromium3).last(), loading());
+}
+
+TEST_F(LibraryController, BacaKalimatWithAPageThatIsNoNumberStartsNothing) {
+    send("bacaKalimat", {std::string("7"), std::string("12a")});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+    EXPECT_EQ(PageToJump, 0);
+    EXPECT_FALSE(FTaskControl);
+    EXPECT_EQ(window.navigationCount(), 0u);
+}
+
+TEST_F(LibraryController, RefusedLoginWarnsAndBringsBackAFreshLoginPage) {
+    send("login", {std::string("ani"), std::string("rahasia")});
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), loading());
+    ASSERT_TRUE(FTaskControl);
+    ASSERT_TRUE(settle());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral(" #387 ")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), login());
+    EXPECT_FALSE(window.headerVisible);
+    EXPECT_TRUE(lib.FToken.empty());
+}
+
+struct FailedFetch {
+    std::string name;
+    Args args;
+    LibraryView view;
+    LibraryView frontAfter; // the detail and search views keep their loading page in front
+};
+
+TEST_F(LibraryController, FailedFetchShowsTheMessageAndTheRightView) {
+    const std::vector<FailedFetch> cases = {
+        {"homeDetail",
+         {std::string("3"), std::string("Terbaru")},
+         LibraryView::Chromium2,
+         LibraryView::Chromium1},
+        {"kategoriKonten",
+         {std::string("1"), std::string("2"), std::string("1"), std::string("Fisika")},
+         LibraryView::Chromium5,
+         LibraryView::Chromium1},
+        {"subKategoriKonten",
+         {std::string("1"), std::string("5"), std::string("1"), std::string("Optik")},
+         LibraryView::Chromium5,
+         LibraryView::Chromium1},
+        {"topChart", {}, LibraryView::Chromium6, LibraryView::Chromium1},
+        {"lastView", {}, LibraryView::Chromium6, LibraryView::Chromium1},
+        {"detailFromChart", {std::string("7")}, LibraryView::Chromium3, LibraryView::Chromium3},
+        {"searching",
+         {std::string("fisika"), std::string("Judul"), 1},
+         LibraryView::Chromium7,
+         LibraryView::Chromium7},
+    };
+    for (const FailedFetch &c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.shown.clear();
+        send(c.name, c.args);
+        EXPECT_EQ(window.front, c.view);
+        EXPECT_EQ(window.at(c.view).last(), loading());
+        ASSERT_TRUE(settle());
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+        EXPECT_FALSE(boxes.shown[0].text.isEmpty());
+        EXPECT_EQ(window.front, c.frontAfter);
+        EXPECT_EQ(window.at(c.view).last(), loading());
+    }
+    EXPECT_FALSE(isSearchRunning); // a finished search lets the next one in
+}
+
+TEST_F(LibraryController, CompletionsAfterTheWindowBeganClosingDoNothing) {
+    send("detail", {std::string("7")});
+    RequestCancelled = true;
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(window.at(LibraryView::Chromium3).navigations, std::vector<std::string>{loading()});
+}
+
+} // namespace

@@ -1,0 +1,51 @@
+#pragma once
+#include "bridge/LibraryWindow.h"
+#include "browser/BrowserView.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+// A browser view that records what it was asked to do.
+struct RecordingView : BrowserView {
+    std::vector<std::string> navigations;
+    std::vector<std::string> scripts;
+    void navigate(const std::string &url) override { navigations.push_back(url); }
+    void reload() override {}
+    void runScript(const std::string &script) override { scripts.push_back(script); }
+    std::string last() const { return navigations.empty() ? std::string() : navigations.back(); }
+};
+
+// The main window as the library controller sees it, recording every request.
+struct RecordingLibraryWindow : LibraryWindow {
+    std::array<RecordingView, 7> views;
+    LibraryView front = LibraryView::Chromium1;
+    int frontChanges = 0;
+    bool headerVisible = false;
+    int registrations = 0;
+    int passwordResets = 0;
+    std::vector<QString> opened;
+    std::vector<std::string> downloads;
+
+    RecordingView &at(LibraryView view) { return views[static_cast<int>(view) - 1]; }
+    BrowserView &chromium(LibraryView view) override { return at(view); }
+    void bringBrowserToFront(LibraryView view) override {
+        front = view;
+        ++frontChanges;
+    }
+    void runScriptAfterLoad(LibraryView view, const std::string &script) override {
+        at(view).scripts.push_back(script);
+    }
+    void setHeaderVisible(bool visible) override { headerVisible = visible; }
+    void showRegistration() override { ++registrations; }
+    void showForgotPassword() override { ++passwordResets; }
+    void openExternal(const QString &url) override { opened.push_back(url); }
+    void startBookDownload(const std::string &namaPcFile) override { downloads.push_back(namaPcFile); }
+
+    std::size_t navigationCount() const {
+        std::size_t count = 0;
+        for (const RecordingView &view : views)
+            count += view.navigations.size();
+        return count;
+    }
+};

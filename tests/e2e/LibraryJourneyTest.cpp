@@ -1,0 +1,239 @@
+// The client end to end: start-up with each version policy, then a member's way through the
+// library, against the local library service. Clicks are made by script in the views, so every
+// step runs the whole path from page to message to task to page.
+#include "ClientHarness.h"
+#include "app/AppGlobals.h"
+#include "app/ClientStartup.h"
+#include "app/FormMain.h"
+#include "bridge/ProgramState.h"
+#include "browser/ChromiumView.h"
+#include "devserver/SampleContent.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/HttpCall.h"
+#include "service/RuvasaLib.h"
+
+#include <QDir>
+#include <QStackedWidget>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using e2e::evaluate;
+using e2e::processUntil;
+using e2e::waitForPage;
+
+class LibraryJourney : public ::testing::Test {
+protected:
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scope{boxes};
+    std::vector<QString> updaterCalls;
+    std::unique_ptr<TFormMain> window;
+    QString dataFolder;
+
+    void TearDown() override {
+        if (window) {
+            window->close();
+            window.reset();
+        }
+    }
+
+    ClientSetup setupFor(const ServiceEndpoint &endpoint) {
+        return {endpoint, [this](const QString &url) { updaterCalls.push_back(url); }};
+    }
+    // Starts the client; true when it got as far as showing the main window.
+    bool start(const ServiceEndpoint &endpoint) {
+        window = startClient(setupFor(endpoint));
+        if (!window)
+            return false;
+        dataFolder = QString::fromStdString(RuvasaLib->FPath);
+        window->showMaximized();
+        return true;
+    }
+    ChromiumView *view(LibraryView which) const { return window->view(which); }
+    bool inFront(LibraryView which) const {
+        return window->areas->currentWidget() == window->panelBrowser &&
+               window->panelBrowser->currentWidget() == view(which);
+    }
+    void click(LibraryView which, const QString &selector) {
+        evaluate(view(which), QStringLiteral("document.querySelector(\"%1\").click()").arg(selector));
+    }
+    void submitLogin(const std::string &user, const std::string &password) {
+        evaluate(view(LibraryView::Chromium1),
+                 QStringLiteral("document.getElementById('email').value = '%1';"
+                                "document.getElementById('kata_sandi').value = '%2';"
+                                "$('#login_form').submit();")
+                     .arg(QString::fromStdString(user), QString::fromStdString(password)));
+    }
+    bool waitForFreshLoginPage() {
+        return waitForPage(view(LibraryView::Chromium1), QStringLiteral("login.html"),
+                           QStringLiteral("document.getElementById('email') && "
+                                          "document.getElementById('email').value === ''"));
+    }
+    bool waitForHome() {
+        return waitForPage(
+            view(LibraryView::Chromium1), QStringLiteral("index.html"),
+            QStringLiteral("!window.replaced && document.querySelectorAll('.section-item').length > 0"));
+    }
+    // Marks the document shown now, so that a wait can tell the page that replaces it.
+    void markReplaced(LibraryView which) { evaluate(view(which), QStringLiteral("window.replaced = true")); }
+    bool waitForBox(std::size_t count) {
+        return processUntil([&] { return boxes.shown.size() >= count; });
+    }
+    static std::vector<std::string> apiPaths(const ServiceEndpoint &endpoint, long long since) {
+        std::vector<std::string> paths = e2e::recordedPaths(endpoint, since);
+        std::erase_if(paths, [](const std::string &path) { return path.rfind("/api/", 0) != 0; });
+        return paths;
+    }
+};
+
+TEST_F(LibraryJourney, UnreachableServiceEndsTheProgramAfterTheWarning) {
+    EXPECT_FALSE(start(ServiceEndpoint{"https://127.0.0.1:9", ""}));
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().kind, MsgKind::Warning);
+    EXPECT_TRUE(boxes.shown.back().text.startsWith(QStringLiteral("#301 ")))
+        << boxes.shown.back().text.toStdString();
+    EXPECT_TRUE(updaterCalls.empty());
+}
+
+TEST_F(LibraryJourney, RefusedVersionShowsTheServiceTextAndEnds) {
+    e2e::sharedService();
+    e2e::RunningService refusing(e2e::serviceFolder(), devserver::VersionPolicy::Refuse);
+    EXPECT_FALSE(start(refusing.endpoint()));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+    EXPECT_FALSE(boxes.shown[0].text.isEmpty());
+    EXPECT_FALSE(boxes.shown[0].text.startsWith(QStringLiteral("#301")));
+}
+
+TEST_F(LibraryJourney, AcceptedUpdateHandsOverToTheUpdaterAndCloses) {
+    e2e::sharedService();
+    e2e::RunningService offering(e2e::serviceFolder(), devserver::VersionPolicy::Update);
+    boxes.answers.push_back(MsgAnswer::Ok);
+    ASSERT_TRUE(start(offering.endpoint()));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Update baru telah tersedia, download sekarang?"));
+    ASSERT_TRUE(processUntil([&] { return !window->isVisible(); }));
+    ASSERT_EQ(updaterCalls.size(), 1u);
+    EXPECT_FALSE(updaterCalls[0].isEmpty());
+    EXPECT_FALSE(QDir(dataFolder).exists());
+}
+
+TEST_F(LibraryJourney, DeclinedUpdateStartsNormally) {
+    e2e::sharedService();
+    e2e::RunningService offering(e2e::serviceFolder(), devserver::VersionPolicy::Update);
+    boxes.answers.push_back(MsgAnswer::Cancel);
+    ASSERT_TRUE(start(offering.endpoint()));
+    EXPECT_TRUE(waitForFreshLoginPage());
+    EXPECT_TRUE(updaterCalls.empty());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut) {
+    const ServiceEndpoint endpoint = e2e::sharedService().endpoint();
+    const devserver::SampleMember &member = devserver::sampleMembers().front();
+    ASSERT_TRUE(start(endpoint));
+    EXPECT_TRUE(boxes.shown.empty()); // a current version asks nothing
+
+    // The login page, with the header hidden.
+    ASSERT_TRUE(waitForFreshLoginPage());
+    EXPECT_FALSE(window->PanelHeader->isVisible());
+    EXPECT_TRUE(inFront(LibraryView::Chromium1));
+
+    // A refused login: the service's text, then an empty login form.
+    submitLogin(member.username, "salah-sandi");
+    ASSERT_TRUE(waitForBox(1));
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+    EXPECT_FALSE(boxes.shown[0].text.isEmpty());
+    ASSERT_TRUE(waitForFreshLoginPage());
+    EXPECT_FALSE(window->PanelHeader->isVisible());
+
+    // An accepted login: banners, menu and the first home page, in that order, then the home page.
+    long long since = e2e::lastRequestId(endpoint);
+    submitLogin(member.username, member.password);
+    ASSERT_TRUE(waitForHome());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(window->PanelHeader->isVisible());
+    EXPECT_EQ(apiPaths(endpoint, since),
+              (std::vector<std::string>{"/api/wl/executeLogin", "/api/wl/listBanner", "/api/wl/menu",
+                                        "/api/wl/listHomepage"}));
+    nlohmann::json home = e2e::recordedRequests(endpoint, since).back();
+    EXPECT_EQ(home["headers"].value("KEY", std::string("?")), RuvasaLib->FToken.str());
+    EXPECT_FALSE(RuvasaLib->FToken.empty());
+
+    // "Selebihnya" asks for further pages until every section is shown, then it is hidden.
+    for (int round = 0; round < 10 && TotalHomeContent < CountHomeContent; ++round) {
+        const int before = TotalHomeContent;
+        markReplaced(LibraryView::Chromium1);
+        click(LibraryView::Chromium1, "#loadMore");
+        ASSERT_TRUE(processUntil([&] { return TotalHomeContent > before; }));
+        ASSERT_TRUE(waitForHome());
+    }
+    EXPECT_EQ(TotalHomeContent, CountHomeContent);
+    EXPECT_TRUE(processUntil([&] {
+        return evaluate(view(LibraryView::Chromium1),
+                        QStringLiteral("$('#btnMore').css('display') === 'none'"))
+            .toBool();
+    }));
+
+    // One section with all its books, and back home without a request.
+    click(LibraryView::Chromium1, ".link-see-all");
+    ASSERT_TRUE(waitForPage(view(LibraryView::Chromium2), QStringLiteral("index_detail.html"),
+                            QStringLiteral("document.querySelector('.breadcrumb a')")));
+    EXPECT_TRUE(inFront(LibraryView::Chromium2));
+    since = e2e::lastRequestId(endpoint);
+    click(LibraryView::Chromium2, ".breadcrumb a");
+    ASSERT_TRUE(processUntil([&] { return inFront(LibraryView::Chromium1); }));
+    EXPECT_EQ(view(LibraryView::Chromium1)->url().fileName(), QStringLiteral("index.html"));
+
+    // A book's detail from the home page, and back.
+    click(LibraryView::Chromium1, "[onclick^='app.detail(']");
+    ASSERT_TRUE(waitForPage(view(LibraryView::Chromium3), QStringLiteral("detail.html"),
+                            QStringLiteral("document.querySelector(\"[onclick='app.back()']\")")));
+    EXPECT_TRUE(inFront(LibraryView::Chromium3));
+    EXPECT_EQ(apiPaths(endpoint, since), std::vector<std::string>{"/api/wl/detailKonten"});
+    since = e2e::lastRequestId(endpoint);
+    click(LibraryView::Chromium3, "[onclick='app.back()']");
+    ASSERT_TRUE(processUntil([&] { return inFront(LibraryView::Chromium1); }));
+    EXPECT_TRUE(apiPaths(endpoint, since).empty());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    // The same member logs in on another device: the next request ends in the login page.
+    HttpRequest elsewhere;
+    elsewhere.method = "POST";
+    elsewhere.url = endpoint.baseUrl + "/api/wl/executeLogin";
+    elsewhere.caFile = endpoint.caFile;
+    elsewhere.headers = {{"OS", "WIN"}, {"CLIENTID", "338"}, {"UUID", "0BADF00D"}};
+    elsewhere.contentType = "application/x-www-form-urlencoded";
+    elsewhere.body = "user=" + member.username + "&pass=" + member.password + "&uuid=0BADF00D";
+    ASSERT_EQ(performHttp(elsewhere).status, 200);
+    click(LibraryView::Chromium1, "[onclick^='app.detail(']");
+    ASSERT_TRUE(waitForBox(2));
+    EXPECT_EQ(boxes.shown[1].kind, MsgKind::Error);
+    EXPECT_EQ(boxes.shown[1].text,
+              QStringLiteral("Authentication Error : Akun Anda Digunakan Di Perangkat Lain"));
+    ASSERT_TRUE(waitForFreshLoginPage());
+    EXPECT_TRUE(inFront(LibraryView::Chromium1));
+
+    // Back in, then out through the account menu: the login page and no header.
+    submitLogin(member.username, member.password);
+    ASSERT_TRUE(waitForHome());
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    since = e2e::lastRequestId(endpoint);
+    click(LibraryView::Chromium1, "[onclick^='app.logout(']");
+    ASSERT_TRUE(waitForBox(3));
+    EXPECT_EQ(boxes.shown[2].text, QStringLiteral("Keluar dari akun anda?"));
+    ASSERT_TRUE(waitForFreshLoginPage());
+    EXPECT_TRUE(processUntil([&] { return !window->PanelHeader->isVisible(); }));
+    EXPECT_EQ(apiPaths(endpoint, since), std::vector<std::string>{"/api/wl/executeLogout"});
+
+    // Closing with no book open ends the program and removes the data folder.
+    EXPECT_TRUE(window->close());
+    window.reset();
+    EXPECT_FALSE(QDir(dataFolder).exists());
+}
+
+} // namespace
