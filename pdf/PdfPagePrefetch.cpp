@@ -5,8 +5,10 @@
 #include <mutex>
 
 QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TPdfPageRenderOptions options,
-                       QColor background) {
-    QImage image(size, QImage::Format_RGB32);
+                       QColor background, QImage reuse) {
+    QImage image = reuse.size() == size && reuse.format() == QImage::Format_RGB32
+                       ? std::move(reuse)
+                       : QImage(size, QImage::Format_RGB32);
     image.fill(background);
     TPdfBitmap bitmap(image);
     page.DrawToPdfBitmap(bitmap, 0, 0, size.width(), size.height(), rotation, options);

@@ -8,9 +8,10 @@
 
 #include <functional>
 
-// Renders one page at a given size over a background colour into a 32-bit image.
+// Renders one page at a given size over a background colour into a 32-bit image; `reuse` lends its pixels
+// when it has that size and format and nobody else shares them.
 QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TPdfPageRenderOptions options,
-                       QColor background);
+                       QColor background, QImage reuse = QImage());
 
 // What a page image was rendered for; an image is reused only when all of it matches.
 struct TPdfPageImageKey {

@@ -11,6 +11,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <utility>
 
 using namespace PdfControlMetrics;
 
@@ -330,7 +331,8 @@ const QImage &TPdfControl::PageBitmap() {
         const TPdfPageImageKey key = CurrentImageKey();
         QImage image = FPrefetch.Take(key);
         if (image.isNull())
-            image = renderPageImage(*GetCurrentPage(), size, FRotation, FDrawOptions, EffectivePageColor());
+            image = renderPageImage(*GetCurrentPage(), size, FRotation, FDrawOptions, EffectivePageColor(),
+                                    std::exchange(FPageBitmap, QImage()));
         FPageBitmap = std::move(image);
         FRenderedPageIndex = FPageIndex;
     }
@@ -407,11 +409,15 @@ void TPdfControl::paintEvent(QPaintEvent *event) {
         }
         FCanvas = nullptr;
     }
-    if (painted)
-        StartPrefetch();
+    if (painted && !FPrefetchQueued) {
+        // Started once the paint is on screen, so the pool thread does not compete with it.
+        FPrefetchQueued = true;
+        QMetaObject::invokeMethod(this, &TPdfControl::StartPrefetch, Qt::QueuedConnection);
+    }
 }
 
 void TPdfControl::StartPrefetch() {
+    FPrefetchQueued = false;
     const int next = FPageIndex + 1;
     if (!FPrefetchNextPage || !FBufferedPageDraw || FRenderedPageIndex != FPageIndex ||
         next >= GetPageCount())

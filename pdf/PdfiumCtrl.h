@@ -89,7 +89,8 @@ public:
     // Renders the next page on a pool thread after the current one is shown.
     bool PrefetchNextPage() const { return FPrefetchNextPage; }
     void SetPrefetchNextPage(bool Value);
-    // Waits until a background rendering in flight has finished.
+    // Waits until a background rendering in flight has finished (one starts from the event loop after a
+    // paint).
     void WaitForPrefetch() const { FPrefetch.WaitForFinished(); }
 
     // ---- Geometry; all zeros without a valid page
@@ -263,6 +264,7 @@ private:
     QPainter *FCanvas = nullptr;
     bool FReportingPaintError = false;
     bool FPrefetchNextPage = true;
+    bool FPrefetchQueued = false;
     TPdfPagePrefetch FPrefetch;
 };
 

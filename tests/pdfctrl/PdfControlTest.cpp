@@ -741,6 +741,7 @@ TEST_F(PdfControlTest, PrefetchedAndDirectDrawingPaintTheSameAsRenderingOnTheSpo
     EXPECT_FALSE(control->Document()->GetPage(1)->IsLoaded()) << "the page left behind was released";
     control->SetPrefetchNextPage(true);
     shot();
+    QApplication::processEvents();
     control->WaitForPrefetch();
     EXPECT_TRUE(control->Document()->GetPage(1)->IsLoaded()) << "the next page was rendered ahead";
     control->SetPageIndex(1);
