@@ -691,7 +691,8 @@ TEST_F(PdfControlTest, DraggingBelowTheControlScrollsOnTheTimer) {
     while (control->VertScrollPosition() < 50 && waited.elapsed() < 5000)
         QTest::qWait(20);
     EXPECT_GE(control->VertScrollPosition(), 50);
-    EXPECT_EQ(control->VertScrollPosition() % 25, 0);
+    const int position = control->VertScrollPosition();
+    EXPECT_TRUE(position % 25 == 0 || position == control->VertScrollBar()->maximum()) << position;
     drag(QPoint(300, 300));
     const int stoppedAt = control->VertScrollPosition();
     QTest::qWait(200);
