@@ -82,6 +82,7 @@ public:
     void SetBufferedPageDraw(bool Value);
     bool ScrollTimer() const { return FScrollTimer; }
     void SetScrollTimer(bool Value) { FScrollTimer = Value; }
+    // Kept and passed on by every scroll; Qt's buffered painting moves the content at once either way.
     bool SmoothScroll() const { return FSmoothScroll; }
     void SetSmoothScroll(bool Value) { FSmoothScroll = Value; }
     bool AutoPageChange() const { return FAutoPageChange; }
