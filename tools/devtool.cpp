@@ -17,6 +17,7 @@ struct Command {
 const std::map<QString, Command> &commands() {
     static const std::map<QString, Command> table = {
         {"workspace", {workspaceCommand, "workspace DIR"}},
+        {"page", {pageCommand, "page METHOD [ARGS...] --client FILE [--reply FIELD=FILE ...] --out DIR"}},
         {"pdf-text", {pdfTextCommand, "pdf-text FILE PAGE"}},
         {"pdf-find", {pdfFindCommand, "pdf-find FILE PAGE PHRASE [--case] [--word]"}},
         {"pdf-render", {pdfRenderCommand, "pdf-render FILE PAGE ZOOM OUT.png"}},

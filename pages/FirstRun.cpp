@@ -1,0 +1,3 @@
+#include "pages/FirstRun.h"
+
+int FirstRun = 1;
