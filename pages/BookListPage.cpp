@@ -2,6 +2,7 @@
 
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
+#include "pages/Breadcrumb.h"
 #include "pages/PageFile.h"
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"
@@ -13,8 +14,7 @@ void openingPiece(PageText &out, const std::string &title, const BookListPage &p
     out.lines({"#btnMore{ margin-bottom : 30px;}", "</style>", "</head>", "", "<body>",
                "<div id=\"overlay\"></div>", "", "<div class=\"section-wrapper\">",
                "<div class=\"container\">", "", "<div id=\"myBooks\">", "", "", "<div class=\"row\">",
-               "<ol class=\"breadcrumb\">",
-               "<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.back()\">Home</a></li>"});
+               "<ol class=\"breadcrumb\">", homeCrumbItem});
     if (!page.middleCrumb.empty())
         out.line(page.middleCrumb);
     out.line("<li class=\"breadcrumb-item active\">", title, "</li>");

@@ -3,6 +3,7 @@
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/BookListPage.h"
+#include "pages/Breadcrumb.h"
 #include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
@@ -44,7 +45,7 @@ void openingPiece(PageText &out) {
                "<div class=\"container\">",
                "<div class=\"row\">",
                "<ol class=\"breadcrumb\">",
-               "<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.back()\">Home</a></li>",
+               homeCrumbItem,
                "<li class=\"breadcrumb-item active\">Kategori</li>",
                "</ol>",
                "</div>",

@@ -3,6 +3,7 @@
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/Branding.h"
+#include "pages/Breadcrumb.h"
 #include "pages/CatalogueHeader.h"
 #include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
@@ -53,8 +54,7 @@ void stylePiece(PageText &out, const JsonDocument &client, const ChartList &list
 
 void breadcrumbPiece(PageText &out, const ChartList &list) {
     out.lines({"<div class=\"section-wrapper\">", "<div class=\"container\">", "<div class=\"row\">",
-               "<ol class=\"breadcrumb\">",
-               "<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.back()\">Home</a></li>"});
+               "<ol class=\"breadcrumb\">", homeCrumbItem});
     out.line("<li class=\"breadcrumb-item active\">", list.title, "</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row\">",
                "<div id=\"listChart\" class=\"col-sm-10 col-sm-offset-1 list-chart\">"});

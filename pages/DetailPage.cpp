@@ -2,6 +2,7 @@
 #include "browser/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
+#include "pages/Breadcrumb.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
@@ -47,7 +48,7 @@ void breadcrumbPiece(PageText &out, const JsonDocument &book, const std::string 
     for (const Origin &known : origins) {
         if (known.name != origin)
             continue;
-        out.line("<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.back()\">Home</a></li>");
+        out.line(homeCrumbItem);
         if (!known.crumb.empty())
             out.line(known.crumb);
         out.line("<li class=\"breadcrumb-item active\">", textMember(book, "judul"), "</li>");

@@ -4,6 +4,7 @@
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Branding.h"
+#include "pages/Breadcrumb.h"
 #include "pages/CatalogueHeader.h"
 #include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
@@ -38,10 +39,6 @@ void pagerOpening(PageText &out) {
         {"</div>", "", "<div class=\"row\">", "<div class=\"text-center\">", "<ul class=\"pagination\">"});
 }
 
-void homeCrumb(PageText &out) {
-    out.line("<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.back()\">Home</a></li>");
-}
-
 void titleSearchOpening(PageText &out, const JsonDocument &client, const JsonDocument &results,
                         const std::string &base, const std::string &keyword) {
     out.lines({"<!DOCTYPE html>", "<html lang=\"en\">", "<head>"});
@@ -55,7 +52,7 @@ void titleSearchOpening(PageText &out, const JsonDocument &client, const JsonDoc
     catalogueHeader(out, client, base, {HeaderForm::List, "Semua", &keyword});
     out.lines({"", "<div class=\"section-wrapper\">", "<div class=\"container\">", "", "<div id=\"myBooks\">",
                "", "", "<div class=\"row\">", "<ol class=\"breadcrumb\">"});
-    homeCrumb(out);
+    out.line(homeCrumbItem);
     out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian : ", keyword,
              " ( Found : ", textMember(results, "total_rows"), " Records )</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row small-gutters multiple-items\" id=\"contents\">"});
@@ -94,7 +91,7 @@ void sentenceHit(PageText &out, const JsonDocument &hit, const std::string &base
 void sentenceSearchOpening(PageText &out, const JsonDocument &results, const std::string &keyword) {
     out.lines({"<div class=\"section-wrapper\">", "<div class=\"container\">", "<div class=\"row\">",
                "<ol class=\"breadcrumb\">"});
-    homeCrumb(out);
+    out.line(homeCrumbItem);
     out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian Kalimat : ", keyword, " ( Found ",
              textMember(results, "total_rows"), " Records)</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row\">",
