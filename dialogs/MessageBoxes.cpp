@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
 
 namespace {
 MessageBoxes *installed = nullptr;
@@ -61,12 +62,22 @@ bool askYesNo(const QString &text) {
 }
 
 MsgAnswer QtMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
-    QMessageBox box(iconOf(kind), QStringLiteral("PERPUS KELVARA"), text, buttonsOf(buttons),
-                    QApplication::activeWindow());
-    return answerOf(box.exec());
+    auto ask = [&] {
+        QMessageBox box(iconOf(kind), QStringLiteral("PERPUS KELVARA"), text, buttonsOf(buttons),
+                        QApplication::activeWindow());
+        return answerOf(box.exec());
+    };
+    // A box raised by a background task (the login page is rendered on one) is shown by the UI
+    // thread while the task waits for the answer.
+    if (QThread::currentThread() == qApp->thread())
+        return ask();
+    MsgAnswer answer = MsgAnswer::Ok;
+    QMetaObject::invokeMethod(qApp, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
+    return answer;
 }
 
 MsgAnswer ScriptedMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
+    std::lock_guard<std::mutex> guard(lock);
     shown.push_back({kind, text, buttons});
     if (answers.empty())
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <deque>
+#include <mutex>
 #include <vector>
 
 // Every message box of the client goes through this one seam, so tests can answer them.
@@ -43,6 +44,9 @@ public:
     std::deque<MsgAnswer> answers;
 
     MsgAnswer show(MsgKind kind, const QString &text, MsgButtons buttons) override;
+
+private:
+    std::mutex lock; // background tasks may raise boxes too
 };
 
 // Installs a scripted seam for one scope and restores the previous one after it.

@@ -1,0 +1,71 @@
+#include "dialogs/MessageBoxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QtConcurrent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the next modal message box with `button` and records on which thread it was shown.
+void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUiThread) {
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *text = box->text();
+        *onUiThread = box->thread() == qApp->thread() && QThread::currentThread() == qApp->thread();
+        box->button(button)->click();
+        poll->deleteLater();
+    });
+    poll->start(5);
+}
+
+TEST(MessageBoxes, QtBoxesAnswerWithTheClickedButton) {
+    const std::pair<QMessageBox::StandardButton, MsgAnswer> cases[] = {
+        {QMessageBox::Yes, MsgAnswer::Yes}, {QMessageBox::No, MsgAnswer::No}};
+    for (const auto &[button, expected] : cases) {
+        QString text;
+        bool onUiThread = false;
+        answerNextBox(button, &text, &onUiThread);
+        QtMessageBoxes boxes;
+        EXPECT_EQ(boxes.show(MsgKind::Confirmation, "Kembalikan buku?", MsgButtons::YesNo), expected);
+        EXPECT_EQ(text, "Kembalikan buku?");
+    }
+}
+
+TEST(MessageBoxes, ABoxFromABackgroundTaskIsShownByTheUiThread) {
+    QString text;
+    bool onUiThread = false;
+    answerNextBox(QMessageBox::Ok, &text, &onUiThread);
+    QtMessageBoxes boxes;
+    QFuture<MsgAnswer> task = QtConcurrent::run([&] {
+        return boxes.show(MsgKind::Error, "Error Exception #798: x", MsgButtons::Ok);
+    });
+    while (!task.isFinished())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(task.result(), MsgAnswer::Ok);
+    EXPECT_EQ(text, "Error Exception #798: x");
+    EXPECT_TRUE(onUiThread);
+}
+
+TEST(MessageBoxes, ScriptedBoxesRecordAndAnswerFromTheQueue) {
+    ScriptedMessageBoxes scripted;
+    scripted.answers = {MsgAnswer::No};
+    {
+        ScopedMessageBoxes scope(scripted);
+        EXPECT_FALSE(askYesNo("first"));
+        EXPECT_TRUE(askYesNo("second")); // queue empty: Yes
+        showError("third");
+    }
+    ASSERT_EQ(scripted.shown.size(), 3u);
+    EXPECT_EQ(scripted.shown[2].kind, MsgKind::Error);
+    EXPECT_EQ(scripted.shown[2].text, "third");
+    EXPECT_NE(&messageBoxes(), &scripted); // the scope restored the previous seam
+}
+
+} // namespace
