@@ -1,0 +1,121 @@
+// The main window on its own: its failure table, the header actions and the close rule. The service
+// client points at a closed loopback port, so the institution profile is the client's failure reply.
+#include "app/FormAbout.h"
+#include "app/FormMain.h"
+#include "bridge/ProgramState.h"
+#include "browser/ChromiumView.h"
+#include "dialogs/MessageBoxes.h"
+#include "service/RuvasaLib.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+bool processUntil(const std::function<bool()> &done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scope{boxes};
+    TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
+    std::unique_ptr<TFormMain> window =
+        std::make_unique<TFormMain>(lib, [this](const QString &url) { updaterCalls.push_back(url); });
+    std::vector<QString> updaterCalls;
+    QString folder = QString::fromStdString(lib.FPath);
+
+    void TearDown() override {
+        if (window)
+            window->close();
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+    }
+    QUrl shownIn(LibraryView which) const { return window->view(which)->url(); }
+};
+
+TEST_F(MainWindow, ProfileNotGoodShowsItsMessageAndKeepsTheLoadingPage) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("PERPUS KELVARA"));
+    window->show();
+    ASSERT_TRUE(processUntil([&] { return !boxes.shown.empty(); }));
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Error : ")));
+    EXPECT_GT(boxes.shown[0].text.size(), QStringLiteral("Error : ").size());
+    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    EXPECT_EQ(shownIn(LibraryView::Chromium1).fileName(), QStringLiteral("loading.html"));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/login.html")));
+    EXPECT_FALSE(window->PanelHeader->isVisible());
+    EXPECT_TRUE(updaterCalls.empty());
+}
+
+TEST_F(MainWindow, MissingLoadingPageAsksForARestart) {
+    ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/loading.html")));
+    boxes.answers.push_back(MsgAnswer::Cancel);
+    window->show();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Harap mulai ulang aplikasi ini"));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isVisible()); // Cancel stays on an empty library
+    EXPECT_FALSE(FTaskControl);
+}
+
+TEST_F(MainWindow, HeaderSwitchesAreasWithoutReloadingAndAboutHidesOnClick) {
+    window->show();
+    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    const QUrl before = shownIn(LibraryView::Chromium1);
+    window->btnReader->click();
+    EXPECT_EQ(window->areas->currentWidget(), window->PanelReader);
+    window->btnLibrary->click();
+    EXPECT_EQ(window->areas->currentWidget(), window->panelBrowser);
+    EXPECT_EQ(window->panelBrowser->currentWidget(), window->view(LibraryView::Chromium1));
+    EXPECT_EQ(shownIn(LibraryView::Chromium1), before);
+
+    window->btnHelp->click(); // does nothing
+    window->btnAbout->click();
+    EXPECT_TRUE(window->FormAbout->isVisible());
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(window->FormAbout, &press);
+    EXPECT_FALSE(window->FormAbout->isVisible());
+
+    const std::vector<std::pair<QToolButton *, QString>> hints = {{window->btnLibrary, "Daftar Buku"},
+                                                                  {window->btnReader, "Reader Buku"},
+                                                                  {window->btnHelp, "Bantuan"},
+                                                                  {window->btnAbout, "Tentang Aplikasi"}};
+    for (const auto &[button, hint] : hints)
+        EXPECT_EQ(button->toolTip(), hint);
+}
+
+TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
+    window->show();
+    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    auto *book = new QLabel(window->TabSheet2);
+    EXPECT_FALSE(window->close());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().kind, MsgKind::Warning);
+    EXPECT_EQ(boxes.shown.back().text,
+              QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca "
+                             "sebelum menutup aplikasi ini"));
+    EXPECT_FALSE(RequestCancelled);
+    EXPECT_TRUE(QDir(folder).exists());
+
+    delete book;
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(RequestCancelled);
+}
+
+} // namespace
