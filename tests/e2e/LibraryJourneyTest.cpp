@@ -112,6 +112,14 @@ protected:
         elsewhere.body = "user=" + member.username + "&pass=" + member.password + "&uuid=0BADF00D";
         ASSERT_EQ(performHttp(elsewhere).status, 200);
     }
+    // With KELVARA_SCREENSHOT_DIR set, keeps a picture of the window as `name` there (for the README).
+    void screenshot(const QString &name) {
+        const QString folder = qEnvironmentVariable("KELVARA_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        processUntil([] { return false; }, 1500); // lets covers and fonts arrive
+        EXPECT_TRUE(window->grab().save(folder + '/' + name));
+    }
     bool waitForBox(std::size_t count) {
         return processUntil([&] { return boxes.shown.size() >= count; });
     }
@@ -176,6 +184,7 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     ASSERT_TRUE(waitForFreshLoginPage());
     EXPECT_FALSE(window->PanelHeader->isVisible());
     EXPECT_TRUE(inFront(LibraryView::Chromium1));
+    screenshot(QStringLiteral("login-page.png"));
 
     // A refused login: the service's text, then an empty login form.
     submitLogin(member.username, "salah-sandi");
@@ -190,6 +199,7 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     submitLogin(member.username, member.password);
     ASSERT_TRUE(waitForHome());
     EXPECT_EQ(boxes.shown.size(), 1u);
+    screenshot(QStringLiteral("home-page.png"));
     EXPECT_TRUE(window->PanelHeader->isVisible());
     EXPECT_EQ(apiPaths(endpoint, since),
               (std::vector<std::string>{"/api/wl/executeLogin", "/api/wl/listBanner", "/api/wl/menu",
