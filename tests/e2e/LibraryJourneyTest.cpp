@@ -230,6 +230,8 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     ASSERT_TRUE(waitForPage(view(LibraryView::Chromium2), QStringLiteral("index_detail.html"),
                             QStringLiteral("document.querySelector('.breadcrumb a')")));
     EXPECT_TRUE(inFront(LibraryView::Chromium2));
+    detailAndBack(endpoint, LibraryView::Chromium2, "[onclick^='app.detailFromSection(']",
+                  "app.backToSection()");
     since = e2e::lastRequestId(endpoint);
     click(LibraryView::Chromium2, ".breadcrumb a");
     ASSERT_TRUE(processUntil([&] { return inFront(LibraryView::Chromium1); }));
@@ -257,9 +259,10 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     ASSERT_TRUE(waitForFreshLoginPage());
     EXPECT_TRUE(inFront(LibraryView::Chromium1));
 
-    // Back in, then out through the account menu: the login page and no header.
+    // Back in (the section count starts afresh), then out through the account menu.
     submitLogin(member.username, member.password);
     ASSERT_TRUE(waitForHome());
+    EXPECT_EQ(TotalHomeContent, firstTotal);
     EXPECT_EQ(boxes.shown.size(), 2u);
     since = e2e::lastRequestId(endpoint);
     // The menu item is an anchor with href="", whose own navigation (a reload of the home page) races
