@@ -15,7 +15,12 @@ ChromiumPage::ChromiumPage(const BrowserHost &host, QObject *parent)
     });
 }
 
-bool ChromiumPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) {
+bool ChromiumPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) {
+    // The catalogue's menu items are links with an empty address whose onClick asks the client to
+    // act; following the address too would reload the page over what the client shows next (the
+    // login page after "Keluar"). The click has done its work: stay.
+    if (type == NavigationTypeLinkClicked && isMainFrame && !url.hasFragment() && url == this->url())
+        return false;
     if (m_host.dataFolder().contains(url) || url == QUrl(QStringLiteral("about:blank")))
         return true;
     // Frames inside a page (an embedded player in a synopsis) are simply not loaded.

@@ -46,6 +46,9 @@ protected:
                                            R"(">outside</a>
 </body></html>)");
         writeFile(data + "/other.html", "<!DOCTYPE html><html><body>other</body></html>");
+        writeFile(data + "/menu.html", R"html(<!DOCTYPE html><html><body>
+<a id="logout" href="" title="" class="list-item" onClick="app.logout()">Keluar</a>
+</body></html>)html");
         // Calls made while the document is still being parsed, long before the channel is up.
         writeFile(data + "/early.html", R"(<!DOCTYPE html><html><head><script>
 app.detail("first"); app.loadMoreChart(2); app.detail(); app.back(); app.kategoriKonten(41, "1", 7, "Fisika");
@@ -333,6 +336,19 @@ TEST_F(BrowserViewTest, ReloadAndRunScriptActOnTheMainFrame) {
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(evaluate(views[0], "typeof window.mark").toString(), "undefined");
     EXPECT_EQ(views[0]->url(), QUrl(pageUrl("other.html")));
+}
+
+TEST_F(BrowserViewTest, AMenuLinkWithAnEmptyAddressCallsTheClientWithoutReloadingThePage) {
+    load(views[0], "menu.html");
+    views[0]->runScript("window.mark = 'set';");
+    QSignalSpy started(views[0], &QWebEngineView::loadStarted);
+    QSignalSpy finished(views[0], &QWebEngineView::loadFinished);
+    runAndCollect(views[0], "document.getElementById('logout').click()", 1);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].name, "logout");
+    // Whatever the engine began has ended, and the page is the one the script marked.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() >= started.size(); }, 10000));
+    EXPECT_EQ(evaluate(views[0], "window.mark").toString(), "set");
 }
 
 TEST_F(BrowserViewTest, AllViewsShareOneProfile) {
