@@ -1,10 +1,16 @@
-// Shared main of the test programs: a QApplication (offscreen under the runner) and isolated
-// standard folders, so no test touches the real data folder of the member.
+// Shared main of the test programs: a QApplication (offscreen under the runner) and standard
+// folders of the test program's own, so no test touches the member's real data folder and test
+// programs run side by side (ctest -j) never remove each other's data folder.
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char *argv[]) {
+    QTemporaryDir home;
+    if (!home.isValid())
+        return 1;
+    qputenv("HOME", home.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
