@@ -17,6 +17,12 @@
 #include <QVBoxLayout>
 
 namespace {
+// Covers, logos and banners come from the service the client talks to, so the views trust what it trusts.
+ServiceCertificatePolicy certificatesOf(const ServiceEndpoint &endpoint) {
+    return ServiceCertificatePolicy(QUrl(QString::fromStdString(endpoint.baseUrl)),
+                                    QString::fromStdString(endpoint.caFile));
+}
+
 void closeLater(QWidget *window) {
     QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
 }
@@ -26,7 +32,9 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       lib(lib), launchUpdater(std::move(launchUpdater)),
-      host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath))), controller(*this, lib) {
+      host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath), certificatesOf(lib.serviceEndpoint()),
+                                         systemBrowserOpener())),
+      controller(*this, lib) {
     setWindowTitle(QStringLiteral("PERPUS KELVARA"));
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPixelSize(14);

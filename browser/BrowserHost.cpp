@@ -37,9 +37,6 @@ BrowserHost::BrowserHost(const QString &dataFolder, ServiceCertificatePolicy cer
     m_profile->setUrlRequestInterceptor(new LocalFileGuard(m_dataFolder, m_profile));
 }
 
-BrowserHost::BrowserHost(const QString &dataFolder, QObject *parent)
-    : BrowserHost(dataFolder, ServiceCertificatePolicy::fromBuildConfig(), systemBrowserOpener(), parent) {}
-
 BrowserHost::~BrowserHost() {
     for (const QPointer<ChromiumView> &view : m_views)
         delete view.data();

@@ -19,8 +19,6 @@ class BrowserHost : public QObject {
 public:
     BrowserHost(const QString &dataFolder, ServiceCertificatePolicy certificates, ExternalOpener opener,
                 QObject *parent = nullptr);
-    // The shipped client's host: the build-time service trust and the system browser.
-    BrowserHost(const QString &dataFolder, QObject *parent = nullptr);
     ~BrowserHost() override;
 
     ChromiumView *createView(QWidget *parent = nullptr);

@@ -1,5 +1,4 @@
 #include "browser/ServiceCertificatePolicy.h"
-#include "KelvaraConfig.h"
 #include <QHostAddress>
 #include <memory>
 #include <openssl/x509.h>
@@ -55,11 +54,6 @@ bool chainVerifies(const QList<QSslCertificate> &chain, const QString &caFile, c
 
 ServiceCertificatePolicy::ServiceCertificatePolicy(const QUrl &serviceBase, const QString &caFile)
     : m_serviceBase(serviceBase), m_caFile(caFile) {}
-
-ServiceCertificatePolicy ServiceCertificatePolicy::fromBuildConfig() {
-    return ServiceCertificatePolicy(QUrl(QString::fromUtf8(KelvaraConfig::ServiceBaseUrl)),
-                                    QString::fromUtf8(KelvaraConfig::ServiceCaFile));
-}
 
 bool ServiceCertificatePolicy::accepts(const QUrl &url, const QList<QSslCertificate> &chain) const {
     if (m_caFile.isEmpty() || chain.isEmpty() || url.scheme() != QLatin1String("https") ||

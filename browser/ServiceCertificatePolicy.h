@@ -6,11 +6,10 @@
 
 // Decides whether a certificate the browser engine rejected may still be accepted: only for the
 // service's own host and port, and only when the chain verifies, host name included, against the
-// PEM file of trusted certificates built into the client. Without such a file nothing is accepted.
+// PEM file of certificates the service client trusts. Without such a file nothing is accepted.
 class ServiceCertificatePolicy {
 public:
     ServiceCertificatePolicy(const QUrl &serviceBase, const QString &caFile);
-    static ServiceCertificatePolicy fromBuildConfig();
 
     bool accepts(const QUrl &url, const QList<QSslCertificate> &chain) const;
 
