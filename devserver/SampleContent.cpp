@@ -102,6 +102,11 @@ void createMembers(Database &db, const fs::path &publicDir) {
     }
 }
 
+// An SQLite date modifier for `amount` units ("days", "hours") back.
+std::string timeAgo(int amount, const char *unit) {
+    return std::to_string(-amount) + " " + unit;
+}
+
 // Earlier, finished loans and views, so the top-read and history lists have rows from the start.
 void createHistory(Database &db) {
     auto books = db.query("SELECT id FROM books ORDER BY id");
@@ -110,18 +115,18 @@ void createHistory(Database &db) {
         for (std::int64_t t = 0; t < times; ++t)
             db.run("INSERT INTO loans (id_user, book_id, started, ended, end_reason, page_index) VALUES "
                    "(?, ?, datetime('now', ?), datetime('now', ?), 'returned', 3)",
-                   {2 + t % 2, books[i].text(0), "-" + std::to_string(60 - static_cast<int>(i)) + " days",
-                    "-" + std::to_string(59 - static_cast<int>(i)) + " days"});
+                   {2 + t % 2, books[i].text(0), timeAgo(60 - static_cast<int>(i), "days"),
+                    timeAgo(59 - static_cast<int>(i), "days")});
     }
     for (std::size_t i = 0; i < 5; ++i) {
         const std::string book = books[i * 4].text(0);
         db.run("INSERT INTO loans (id_user, book_id, started, ended, end_reason, page_index) VALUES "
                "(1, ?, datetime('now', ?), datetime('now', ?), 'returned', ?)",
-               {book, "-" + std::to_string(10 - static_cast<int>(i)) + " days",
-                "-" + std::to_string(10 - static_cast<int>(i)) + " days", static_cast<std::int64_t>(i + 2)});
+               {book, timeAgo(10 - static_cast<int>(i), "days"), timeAgo(10 - static_cast<int>(i), "days"),
+                static_cast<std::int64_t>(i + 2)});
         db.run("INSERT INTO reading_progress VALUES (1, ?, ?)", {book, static_cast<std::int64_t>(i + 2)});
         db.run("INSERT INTO views (id_user, book_id, viewed) VALUES (1, ?, datetime('now', ?))",
-               {books[i * 3 + 1].text(0), "-" + std::to_string(10 - static_cast<int>(i)) + " hours"});
+               {books[i * 3 + 1].text(0), timeAgo(10 - static_cast<int>(i), "hours")});
     }
 }
 
