@@ -7,6 +7,7 @@
 #include "pages/CatalogueHeader.h"
 #include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
+#include "pages/ListRowHeading.h"
 #include "pages/MarkerAppend.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
@@ -66,14 +67,7 @@ void chartRow(PageText &out, const JsonDocument &book, const std::string &base, 
     const auto publisherField = [&](std::string_view key) {
         return form.encodePublisherAndIsbn ? htmlEncode(textMember(book, key)) : textMember(book, key);
     };
-    out.lines({"<div class=\"row list-chart-row\">", "<div class=\"col-sm-12\">", "<div class=\"row\">",
-               "<div class=\"col-sm-2\">"});
-    out.line("<img src=\"img/loading.jpg\" data-src= \"", base, "/prod/img/cover/", textMember(book, "img"),
-             "\" alt=\"book\" class=\"img-responsive lazyload\">");
-    out.lines({"</div>", "<div class=\"col-sm-8 middle-section\">", "<div class=\"describe-wrap\">"});
-    out.line("<h3 class=\"title-books\"><a href=\"javascript:void(0);\" onClick=\"",
-             appCall("detailFromChart", {textArg(id)}), "\">", htmlEncode(textMember(book, "judul")),
-             "</a></h3>");
+    listRowHeading(out, book, base, "detailFromChart", id);
     out.line("<h4 class=\"author\">", htmlEncode(textMember(book, "penulis")), "</h4>");
     out.line("<h4 class=\"author\">", publisherField("penerbit"), "</h4>");
     out.line("<h4 class=\"author\">", publisherField("isbn"), "</h4>");

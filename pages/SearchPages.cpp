@@ -8,6 +8,7 @@
 #include "pages/CatalogueHeader.h"
 #include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
+#include "pages/ListRowHeading.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "pages/PageHeads.h"
@@ -69,14 +70,7 @@ void titleSearchClosing(PageText &out) {
 
 void sentenceHit(PageText &out, const JsonDocument &hit, const std::string &base) {
     const std::string id = textMember(hit, "id");
-    out.lines({"<div class=\"row list-chart-row\">", "<div class=\"col-sm-12\">", "<div class=\"row\">",
-               "<div class=\"col-sm-2\">"});
-    out.line("<img src=\"img/loading.jpg\" data-src= \"", base, "/prod/img/cover/", textMember(hit, "img"),
-             "\" alt=\"book\" class=\"img-responsive lazyload\">");
-    out.lines({"</div>", "<div class=\"col-sm-8 middle-section\">", "<div class=\"describe-wrap\">"});
-    out.line("<h3 class=\"title-books\"><a href=\"javascript:void(0);\" onClick=\"",
-             appCall("detailFromSearch", {textArg(id)}), "\">", htmlEncode(textMember(hit, "judul")),
-             "</a></h3>");
+    listRowHeading(out, hit, base, "detailFromSearch", id);
     out.line("<h4 class=\"author\">Halaman : ", textMember(hit, "halaman"), "</h4>");
     out.line("<h4 class=\"author\">Isi Buku : </h4>");
     out.line("<span class=\"more\">");
