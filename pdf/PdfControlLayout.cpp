@@ -1,5 +1,7 @@
 #include "pdf/PdfControlLayout.h"
 
+#include "pdf/PdfControlMetrics.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -73,4 +75,16 @@ TPdfControlLayout computePdfControlLayout(const TPdfControlLayoutInput &in) {
 
 int pdfControlPageOffset(int clientExtent, int drawExtent, int scrollPosition) {
     return std::max(0, (clientExtent - drawExtent) / 2) - scrollPosition;
+}
+
+int pdfControlDevicePixels(int extent, double pixelRatio) {
+    return static_cast<int>(std::lround(extent * pixelRatio));
+}
+
+bool pdfControlDrawsDirectly(int drawWidth, int drawHeight, int width, int height, double pixelRatio) {
+    const auto pixels = [pixelRatio](int w, int h) {
+        return qint64(pdfControlDevicePixels(w, pixelRatio)) * pdfControlDevicePixels(h, pixelRatio);
+    };
+    const qint64 page = pixels(drawWidth, drawHeight);
+    return page > pixels(width, height) && page > PdfControlMetrics::DirectDrawPixels;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-// How the view control sizes and places one page: pure arithmetic, no window involved.
+// How the view control sizes and places one page: pure arithmetic, no window involved. Layout extents are
+// device-independent pixels; a screen with a device pixel ratio above 1 has more pixels than that.
 
 enum class TPdfControlScaleMode { smFitAuto, smFitWidth, smFitHeight, smZoom };
 
@@ -31,3 +32,11 @@ TPdfControlLayout computePdfControlLayout(const TPdfControlLayoutInput &in);
 
 // Top-left corner of the page: centred in the free space (never below 0), moved by the scroll positions.
 int pdfControlPageOffset(int clientExtent, int drawExtent, int scrollPosition);
+
+// Screen pixels of `extent` device-independent pixels at that device pixel ratio.
+int pdfControlDevicePixels(int extent, double pixelRatio);
+
+// Whether a page drawn at drawWidth x drawHeight is rendered straight onto the view on each paint instead of
+// being kept as an image: when it is larger than the control (width x height) and than the largest image
+// kept, counted in screen pixels.
+bool pdfControlDrawsDirectly(int drawWidth, int drawHeight, int width, int height, double pixelRatio);

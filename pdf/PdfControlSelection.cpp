@@ -46,11 +46,14 @@ int TPdfControl::GetSelLength() const {
 }
 
 QString TPdfControl::GetSelText() const {
+    const TPdfDocumentLock lock(*FDocument);
     const int length = GetSelLength();
     return length > 0 ? GetCurrentPage()->ReadText(GetSelStart(), length) : QString();
 }
 
 std::vector<QRect> TPdfControl::SelectionRects() const {
+    // The rectangles of a range are the engine's answer to the count just asked for.
+    const TPdfDocumentLock lock(*FDocument);
     std::vector<TPdfRect> rects;
     const int length = GetSelLength();
     if (length > 0) {
@@ -78,6 +81,7 @@ void TPdfControl::ClearSelection() {
 }
 
 void TPdfControl::SelectText(int CharIndex, int Count) {
+    const TPdfDocumentLock lock(*FDocument);
     TPdfPage *page = GetCurrentPage();
     if (Count == 0 || !page) {
         ClearSelection();
@@ -101,6 +105,7 @@ void TPdfControl::SelectAll() {
 }
 
 std::u16string TPdfControl::PageText() const {
+    const TPdfDocumentLock lock(*FDocument);
     TPdfPage *page = GetCurrentPage();
     return page ? page->ReadText(0, page->GetCharCount()).toStdU16String() : std::u16string();
 }
@@ -128,11 +133,13 @@ void TPdfControl::CopyToClipboard() const {
 }
 
 QString TPdfControl::GetTextInRect(const QRect &R) const {
+    const TPdfDocumentLock lock(*FDocument);
     TPdfPage *page = GetCurrentPage();
     return page ? page->GetTextAt(DeviceToPage(R)) : QString();
 }
 
 int TPdfControl::CharIndexAt(int X, int Y, double Tolerance) const {
+    const TPdfDocumentLock lock(*FDocument);
     TPdfPage *page = GetCurrentPage();
     if (!page)
         return -1;
@@ -141,6 +148,7 @@ int TPdfControl::CharIndexAt(int X, int Y, double Tolerance) const {
 }
 
 bool TPdfControl::IsInCharBox(const QPoint &pt, int CharIndex) const {
+    const TPdfDocumentLock lock(*FDocument);
     return PageToDevice(GetCurrentPage()->GetCharBox(CharIndex)).contains(pt);
 }
 
@@ -175,27 +183,34 @@ std::vector<QRect> TPdfControl::HighlightRects() const {
 
 void TPdfControl::UpdateHighlightRects() {
     const std::vector<QRect> before = HighlightRects();
+    FHighlightTextRects = FindHighlightRects();
+    InvalidateDifference(before, HighlightRects());
+}
+
+std::vector<TPdfRect> TPdfControl::FindHighlightRects() const {
+    // The search's steps and each hit's rectangles are engine state of the page: one sequence.
+    const TPdfDocumentLock lock(*FDocument);
     std::vector<TPdfRect> rects;
     TPdfPage *page = GetCurrentPage();
-    if (page && !FHighlightText.isEmpty()) {
-        if (page->BeginFind(FHighlightText, FHighlightMatchCase, FHighlightMatchWholeWord, false)) {
-            int charIndex = 0, count = 0;
-            while (page->FindNext(charIndex, count)) {
-                const int rectCount = page->GetTextRectCount(charIndex, count);
-                for (int i = 0; i < rectCount; ++i)
-                    rects.push_back(page->GetTextRect(i));
-            }
+    if (!page || FHighlightText.isEmpty())
+        return rects;
+    if (page->BeginFind(FHighlightText, FHighlightMatchCase, FHighlightMatchWholeWord, false)) {
+        int charIndex = 0, count = 0;
+        while (page->FindNext(charIndex, count)) {
+            const int rectCount = page->GetTextRectCount(charIndex, count);
+            for (int i = 0; i < rectCount; ++i)
+                rects.push_back(page->GetTextRect(i));
         }
-        page->EndFind();
     }
-    FHighlightTextRects = std::move(rects);
-    InvalidateDifference(before, HighlightRects());
+    page->EndFind();
+    return rects;
 }
 
 // ---------------------------------------------------------------------------------------------- web links
 
 const std::vector<std::vector<TPdfRect>> &TPdfControl::WebLinksRects() const {
     if (!FWebLinksRects) {
+        const TPdfDocumentLock lock(*FDocument);
         std::vector<std::vector<TPdfRect>> links;
         if (TPdfPage *page = GetCurrentPage()) {
             const int count = page->GetWebLinkCount();
@@ -218,6 +233,8 @@ bool TPdfControl::IsWebLinkAt(int X, int Y) const {
 }
 
 bool TPdfControl::IsWebLinkAt(int X, int Y, QString &Url) const {
+    // A link's index stays the page's until its address is read.
+    const TPdfDocumentLock lock(*FDocument);
     const std::vector<std::vector<TPdfRect>> &links = WebLinksRects();
     for (std::size_t link = 0; link < links.size(); ++link)
         for (const TPdfRect &r : links[link])

@@ -16,7 +16,7 @@ QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TP
 // What a page image was rendered for; an image is reused only when all of it matches.
 struct TPdfPageImageKey {
     int PageIndex = -1;
-    QSize Size;
+    QSize Size; // in screen pixels
     TPdfPageRotation Rotation = prNormal;
     TPdfPageRenderOptions Options;
     QRgb Background = 0;

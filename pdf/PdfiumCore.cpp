@@ -477,6 +477,18 @@ TPdfPoint TPdfDocument::GetPageSize(int PageIndex) const {
     return size;
 }
 
+QString TPdfDocument::ReadPageText(int PageIndex) {
+    Lock lock(FMutex);
+    CheckActive();
+    const bool wasLoaded = PageIndex >= 0 && PageIndex < int(FPages.size()) && FPages[PageIndex] &&
+                           FPages[PageIndex]->IsLoaded();
+    TPdfPage *page = GetPage(PageIndex);
+    // Releases a page loaded only for this read, also when the read fails.
+    const auto close = [](TPdfPage *p) { p->Close(); };
+    const std::unique_ptr<TPdfPage, decltype(close)> release(wasLoaded ? nullptr : page, close);
+    return page->ReadText(0, page->GetCharCount());
+}
+
 int TPdfDocument::IndexOfPage(const TPdfPage *Page) const {
     const auto found =
         std::find_if(FPages.begin(), FPages.end(), [&](const auto &p) { return p.get() == Page; });
@@ -562,6 +574,7 @@ QPoint TPdfPage::PageToDevice(int X, int Y, int Width, int Height, double PageX,
 
 TPdfRect TPdfPage::DeviceToPage(int X, int Y, int Width, int Height, const QRect &R,
                                 TPdfPageRotation Rotate) {
+    Lock lock(FDocument->FMutex);
     const TPdfPoint topLeft = DeviceToPage(X, Y, Width, Height, R.left(), R.top(), Rotate);
     const TPdfPoint bottomRight =
         DeviceToPage(X, Y, Width, Height, R.left() + R.width(), R.top() + R.height(), Rotate);
@@ -570,6 +583,7 @@ TPdfRect TPdfPage::DeviceToPage(int X, int Y, int Width, int Height, const QRect
 
 QRect TPdfPage::PageToDevice(int X, int Y, int Width, int Height, const TPdfRect &R,
                              TPdfPageRotation Rotate) {
+    Lock lock(FDocument->FMutex);
     const QPoint a = PageToDevice(X, Y, Width, Height, R.Left, R.Top, Rotate);
     const QPoint b = PageToDevice(X, Y, Width, Height, R.Right, R.Bottom, Rotate);
     const int left = std::min(a.x(), b.x()), top = std::min(a.y(), b.y());

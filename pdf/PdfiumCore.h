@@ -7,7 +7,10 @@
 // a page rectangle made from a device rectangle therefore has Top > Bottom.
 //
 // Thread safety: every call on a document or its pages takes that document's lock, so a background
-// reader of page text and the UI thread drawing the same document never touch the engine at once.
+// reader of page text and the UI thread drawing the same document never touch the engine at once. A
+// sequence of calls whose later calls depend on engine state left by earlier ones (a search's steps, the
+// rectangles of a text range, a page's web links) holds a TPdfDocumentLock for the whole sequence: no
+// other thread's call then runs in between, so none can replace that state or release the page's handles.
 
 #include "pdf/PdfiumLib.h"
 
@@ -160,6 +163,12 @@ public:
     TPdfPoint GetPageSize(int PageIndex) const; // width and height in points, without loading the page
     bool Closing() const { return FClosing; }
 
+    // The whole text of page PageIndex as its text model gives it (every character, the generated spaces
+    // and line breaks included), read under the document's lock; for a reader on any thread. A page that
+    // was not loaded before the call is released again afterwards, so a walk over every page of a book
+    // keeps no text models, while a loaded page (the one a view shows) stays as it was.
+    QString ReadPageText(int PageIndex);
+
     // The document's lock; held by every document and page call. Take it to group several calls.
     std::recursive_mutex &Mutex() const { return FMutex; }
 
@@ -184,6 +193,18 @@ private:
     bool FClosing = false;
     std::unique_ptr<CustomLoadData> FCustomLoadData;
     mutable std::recursive_mutex FMutex;
+};
+
+// Holds a document's lock while it lives: the page calls made meanwhile form one sequence that no other
+// thread's call on the document interleaves with.
+class TPdfDocumentLock {
+public:
+    explicit TPdfDocumentLock(const TPdfDocument &Document) : FLock(Document.Mutex()) {}
+    TPdfDocumentLock(const TPdfDocumentLock &) = delete;
+    TPdfDocumentLock &operator=(const TPdfDocumentLock &) = delete;
+
+private:
+    std::lock_guard<std::recursive_mutex> FLock;
 };
 
 class TPdfPage {
@@ -237,6 +258,7 @@ public:
     int GetWebLinkRectCount(int LinkIndex);
     TPdfRect GetWebLinkRect(int LinkIndex, int RectIndex);
 
+    // The engine page, loaded on demand; valid while the caller holds the document's lock.
     FPDF_PAGE Handle();
 
 private:

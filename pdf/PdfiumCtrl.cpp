@@ -132,8 +132,8 @@ bool TPdfControl::InternSetPageIndex(int Value, bool ScrollTransition, bool Inve
     if (Value == FPageIndex)
         return false;
     ClearSelection();
-    if (IsPageValid() && FRenderedPageIndex == FPageIndex)
-        GetCurrentPage()->Close(); // reopens on demand
+    if (IsPageValid())
+        GetCurrentPage()->Close(); // the page left, however it was drawn; reopens on demand
     const bool forwards = Value > FPageIndex;
     FPageIndex = Value;
     if (!ScrollTransition) {
@@ -312,27 +312,30 @@ void TPdfControl::resizeEvent(QResizeEvent *) {
 // ------------------------------------------------------------------------------------------------ paint
 
 bool TPdfControl::DrawDirectly() const {
-    if (!FBufferedPageDraw)
-        return true;
-    const qint64 pagePixels = qint64(FDrawWidth) * FDrawHeight;
-    return pagePixels > qint64(width()) * height() && pagePixels > DirectDrawPixels;
+    return !FBufferedPageDraw ||
+           pdfControlDrawsDirectly(FDrawWidth, FDrawHeight, width(), height(), devicePixelRatioF());
+}
+
+QSize TPdfControl::DevicePixels(QSize Size) const {
+    const qreal ratio = devicePixelRatioF();
+    return QSize(pdfControlDevicePixels(Size.width(), ratio), pdfControlDevicePixels(Size.height(), ratio));
 }
 
 TPdfPageImageKey TPdfControl::CurrentImageKey() const {
-    return TPdfPageImageKey{FPageIndex, QSize(FDrawWidth, FDrawHeight), FRotation, FDrawOptions,
+    return TPdfPageImageKey{FPageIndex, DevicePixels(QSize(FDrawWidth, FDrawHeight)), FRotation, FDrawOptions,
                             EffectivePageColor().rgb()};
 }
 
 const QImage &TPdfControl::PageBitmap() {
-    const QSize size(FDrawWidth, FDrawHeight);
-    if (FPageBitmap.size() != size)
+    const TPdfPageImageKey key = CurrentImageKey();
+    if (FPageBitmap.size() != key.Size)
         FRenderedPageIndex = -1;
     if (FRenderedPageIndex != FPageIndex) {
-        const TPdfPageImageKey key = CurrentImageKey();
         QImage image = FPrefetch.Take(key);
         if (image.isNull())
-            image = renderPageImage(*GetCurrentPage(), size, FRotation, FDrawOptions, EffectivePageColor(),
-                                    std::exchange(FPageBitmap, QImage()));
+            image = renderPageImage(*GetCurrentPage(), key.Size, FRotation, FDrawOptions,
+                                    EffectivePageColor(), std::exchange(FPageBitmap, QImage()));
+        image.setDevicePixelRatio(devicePixelRatioF());
         FPageBitmap = std::move(image);
         FRenderedPageIndex = FPageIndex;
     }
@@ -349,19 +352,34 @@ void TPdfControl::PaintPage(QPainter &painter, const QRect &clip) {
     const QRect visible = clip & pageRect & client;
     if (visible.isEmpty())
         return;
-    if (DrawDirectly()) {
-        // Only the exposed part of a page too large to keep is rendered, on each paint.
-        FPageBitmap = QImage();
-        FRenderedPageIndex = -1;
-        QImage surface(visible.size(), QImage::Format_RGB32);
-        surface.fill(EffectivePageColor());
-        TPdfBitmap bitmap(surface);
-        GetCurrentPage()->DrawToPdfBitmap(bitmap, FDrawX - visible.left(), FDrawY - visible.top(), FDrawWidth,
-                                          FDrawHeight, FRotation, FDrawOptions);
-        painter.drawImage(visible.topLeft(), surface);
-    } else {
-        painter.drawImage(visible, PageBitmap(), visible.translated(-pageRect.topLeft()));
-    }
+    if (DrawDirectly())
+        DrawPageDirectly(painter, visible);
+    else
+        DrawPageBitmap(painter, visible);
+}
+
+void TPdfControl::DrawPageBitmap(QPainter &painter, const QRect &visible) {
+    const QImage &bitmap = PageBitmap();
+    // The image holds screen pixels: the part shown is picked in them.
+    const QRectF part = visible.translated(-GetPageRect().topLeft());
+    const double sx = double(bitmap.width()) / FDrawWidth, sy = double(bitmap.height()) / FDrawHeight;
+    painter.drawImage(QRectF(visible), bitmap,
+                      QRectF(part.x() * sx, part.y() * sy, part.width() * sx, part.height() * sy));
+}
+
+void TPdfControl::DrawPageDirectly(QPainter &painter, const QRect &visible) {
+    // Only the exposed part of a page too large to keep is rendered, on each paint, in screen pixels.
+    FPageBitmap = QImage();
+    FRenderedPageIndex = -1;
+    const qreal ratio = devicePixelRatioF();
+    const auto device = [ratio](int extent) { return pdfControlDevicePixels(extent, ratio); };
+    QImage surface(DevicePixels(visible.size()), QImage::Format_RGB32);
+    surface.fill(EffectivePageColor());
+    TPdfBitmap bitmap(surface);
+    GetCurrentPage()->DrawToPdfBitmap(bitmap, device(FDrawX - visible.left()), device(FDrawY - visible.top()),
+                                      device(FDrawWidth), device(FDrawHeight), FRotation, FDrawOptions);
+    surface.setDevicePixelRatio(ratio);
+    painter.drawImage(visible.topLeft(), surface);
 }
 
 void TPdfControl::paintEvent(QPaintEvent *event) {
@@ -436,16 +454,17 @@ void TPdfControl::StartPrefetch() {
     in.Height = height();
     in.HorzScrollBarHeight = in.VertScrollBarWidth =
         style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, FVertBar);
-    FPrefetch.Start(*FDocument, key, [in](double pageWidth, double pageHeight) mutable {
+    const qreal ratio = devicePixelRatioF();
+    FPrefetch.Start(*FDocument, key, [in, ratio](double pageWidth, double pageHeight) mutable {
         if (pageWidth <= 0 || pageHeight <= 0)
             return QSize();
         in.PageWidth = pageWidth;
         in.PageHeight = pageHeight;
         const TPdfControlLayout layout = computePdfControlLayout(in);
-        const qint64 pixels = qint64(layout.DrawWidth) * layout.DrawHeight;
-        if (pixels > qint64(in.Width) * in.Height && pixels > DirectDrawPixels)
+        if (pdfControlDrawsDirectly(layout.DrawWidth, layout.DrawHeight, in.Width, in.Height, ratio))
             return QSize(); // such a page is drawn directly, never from an image
-        return QSize(layout.DrawWidth, layout.DrawHeight);
+        return QSize(pdfControlDevicePixels(layout.DrawWidth, ratio),
+                     pdfControlDevicePixels(layout.DrawHeight, ratio));
     });
 }
 
@@ -476,6 +495,7 @@ QRect TPdfControl::PageToDevice(const TPdfRect &R) const {
 }
 
 std::vector<QRect> TPdfControl::ToDeviceRects(const std::vector<TPdfRect> &rects) const {
+    const TPdfDocumentLock lock(*FDocument);
     std::vector<QRect> device;
     device.reserve(rects.size());
     for (const TPdfRect &r : rects)

@@ -20,6 +20,13 @@ class QScrollBar;
 // text, marks the hits of a highlight text, and reports page changes and paint passes to its host, whose
 // marks land above page, selection and highlights.
 //
+// Layout, geometry and events are in device-independent pixels; on a screen with a device pixel ratio
+// above 1 the page is rendered in the screen's own pixels, so its text stays sharp. The engine page of a
+// page left behind is released, whether it was drawn from an image or directly.
+//
+// The document may be read from another thread meanwhile (a search walking its pages' text): each of the
+// control's sequences of page calls holds the document's lock throughout.
+//
 // Host events run before the control's own handling of the same input, so a host reading the selection
 // in OnMouseUp sees it as of the last move. A host sets Key to 0 in OnKeyDown to keep the key from the
 // control.
@@ -180,6 +187,9 @@ private:
 
     void PaintPage(QPainter &painter, const QRect &clip);
     bool DrawDirectly() const;
+    void DrawPageDirectly(QPainter &painter, const QRect &visible);
+    void DrawPageBitmap(QPainter &painter, const QRect &visible);
+    QSize DevicePixels(QSize Size) const; // screen pixels of a size in device-independent pixels
     const QImage &PageBitmap();
     TPdfPageImageKey CurrentImageKey() const;
     void StartPrefetch();
@@ -194,6 +204,7 @@ private:
     std::u16string PageText() const;
 
     void UpdateHighlightRects();
+    std::vector<TPdfRect> FindHighlightRects() const;
     // Per web link of the current page, its rectangles in page space.
     const std::vector<std::vector<TPdfRect>> &WebLinksRects() const;
 

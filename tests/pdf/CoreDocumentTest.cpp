@@ -279,6 +279,24 @@ TEST(CoreDocument, PageCacheAndPageClose) {
         EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetPage(index); }), "Page does not exist or data error");
 }
 
+TEST(CoreDocument, ReadPageTextReleasesOnlyPagesItLoaded) {
+    TPdfDocument doc;
+    doc.LoadFromBytes(QByteArray::fromStdString(threePages()));
+    TPdfPage *shown = doc.GetPage(0);
+    EXPECT_EQ(doc.ReadPageText(0), "Halaman 1");
+    EXPECT_TRUE(shown->IsLoaded()) << "a page loaded before the read stays loaded";
+    for (int index : {1, 2}) {
+        EXPECT_EQ(doc.ReadPageText(index), QString("Halaman %1").arg(index + 1));
+        EXPECT_FALSE(doc.GetPage(index)->IsLoaded()) << index;
+    }
+    EXPECT_EQ(doc.ReadPageText(1), "Halaman 2") << "a released page reads again";
+    for (int index : {-1, 3})
+        EXPECT_EQ(messageOf<EPdfException>([&] { doc.ReadPageText(index); }),
+                  "Page does not exist or data error");
+    doc.Close();
+    EXPECT_EQ(messageOf<EPdfException>([&] { doc.ReadPageText(0); }), "PDF document is not open");
+}
+
 TEST(CoreDocument, UnsupportedFeaturesAreRaised) {
     FixturePage withSound;
     withSound.annots.push_back("<< /Type /Annot /Subtype /Sound /Rect [0 0 10 10] >>");

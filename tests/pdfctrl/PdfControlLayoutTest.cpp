@@ -82,6 +82,27 @@ TEST(PdfControlLayout, PageIsCentredInFreeSpaceAndMovedByScrolling) {
     EXPECT_EQ(pdfControlPageOffset(400, 450, 30), -30);
 }
 
+TEST(PdfControlLayout, PagesLargerThanTheControlAndTheImageCapAreDrawnDirectlyCountingScreenPixels) {
+    // The cap is a 4096 x 2160 screen's worth of pixels.
+    const struct {
+        int drawWidth, drawHeight, width, height;
+        double ratio;
+        bool direct;
+    } cases[] = {
+        {3264, 4224, 1000, 1200, 1, true},  // 400% of a letter page
+        {2448, 3168, 1000, 1200, 1, false}, // 300%: below the cap
+        {2448, 3168, 1000, 1200, 2, true},  // the same on a screen of twice the pixels
+        {3264, 4224, 4000, 5000, 1, false}, // not larger than the control
+        {4096, 2160, 1000, 1000, 1, false}, // exactly the cap
+        {4097, 2160, 1000, 1000, 1, true},
+        {3277, 1728, 1000, 1000, 1.25, false}, // 4096.25 x 2160 screen pixels: the cap
+        {3278, 1728, 1000, 1000, 1.25, true},  // 4097.5 rounds up
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pdfControlDrawsDirectly(c.drawWidth, c.drawHeight, c.width, c.height, c.ratio), c.direct)
+            << c.drawWidth << "x" << c.drawHeight << " at " << c.ratio;
+}
+
 TEST(PdfTextBoundaries, WordsSkipWhiteSpaceForwardsAndStopAtIt) {
     const std::u16string text = u"Hello  world\r\nnext\u00A0line";
     struct {

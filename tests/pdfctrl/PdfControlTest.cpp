@@ -753,6 +753,34 @@ TEST_F(PdfControlTest, PrefetchedAndDirectDrawingPaintTheSameAsRenderingOnTheSpo
     EXPECT_EQ(shot(), reference);
 }
 
+TEST_F(PdfControlTest, ThePageLeftIsReleasedHoweverItWasDrawn) {
+    const struct {
+        bool buffered;
+        int zoom;
+        const char *how;
+    } cases[] = {
+        {true, 100, "from the kept image"},
+        {false, 100, "directly, buffering off"},
+        {true, 400, "directly, too large to keep"},
+    };
+    load(makeFixturePdf(textPages()));
+    control->SetScaleMode(TPdfControlScaleMode::smZoom);
+    control->SetPrefetchNextPage(false);
+    for (const auto &c : cases) {
+        control->SetBufferedPageDraw(c.buffered);
+        control->SetZoomPercentage(c.zoom);
+        for (const auto &[from, to] : {std::pair{0, 1}, std::pair{1, 0}}) {
+            control->SetPageIndex(from);
+            shot();
+            ASSERT_TRUE(control->Document()->GetPage(from)->IsLoaded()) << c.how;
+            control->SetPageIndex(to);
+            shot();
+            EXPECT_FALSE(control->Document()->GetPage(from)->IsLoaded()) << c.how << ", page " << from;
+            EXPECT_TRUE(control->Document()->GetPage(to)->IsLoaded()) << c.how << ", page " << to;
+        }
+    }
+}
+
 TEST_F(PdfControlTest, HugeZoomDrawsOnlyTheVisiblePart) {
     load(makeFixturePdf(textPages()));
     control->SetScaleMode(TPdfControlScaleMode::smZoom);
