@@ -1,0 +1,44 @@
+#pragma once
+// The in-book search: a walk over a book's pages, from the page shown onwards or backwards, for the first
+// page whose text holds a phrase. The page text is read through the document once and kept, so the next
+// search in the same book (next, previous, another phrase) reads no page again.
+
+#include <QString>
+
+#include <functional>
+#include <mutex>
+#include <unordered_map>
+
+class TPdfDocument;
+
+// Plain text of a book's pages, upper-cased for the search test, read once per page and kept.
+// Shared by a reader tab and its search task; safe to use from one thread at a time per call (internal
+// mutex).
+class BookText {
+public:
+    // The page's whole text, upper-cased; read from the document (under its lock) on the first call for
+    // that page only. Engine errors propagate as EPdfException.
+    QString upperPage(TPdfDocument &document, int pageIndex);
+
+private:
+    std::mutex mutex_; // guards pages_ only: never held while the document is read
+    std::unordered_map<int, QString> pages_;
+};
+
+enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled };
+
+struct BookSearchOutcome {
+    BookSearchResult result;
+    int page = -1; // the page found; -1 unless Found
+};
+
+// direction 1: pages fromPage+1 .. last; any other value: fromPage-1 down to 0. The page fromPage itself
+// is never searched.
+// A page matches when its whole text contains `keyword` as a plain substring, both upper-cased
+// (QString::toUpper) first; the walk stops at the first match (Found, page).
+// When the walk reached the end in its direction without a match: NotFound. When no page lies in that
+// direction (forward from the last page, backward from the first): NothingSearched.
+// `cancelled` is checked before each page; when it returns true the walk ends with Cancelled.
+// Engine errors propagate as exceptions.
+BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
+                             int direction, const std::function<bool()> &cancelled);

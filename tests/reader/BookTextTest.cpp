@@ -1,0 +1,220 @@
+// The in-book search walk: direction, edges, case, substrings, cancelling and the kept page text; and the
+// walk on a pool thread while the view of the same document turns pages, selects and highlights.
+#include "reader/BookText.h"
+#include "pdf/PdfiumCtrl.h"
+#include "tests/pdf/CorePdfBuilder.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace {
+
+// Page texts of the small book; "buku" stands alone, in capitals, and inside a longer word.
+const char *const SmallBook[] = {
+    "Pengantar perpustakaan",
+    "Sejarah BUKU dan bahasa",
+    "Membaca bersama",
+    "Perpustakaanbuku kota",
+    "Akhir kata",
+};
+
+TPdfDocument &loaded(TPdfDocument &doc, const std::vector<std::string> &texts) {
+    std::vector<FixturePage> pages(texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        pages[i].content = fixtureText(72, 700, 12, texts[i]);
+    doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
+    return doc;
+}
+
+bool notCancelled() {
+    return false;
+}
+
+const char *nameOf(BookSearchResult result) {
+    switch (result) {
+    case BookSearchResult::Found:
+        return "Found";
+    case BookSearchResult::NotFound:
+        return "NotFound";
+    case BookSearchResult::NothingSearched:
+        return "NothingSearched";
+    case BookSearchResult::Cancelled:
+        return "Cancelled";
+    }
+    return "?";
+}
+
+TEST(BookSearch, WalksFromThePageShownInItsDirection) {
+    TPdfDocument doc;
+    loaded(doc, {std::begin(SmallBook), std::end(SmallBook)});
+    const int last = int(std::size(SmallBook)) - 1;
+    const struct {
+        const char *keyword;
+        int fromPage;
+        int direction;
+        BookSearchResult result;
+        int page;
+    } cases[] = {
+        {"buku", 0, 1, BookSearchResult::Found, 1},
+        {"buku", 1, 1, BookSearchResult::Found, 3}, // inside "Perpustakaanbuku"
+        {"buku", 3, 1, BookSearchResult::NotFound, -1},
+        {"buku", last, -1, BookSearchResult::Found, 3},
+        {"buku", 3, -1, BookSearchResult::Found, 1},
+        {"Buku", 0, 1, BookSearchResult::Found, 1},       // the page has "BUKU"
+        {"PENGANTAR", 2, -1, BookSearchResult::Found, 0}, // the page has "Pengantar"
+        {"pengantar", 2, 0, BookSearchResult::Found, 0},  // any direction but 1 goes back
+        {"pengantar", 2, 7, BookSearchResult::Found, 0},
+        {"buku dan bahasa", 0, 1, BookSearchResult::Found, 1},
+        {"membaca", 2, 1, BookSearchResult::NotFound, -1}, // only on the page shown
+        {"membaca", 2, -1, BookSearchResult::NotFound, -1},
+        {"tidak ada", 0, 1, BookSearchResult::NotFound, -1},
+        {"buku", last, 1, BookSearchResult::NothingSearched, -1},
+        {"buku", 0, -1, BookSearchResult::NothingSearched, -1},
+    };
+    BookText text;
+    for (const auto &c : cases) {
+        const BookSearchOutcome outcome =
+            searchBook(doc, text, c.keyword, c.fromPage, c.direction, notCancelled);
+        const std::string where = std::string(c.keyword) + " from " + std::to_string(c.fromPage) + " dir " +
+                                  std::to_string(c.direction);
+        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << where;
+        EXPECT_EQ(outcome.page, c.page) << where;
+    }
+}
+
+TEST(BookSearch, CancelIsAskedBeforeEachPage) {
+    TPdfDocument doc;
+    loaded(doc, {std::begin(SmallBook), std::end(SmallBook)});
+    BookText text;
+    int asked = 0;
+    const auto counting = [&asked] { return ++asked > 99; };
+    EXPECT_EQ(searchBook(doc, text, "akhir", 0, 1, counting).page, 4);
+    EXPECT_EQ(asked, 4) << "pages 1 to 4";
+
+    const struct {
+        int cancelOnAsk;
+        int pagesRead;
+    } cases[] = {{1, 0}, {3, 2}};
+    for (const auto &c : cases) {
+        BookText fresh;
+        asked = 0;
+        const auto cancelling = [&] { return ++asked == c.cancelOnAsk; };
+        const BookSearchOutcome outcome = searchBook(doc, fresh, "akhir", 0, 1, cancelling);
+        EXPECT_EQ(outcome.result, BookSearchResult::Cancelled) << c.cancelOnAsk;
+        EXPECT_EQ(outcome.page, -1);
+        EXPECT_EQ(asked, c.cancelOnAsk) << "no page is asked about after the cancel";
+    }
+}
+
+TEST(BookSearch, PageTextIsReadOnceAndKeptUpperCased) {
+    TPdfDocument doc;
+    loaded(doc, {"Kata pertama", "Kata kedua"});
+    BookText text;
+    EXPECT_EQ(text.upperPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
+    EXPECT_FALSE(doc.GetPage(1)->IsLoaded()) << "the walk keeps text, not engine pages";
+
+    // The same document object now holds other pages: the kept text still answers.
+    loaded(doc, {"Lain sama sekali", "Juga lain"});
+    EXPECT_EQ(text.upperPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
+    EXPECT_EQ(text.upperPage(doc, 0), "LAIN SAMA SEKALI") << "a page not read before is read now";
+}
+
+TEST(BookSearch, EngineErrorsPropagate) {
+    TPdfDocument doc;
+    BookText text;
+    EXPECT_THROW(text.upperPage(doc, 0), EPdfException);
+}
+
+// A book whose every page has numbered lines and the phrase "kata kunci" on a few pages only.
+struct SharedBook {
+    static constexpr int Pages = 40;
+    static constexpr int Lines = 12;
+    static constexpr int HitPages[] = {7, 23, 31};
+
+    static std::string line(int page, int row) {
+        return "Halaman " + std::to_string(page) + " baris " + std::to_string(row);
+    }
+    static QByteArray pdf() {
+        std::vector<FixturePage> pages(Pages);
+        for (int p = 0; p < Pages; ++p) {
+            for (int row = 0; row < Lines; ++row)
+                pages[p].content += fixtureText(72, 720 - row * 20, 11, line(p, row));
+            if (std::find(std::begin(HitPages), std::end(HitPages), p) != std::end(HitPages))
+                pages[p].content += fixtureText(72, 300, 11, "kata kunci");
+        }
+        return QByteArray::fromStdString(buildFixturePdf(pages));
+    }
+};
+
+// Walks the shared book forward and back again, each time with no text kept, and counts walks whose
+// stops differ from the pages that hold the phrase.
+int walkRepeatedly(TPdfDocument &doc, int walks) {
+    int wrong = 0;
+    for (int walk = 0; walk < walks; ++walk) {
+        BookText text;
+        int from = -1;
+        for (int expected : SharedBook::HitPages) {
+            const BookSearchOutcome outcome = searchBook(doc, text, "KATA kunci", from, 1, notCancelled);
+            wrong += outcome.page != expected;
+            from = expected;
+        }
+        wrong +=
+            searchBook(doc, text, "kata kunci", from, 1, notCancelled).result != BookSearchResult::NotFound;
+        BookText backwards;
+        wrong += searchBook(doc, backwards, "kata kunci", SharedBook::Pages, -1, notCancelled).page !=
+                 SharedBook::HitPages[std::size(SharedBook::HitPages) - 1];
+    }
+    return wrong;
+}
+
+TEST(BookSearch, WalkOnAPoolThreadWhileTheViewTurnsSelectsAndHighlights) {
+    QWidget parent;
+    auto *control = new TPdfControl(&parent);
+    parent.resize(700, 900);
+    control->resize(700, 900);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    control->LoadFromBytes(SharedBook::pdf());
+
+    std::atomic<bool> done{false};
+    std::atomic<int> wrongWalks{-1};
+    std::thread search([&] {
+        try {
+            wrongWalks = walkRepeatedly(*control->Document(), 6);
+        } catch (const std::exception &) {
+            wrongWalks = -2;
+        }
+        done = true;
+    });
+
+    int rounds = 0, wrongViews = 0;
+    for (; !done || rounds < SharedBook::Pages; ++rounds) {
+        const int page = rounds * 7 % SharedBook::Pages; // 7 and the page count share no factor: every page
+        control->SetBufferedPageDraw(rounds % 3 != 0);
+        control->SetPageIndex(page);
+        const QString first = QString::fromStdString(SharedBook::line(page, 0));
+        control->SelectText(0, int(first.size()));
+        wrongViews += control->GetSelText() != first;
+        control->HightlightText("baris", false, false);
+        wrongViews += int(control->HighlightRects().size()) != SharedBook::Lines;
+        control->repaint(); // draws the page, the selection's rectangles and the highlights
+        control->SelectAll();
+        const QString last = QString::fromStdString(SharedBook::line(page, SharedBook::Lines - 1));
+        wrongViews += !control->GetSelText().startsWith(first) || !control->GetSelText().contains(last);
+        QApplication::processEvents(); // lets the next page be rendered ahead on another pool thread
+    }
+    search.join();
+    EXPECT_EQ(wrongWalks.load(), 0);
+    EXPECT_EQ(wrongViews, 0);
+    EXPECT_GE(rounds, SharedBook::Pages);
+}
+
+} // namespace
