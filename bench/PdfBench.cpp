@@ -1,6 +1,6 @@
-// PDF engine figures: drawing a page at 100% on a 96-dpi screen against `mutool draw` in the same run,
-// the in-book search's walk over the text of a 1,600-page book, and opening a 400-page book from memory
-// up to its first page drawn.
+// PDF engine figures: drawing a page at 100% on a 96-dpi screen against `mutool draw` in the same run, and
+// opening a 400-page book from memory up to its first page drawn. The in-book search has its own benchmark
+// (BookSearchBench).
 #include "pdf/PdfiumCore.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
@@ -15,34 +15,10 @@
 
 #include <chrono>
 #include <cmath>
-#include <random>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A book page: 46 lines of 10-pt text in two fonts, a rule and a running head.
-std::string bookPdf(int pages) {
-    static const char *words[] = {
-        "perpustakaan", "buku",   "membaca", "pengetahuan", "sejarah",    "bahasa",     "dan",        "yang",
-        "untuk",        "dengan", "adalah",  "dalam",       "penelitian", "masyarakat", "pendidikan", "ini",
-        "itu",          "kota",   "negara",  "ilmu",        "teknologi",  "data"};
-    std::mt19937 random(7);
-    std::vector<FixturePage> book(pages);
-    for (int p = 0; p < pages; ++p) {
-        std::string &c = book[p].content;
-        c += fixtureText(72, 750, 9,
-                         "Bab " + std::to_string(p / 20 + 1) + " - Halaman " + std::to_string(p + 1), "F2");
-        c += "0.5 w 72 742 m 540 742 l S\n";
-        for (int line = 0; line < 46; ++line) {
-            std::string text;
-            while (text.size() < 92)
-                text += std::string(words[random() % std::size(words)]) + " ";
-            c += fixtureText(72, 720 - line * 14.5, 10, text);
-        }
-    }
-    return buildFixturePdf(book);
-}
 
 int screenPixels(double points) {
     return int(std::lround(points / 72 * 96));
@@ -75,7 +51,7 @@ void RenderPageVsMutool(benchmark::State &state) {
     constexpr int Pages = 60;
     QTemporaryDir dir;
     const QString file = dir.filePath("book.pdf");
-    const std::string pdf = bookPdf(Pages);
+    const std::string pdf = buildBookPdf(Pages);
     {
         QFile out(file);
         out.open(QIODevice::WriteOnly);
@@ -99,27 +75,8 @@ void RenderPageVsMutool(benchmark::State &state) {
 }
 BENCHMARK(RenderPageVsMutool)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
-// The in-book search's work per page: the page's whole text, upper-cased, tested for the phrase.
-void TextWalkWithoutHit(benchmark::State &state) {
-    const QByteArray bytes = QByteArray::fromStdString(bookPdf(1600));
-    TPdfDocument doc;
-    doc.LoadFromBytes(bytes);
-    const QString phrase = QString("tidak ada di buku").toUpper();
-    for (auto _ : state) {
-        bool found = false;
-        for (int p = 0; p < doc.GetPageCount() && !found; ++p) {
-            TPdfPage *page = doc.GetPage(p);
-            found = page->ReadText(0, page->GetCharCount()).toUpper().contains(phrase);
-            page->Close();
-        }
-        benchmark::DoNotOptimize(found);
-    }
-    state.counters["target_max_s"] = 2;
-}
-BENCHMARK(TextWalkWithoutHit)->Iterations(2)->Unit(benchmark::kSecond);
-
 void OpenBookToFirstPage(benchmark::State &state) {
-    QByteArray bytes = QByteArray::fromStdString(bookPdf(400));
+    QByteArray bytes = QByteArray::fromStdString(buildBookPdf(400));
     QImage image(screenPixels(612), screenPixels(792), QImage::Format_RGB32);
     for (auto _ : state) {
         QBuffer stream(&bytes);

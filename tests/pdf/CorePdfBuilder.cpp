@@ -4,6 +4,8 @@
 #include <mupdf/pdf.h>
 
 #include <cstdio>
+#include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -98,6 +100,28 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
     writer.set(catalog,
                "<< /Type /Catalog /Pages " + std::to_string(pageTree) + " 0 R " + extraCatalog + " >>");
     return writer.finish(catalog);
+}
+
+std::string buildBookPdf(int pages) {
+    static const char *words[] = {
+        "perpustakaan", "buku",   "membaca", "pengetahuan", "sejarah",    "bahasa",     "dan",        "yang",
+        "untuk",        "dengan", "adalah",  "dalam",       "penelitian", "masyarakat", "pendidikan", "ini",
+        "itu",          "kota",   "negara",  "ilmu",        "teknologi",  "data"};
+    std::mt19937 random(7);
+    std::vector<FixturePage> book(pages);
+    for (int p = 0; p < pages; ++p) {
+        std::string &c = book[p].content;
+        c += fixtureText(72, 750, 9,
+                         "Bab " + std::to_string(p / 20 + 1) + " - Halaman " + std::to_string(p + 1), "F2");
+        c += "0.5 w 72 742 m 540 742 l S\n";
+        for (int line = 0; line < 46; ++line) {
+            std::string text;
+            while (text.size() < 92)
+                text += std::string(words[random() % std::size(words)]) + " ";
+            c += fixtureText(72, 720 - line * 14.5, 10, text);
+        }
+    }
+    return buildFixturePdf(book);
 }
 
 std::string encryptFixturePdf(const std::string &pdf, const std::string &userPassword) {

@@ -20,5 +20,9 @@ std::string fixtureText(double x, double y, double size, const std::string &text
 // A complete PDF with these pages; extraCatalog is added to the catalogue dictionary.
 std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog = {});
 
+// A book of `pages` letter pages like a book's body: a running head "Bab C - Halaman N" in Courier, a rule,
+// and 46 lines of 10-pt Helvetica drawn from a small Indonesian vocabulary (the same for every call).
+std::string buildBookPdf(int pages);
+
 // The same document written again by the engine library, encrypted with the given user password.
 std::string encryptFixturePdf(const std::string &pdf, const std::string &userPassword);
