@@ -8,10 +8,13 @@
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/MessageBoxes.h"
+#include "reader/ReaderController.h"
+#include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -32,8 +35,8 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       lib(lib), launchUpdater(std::move(launchUpdater)),
-      host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath), certificatesOf(lib.serviceEndpoint()),
-                                         systemBrowserOpener())),
+      host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath),
+                                         certificatesOf(lib.serviceEndpoint()), systemBrowserOpener())),
       controller(*this, lib) {
     setWindowTitle(QStringLiteral("PERPUS KELVARA"));
     QFont windowFont(QStringLiteral("Segoe UI"));
@@ -50,11 +53,16 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     layout->setSpacing(0);
     layout->addWidget(PanelHeader);
     layout->addWidget(areas, 1);
+    readerController = std::make_unique<TReaderController>(*this, controller, *PanelReader, lib);
+    connect(readerController.get(), &TReaderController::downloadProgress, this,
+            &TFormMain::showDownloadProgress);
+    connect(readerController.get(), &TReaderController::downloadEnded, DownloadProgress, &QWidget::hide);
     FormAbout = new TFormAbout(this);
     FormCreate();
 }
 
 TFormMain::~TFormMain() {
+    readerController.reset();
     // The views go before the engine profile they use.
     delete areas;
 }
@@ -131,15 +139,14 @@ void TFormMain::closeEvent(QCloseEvent *event) {
 }
 
 bool TFormMain::FormCloseQuery() {
-    for (QWidget *sheet : {TabSheet1, TabSheet2, TabSheet3}) {
-        if (!sheet->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty()) {
-            showWarning(QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum "
-                                       "menutup aplikasi ini"));
-            return false;
-        }
+    if (readerController->anyBookOpen()) {
+        showWarning(QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum "
+                                   "menutup aplikasi ini"));
+        return false;
     }
     RequestCancelled = true;
     FTaskControl.reset();
+    readerController->releaseAll();
     FormAbout->hide();
     delete FormSplash; // destroys the service client and with it the data folder
     return true;
@@ -176,7 +183,23 @@ void TFormMain::openExternal(const QString &url) {
     host->openExternally(QUrl(url));
 }
 void TFormMain::startBookDownload(const std::string &namaPcFile) {
-    emit bookDownloadRequested(QString::fromStdString(namaPcFile));
+    DownloadProgress->setRange(0, 0); // busy until the size is known
+    DownloadProgress->setFormat(QStringLiteral("Mengunduh buku..."));
+    DownloadProgress->show();
+    readerController->startBookDownload(namaPcFile);
+}
+
+void TFormMain::showDownloadProgress(qint64 received, qint64 expected) {
+    constexpr double MiB = 1024.0 * 1024.0;
+    if (expected > 0) {
+        DownloadProgress->setRange(0, 1000);
+        DownloadProgress->setValue(static_cast<int>(std::min<qint64>(received, expected) * 1000 / expected));
+        DownloadProgress->setFormat(QStringLiteral("Mengunduh buku... %1 / %2 MB")
+                                        .arg(received / MiB, 0, 'f', 1)
+                                        .arg(expected / MiB, 0, 'f', 1));
+    } else {
+        DownloadProgress->setFormat(QStringLiteral("Mengunduh buku... %1 MB").arg(received / MiB, 0, 'f', 1));
+    }
 }
 
 void TFormMain::btnLibraryClick() {

@@ -10,10 +10,10 @@
 
 class BrowserHost;
 class ChromiumView;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
+class QProgressBar;
 class QStackedWidget;
+class ReaderPanel;
+class TReaderController;
 class QToolButton;
 class TFormAbout;
 class TRuvasaLib;
@@ -38,6 +38,7 @@ public:
 
     ChromiumView *view(LibraryView which) const { return Chromium[static_cast<int>(which) - 1]; }
     TLibraryController &library() { return controller; }
+    TReaderController &reader() { return *readerController; }
     // True when creating the window failed; the start-up then closes it.
     bool createFailed = false;
 
@@ -48,28 +49,13 @@ public:
     QStackedWidget *areas;
     QStackedWidget *panelBrowser;
     std::array<ChromiumView *, 7> Chromium{};
-    QWidget *PanelReader;
-    QWidget *PanelToolbar;
-    QStackedWidget *PageControl1;
-    QWidget *TabSheet1, *TabSheet2, *TabSheet3;
-    // ---- Reader toolbar ----
-    QToolButton *btnReturn, *btnInfo;
-    QComboBox *cmbZoom;
-    QCheckBox *CheckAutoPage;
-    QToolButton *btnPrevious, *btnNext;
-    QLineEdit *edPage;
-    QToolButton *btnTextSelect;
-    QCheckBox *AnnotView;
-    QToolButton *btnAnnotSettings, *btnAnnotHighlight, *btnAnnotRect, *btnAnnotPen, *btnAnnotText,
-        *btnAnnotDelete;
-    QLineEdit *edSearch;
-    QToolButton *btnSearchPrevious, *btnSearchNext;
+    ReaderPanel *PanelReader;
+    // Shows how far a book's download has come; hidden otherwise.
+    QProgressBar *DownloadProgress;
 
     TFormAbout *FormAbout;
 
 signals:
-    // A book's file is to be fetched for the reader ("nama_pc_file" of its detail reply).
-    void bookDownloadRequested(const QString &namaPcFile);
     // A window of the account dialogs is asked for.
     void registrationRequested();
     void forgotPasswordRequested();
@@ -82,7 +68,7 @@ private:
     void buildHeader();
     void buildLibraryArea();
     void buildReaderArea();
-    QWidget *buildReaderToolbar();
+    void showDownloadProgress(qint64 received, qint64 expected);
 
     void FormCreate();
     void FormShow();
@@ -97,5 +83,6 @@ private:
     UpdaterLauncher launchUpdater;
     std::unique_ptr<BrowserHost> host;
     TLibraryController controller;
+    std::unique_ptr<TReaderController> readerController;
     bool shownOnce = false;
 };

@@ -4,15 +4,13 @@
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
 
-#include <QCheckBox>
-#include <QComboBox>
+#include "reader/ReaderPanel.h"
+
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLineEdit>
+#include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace {
 // The header's icon font, registered once from the resources.
@@ -38,23 +36,6 @@ QToolButton *glyphButton(QWidget *parent, char16_t glyph, const QString &hint) {
     return button;
 }
 
-QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint) {
-    auto *button = new QToolButton(parent);
-    button->setText(text);
-    button->setToolTip(hint);
-    return button;
-}
-
-QGroupBox *group(QWidget *parent, const QString &title, std::initializer_list<QWidget *> controls) {
-    auto *box = new QGroupBox(title, parent);
-    auto *layout = new QHBoxLayout(box);
-    layout->setContentsMargins(4, 0, 4, 2);
-    for (QWidget *control : controls) {
-        control->setParent(box);
-        layout->addWidget(control);
-    }
-    return box;
-}
 } // namespace
 
 void TFormMain::buildHeader() {
@@ -72,6 +53,11 @@ void TFormMain::buildHeader() {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(btnLibrary);
     layout->addWidget(btnReader);
+    layout->addStretch();
+    DownloadProgress = new QProgressBar(PanelHeader);
+    DownloadProgress->setFixedWidth(320);
+    DownloadProgress->hide();
+    layout->addWidget(DownloadProgress);
     layout->addStretch();
     layout->addWidget(btnHelp);
     layout->addWidget(btnAbout);
@@ -91,74 +77,6 @@ void TFormMain::buildLibraryArea() {
 }
 
 void TFormMain::buildReaderArea() {
-    PanelReader = new QWidget(areas);
-    auto *layout = new QVBoxLayout(PanelReader);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    PanelToolbar = buildReaderToolbar();
-    layout->addWidget(PanelToolbar);
-    PageControl1 = new QStackedWidget(PanelReader);
-    TabSheet1 = new QWidget(PageControl1);
-    TabSheet2 = new QWidget(PageControl1);
-    TabSheet3 = new QWidget(PageControl1);
-    for (QWidget *sheet : {TabSheet1, TabSheet2, TabSheet3})
-        PageControl1->addWidget(sheet);
-    layout->addWidget(PageControl1, 1);
+    PanelReader = new ReaderPanel(areas);
     areas->addWidget(PanelReader);
-}
-
-QWidget *TFormMain::buildReaderToolbar() {
-    auto *toolbar = new QWidget(PanelReader);
-    toolbar->setFixedHeight(71);
-    toolbar->setAutoFillBackground(true);
-    QPalette colours = toolbar->palette();
-    colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
-    toolbar->setPalette(colours);
-
-    btnReturn =
-        toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
-    btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
-    cmbZoom = new QComboBox(toolbar);
-    cmbZoom->addItems({QStringLiteral("Default"), QStringLiteral("Fith Width"), QStringLiteral("100%"),
-                       QStringLiteral("200%")});
-    cmbZoom->setToolTip(QStringLiteral("Ubah Perbesaran Halaman"));
-    CheckAutoPage = new QCheckBox(QStringLiteral("Otomatis"), toolbar);
-    CheckAutoPage->setToolTip(QStringLiteral("Scroll Untuk Berpindah Halaman"));
-    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"));
-    edPage = new QLineEdit(toolbar);
-    edPage->setFixedWidth(60);
-    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"));
-    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"));
-    AnnotView = new QCheckBox(QStringLiteral("Tampilkan Anotasi"), toolbar);
-    AnnotView->setToolTip(QStringLiteral("Tampil / Sembunyikan Anotasi"));
-    btnAnnotSettings = toolButton(toolbar, QStringLiteral("..."), QStringLiteral("Setting Warna Anotasi"));
-    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"));
-    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"));
-    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"));
-    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"));
-    btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
-                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"));
-    edSearch = new QLineEdit(toolbar);
-    edSearch->setToolTip(QStringLiteral("Lakukan Pencarian Kata"));
-    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
-    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
-
-    auto *layout = new QHBoxLayout(toolbar);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
-    QGroupBox *bookmark = group(toolbar, QStringLiteral("Bookmark"), {});
-    bookmark->hide(); // never shown
-    layout->addWidget(bookmark);
-    layout->addStretch(); // the groups from "Info Buku" on keep to the right edge
-    layout->addWidget(group(toolbar, QStringLiteral("Info Buku"), {btnInfo}));
-    layout->addWidget(group(toolbar, QStringLiteral("Zoom"), {cmbZoom}));
-    layout->addWidget(group(toolbar, QStringLiteral("Scroll Mode"), {CheckAutoPage}));
-    layout->addWidget(group(toolbar, QStringLiteral("Navigasi Halaman"), {btnPrevious, edPage, btnNext}));
-    layout->addWidget(group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect}));
-    layout->addWidget(group(toolbar, QStringLiteral("Anotasi"),
-                            {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
-                             btnAnnotText, btnAnnotDelete}));
-    layout->addWidget(
-        group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext}));
-    return toolbar;
 }

@@ -32,6 +32,9 @@ public:
     // file:// address of a file of the data folder.
     std::string localPageUrl(const char *name) const;
 
+    // The session ended elsewhere: `text` as an error, then the login page in front.
+    void showSessionEnded(const char *text);
+
     // First link of the home chain: banners, then the menu, then the first home page.
     void startBannerRequest();
 
@@ -86,8 +89,6 @@ private:
     void finishContent(const ReplyField &field, const ContentMember &member,
                        const std::function<void()> &render);
     void detailForReadingTerminated(DetailPurpose purpose);
-    // The session ended elsewhere: `text` as an error, then the login page in front.
-    void showSessionEnded(const char *text);
     void LoginRequestTerminated();
     void LogoutTaskTerminated();
 

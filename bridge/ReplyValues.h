@@ -8,6 +8,7 @@
 std::string replyText(const JsonPtr &reply, const char *key);
 std::string replyText(const JsonDocument *object, const char *key);
 int replyInt(const JsonPtr &reply, const char *key);
+int replyInt(const JsonDocument *object, const char *key);
 // The reply's "data" object (or whatever value it holds), or null when it has none.
 const JsonDocument *replyData(const JsonPtr &reply);
 // True when the reply has a "code" that is not null.

@@ -111,11 +111,18 @@ void BookDownload::start(const std::string &namaPcFile) {
                 }
                 return !promise.isCanceled();
             };
-            HttpResponse response = performHttp(request);
             Outcome outcome;
+            // The book arrives straight into the buffer the reader keeps: no second copy of it.
+            request.receive = [&outcome, counts](const char *data, std::size_t size) {
+                if (outcome.body.isEmpty() && counts->expected > 0)
+                    outcome.body.reserve(
+                        static_cast<qsizetype>(std::min<std::int64_t>(counts->expected, maxBookBytes)));
+                outcome.body.append(data, static_cast<qsizetype>(size));
+                return true;
+            };
+            HttpResponse response = performHttp(request);
             outcome.error = QString::fromStdString(response.error);
             outcome.status = static_cast<int>(response.status);
-            outcome.body = QByteArray(response.body.data(), static_cast<qsizetype>(response.body.size()));
             promise.addResult(std::move(outcome));
         }));
 }

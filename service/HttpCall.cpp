@@ -14,16 +14,20 @@ namespace {
 struct Transfer {
     const HttpRequest &request;
     std::string body;
+    std::size_t received = 0;
     bool tooLarge = false;
 };
 
 size_t receiveBody(char *data, size_t size, size_t count, void *user) {
     auto *transfer = static_cast<Transfer *>(user);
     const size_t bytes = size * count;
-    if (transfer->body.size() + bytes > transfer->request.maxBodyBytes) {
+    if (transfer->received + bytes > transfer->request.maxBodyBytes) {
         transfer->tooLarge = true;
         return 0; // stops the transfer
     }
+    transfer->received += bytes;
+    if (transfer->request.receive)
+        return transfer->request.receive(data, bytes) ? bytes : 0;
     transfer->body.append(data, bytes);
     return bytes;
 }

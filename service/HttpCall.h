@@ -31,6 +31,9 @@ struct HttpRequest {
     std::size_t maxBodyBytes = 64 * 1024 * 1024; // a longer reply is a failed call
     // Called as data arrives with the bytes received and expected (0 when unknown); false aborts.
     std::function<bool(std::int64_t received, std::int64_t expected)> progress;
+    // When set, the body is handed here as it arrives instead of being kept in the response (a download
+    // that fills a buffer of its own); false aborts.
+    std::function<bool(const char *data, std::size_t size)> receive;
 };
 
 struct HttpResponse {

@@ -5,6 +5,7 @@
 #include "bridge/ProgramState.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/MessageBoxes.h"
+#include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
 
 #include <QCoreApplication>
@@ -103,7 +104,7 @@ TEST_F(MainWindow, HeaderSwitchesAreasWithoutReloadingAndAboutHidesOnClick) {
 TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
     window->show();
     ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
-    auto *book = new QLabel(window->TabSheet2);
+    auto *book = new QLabel(window->PanelReader->TabSheet2);
     EXPECT_FALSE(window->close());
     ASSERT_FALSE(boxes.shown.empty());
     EXPECT_EQ(boxes.shown.back().kind, MsgKind::Warning);

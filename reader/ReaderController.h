@@ -1,0 +1,128 @@
+#pragma once
+#include "bridge/BackgroundTask.h"
+#include "bridge/LibraryWindow.h"
+#include "reader/ReaderRecords.h"
+#include "service/BookDownload.h"
+#include "service/JsonDocument.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class ReaderPanel;
+class TLibraryController;
+class TPdfControl;
+class TRuvasaLib;
+
+// The reader side of the main window: borrows books into the reader's three pages, drives the toolbar
+// for the page in front, counts reading time, returns books by hand or after idleness, and searches
+// inside a book. Everything runs on the UI thread; background tasks hand their results back to it.
+class TReaderController : public QObject {
+    Q_OBJECT
+public:
+    TReaderController(LibraryWindow &window, TLibraryController &library, ReaderPanel &panel, TRuvasaLib &lib,
+                      QObject *parent = nullptr);
+    ~TReaderController() override;
+
+    // ---- Reader state: one entry per open book ----
+    std::map<std::string, std::unique_ptr<TDetailBook>> readDict;    // by content id
+    std::map<QString, std::unique_ptr<TReaderSettings>> readerState; // by page name
+
+    // The first page that holds no book, -1 when all three do.
+    int firstFreeSlot() const;
+    bool anyBookOpen() const;
+    // The book view a page holds, or null.
+    TPdfControl *viewOf(QWidget *sheet) const;
+    TDetailBook *bookOfTab(const QWidget *sheet) const;
+    TReaderSettings *settingsOf(const QWidget *sheet) const;
+    // The page in front (null when none is) and its view.
+    QWidget *activeSheet() const;
+    TPdfControl *activeView() const;
+    // Frees every record, document and view left (the window is closing).
+    void releaseAll();
+
+    // ---- Borrowing ----
+    // Starts fetching the book "nama_pc_file" of the detail reply held now.
+    void startBookDownload(const std::string &namaPcFile);
+    void netRequestRequestCompleted(int status, const QByteArray &body);
+    void netRequestRequestError(const QString &errorText);
+
+    // ---- Toolbar ----
+    void btnNextClick();
+    void btnPreviousClick();
+    void PDFViewPageChange(TPdfControl *sender);
+    void cmbZoomChange();
+    void CheckAutoPageClick();
+    void AnnotViewClick();
+    void PageControl1Change();
+    void PDFViewMouseMove(TPdfControl *sender);
+
+    // ---- Reading time: what each one-second tick of a page's two timers does ----
+    void readingTimeTick(QTimer *timer);
+
+    // ---- Returning ----
+    void btnReturnClick();
+
+    // ---- In-book search ----
+    void btnSearchNextClick();
+    void btnSearchPreviousClick();
+    // Enter in the search box.
+    void edSearchKeyPress(int key);
+    void edSearchChange();
+
+signals:
+    // A book's bytes are arriving (expected 0 while unknown); `downloadEnded` follows in every case.
+    void downloadProgress(qint64 received, qint64 expected);
+    void downloadEnded();
+
+private:
+    struct Loan;
+    struct ReturnReport {
+        std::string idBaca, idKonten;
+        int pageIndex = 0;
+        std::string anotasi, textCopy;
+        bool sendDocuments = true;
+        bool sendAnnotations = true;
+    };
+
+    void connectToolbar();
+    void reloadDetailPage();
+    void bringReaderToFront();
+    QWidget *tabOfView(const TPdfControl *view) const;
+    int slotOf(const QWidget *sheet) const;
+
+    void ReadPermissionRequestTerminated(const std::shared_ptr<Loan> &loan);
+    void openGrantedLoan(const Loan &loan);
+    bool streamProcess(const Loan &loan, int slot, const TDetailBook &book);
+    void setUpTab(const Loan &loan, QWidget *sheet, const TDetailBook &book);
+    QString startPage(TPdfControl &view, const TDetailBook &book);
+    void startTimers(TPdfControl &view, QWidget *sheet, TReaderSettings &settings);
+    void attachViewHandlers(TPdfControl &view);
+
+    // Closes and frees the book of a page with its records and documents; the page's tab is hidden.
+    void freeSlot(int slot);
+    void stopTimers(TReaderSettings &settings);
+    void startReturnReport(ReturnReport report);
+    void startReadStatusReport(const QString &key, TReaderSettings &settings);
+    void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task);
+    void automaticReturn(const QString &key);
+
+    void startSearch(int direction);
+    void SearchWorkerMessage(int code, const QString &text, const QPointer<TPdfControl> &view,
+                             const QString &keyword);
+    // Ends a search that reads `view`'s document before the view goes.
+    void stopSearchOn(const TPdfControl *view);
+    void restoreToolbar(const TReaderSettings &settings, TPdfControl &view);
+
+    LibraryWindow &window;
+    TLibraryController &library;
+    ReaderPanel &panel;
+    TRuvasaLib &lib;
+    BookDownload netRequest;
+    JsonPtr downloadDetail; // the detail reply of the book being downloaded
+    TaskHandle searchTask;
+    QPointer<TPdfControl> searchView;
+};

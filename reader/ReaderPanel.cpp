@@ -1,0 +1,128 @@
+#include "reader/ReaderPanel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint) {
+    auto *button = new QToolButton(parent);
+    button->setText(text);
+    button->setToolTip(hint);
+    return button;
+}
+
+QGroupBox *group(QWidget *parent, const QString &title, std::initializer_list<QWidget *> controls) {
+    auto *box = new QGroupBox(title, parent);
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(4, 0, 4, 2);
+    for (QWidget *control : controls) {
+        control->setParent(box);
+        layout->addWidget(control);
+    }
+    return box;
+}
+
+} // namespace
+
+void showToolIndicator(QToolButton *button, bool on) {
+    QPalette colours = button->palette();
+    // 0x06D0D3 in the 0x00BBGGRR layout: red D3, green D0, blue 06.
+    colours.setColor(QPalette::ButtonText, on ? QColor(0xD3, 0xD0, 0x06) : QColor(Qt::black));
+    button->setPalette(colours);
+}
+
+ReaderPanel::ReaderPanel(QWidget *parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("PanelReader"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    PanelToolbar = buildToolbar();
+    layout->addWidget(PanelToolbar);
+    buildPages();
+    layout->addWidget(PageControl1, 1);
+}
+
+void ReaderPanel::buildPages() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setDocumentMode(true);
+    TabSheet1 = new QWidget(PageControl1);
+    TabSheet2 = new QWidget(PageControl1);
+    TabSheet3 = new QWidget(PageControl1);
+    sheets = {TabSheet1, TabSheet2, TabSheet3};
+    for (int i = 0; i < SlotCount; ++i) {
+        QWidget *page = sheet(i);
+        // The part of a timer's name before "_" names its page, so page names have no underscore.
+        page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        auto *fill = new QVBoxLayout(page);
+        fill->setContentsMargins(0, 0, 0, 0);
+        PageControl1->addTab(page, QString());
+        PageControl1->setTabVisible(i, false);
+    }
+}
+
+QWidget *ReaderPanel::buildToolbar() {
+    auto *toolbar = new QWidget(this);
+    toolbar->setFixedHeight(71);
+    toolbar->setAutoFillBackground(true);
+    QPalette colours = toolbar->palette();
+    colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
+    toolbar->setPalette(colours);
+
+    btnReturn =
+        toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
+    btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
+    cmbZoom = new QComboBox(toolbar);
+    cmbZoom->addItems({QStringLiteral("Default"), QStringLiteral("Fith Width"), QStringLiteral("100%"),
+                       QStringLiteral("200%")});
+    cmbZoom->setToolTip(QStringLiteral("Ubah Perbesaran Halaman"));
+    CheckAutoPage = new QCheckBox(QStringLiteral("Otomatis"), toolbar);
+    CheckAutoPage->setToolTip(QStringLiteral("Scroll Untuk Berpindah Halaman"));
+    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"));
+    edPage = new QLineEdit(toolbar);
+    edPage->setFixedWidth(80);
+    edPage->setAlignment(Qt::AlignCenter);
+    edPage->setReadOnly(true); // written by the program only
+    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"));
+    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"));
+    AnnotView = new QCheckBox(QStringLiteral("Tampilkan Anotasi"), toolbar);
+    AnnotView->setToolTip(QStringLiteral("Tampil / Sembunyikan Anotasi"));
+    btnAnnotSettings = toolButton(toolbar, QStringLiteral("..."), QStringLiteral("Setting Warna Anotasi"));
+    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"));
+    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"));
+    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"));
+    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"));
+    btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
+                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"));
+    edSearch = new QLineEdit(toolbar);
+    edSearch->setToolTip(QStringLiteral("Lakukan Pencarian Kata"));
+    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
+    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
+
+    auto *layout = new QHBoxLayout(toolbar);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
+    QGroupBox *bookmark = group(toolbar, QStringLiteral("Bookmark"), {});
+    bookmark->hide(); // never shown
+    layout->addWidget(bookmark);
+    layout->addStretch(); // the groups from "Info Buku" on keep to the right edge
+    layout->addWidget(group(toolbar, QStringLiteral("Info Buku"), {btnInfo}));
+    layout->addWidget(group(toolbar, QStringLiteral("Zoom"), {cmbZoom}));
+    layout->addWidget(group(toolbar, QStringLiteral("Scroll Mode"), {CheckAutoPage}));
+    layout->addWidget(group(toolbar, QStringLiteral("Navigasi Halaman"), {btnPrevious, edPage, btnNext}));
+    layout->addWidget(group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect}));
+    layout->addWidget(group(toolbar, QStringLiteral("Anotasi"),
+                            {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
+                             btnAnnotText, btnAnnotDelete}));
+    layout->addWidget(
+        group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext}));
+    return toolbar;
+}

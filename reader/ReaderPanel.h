@@ -1,0 +1,48 @@
+#pragma once
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QProgressBar;
+class QTabWidget;
+class QToolButton;
+
+// The reader area of the main window: a toolbar above the three book pages. Each page holds at most one
+// borrowed book's view; a page's tab is shown only while it holds one.
+class ReaderPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ReaderPanel(QWidget *parent = nullptr);
+
+    // The page at slot index 0, 1 or 2.
+    QWidget *sheet(int index) const { return sheets[static_cast<std::size_t>(index)]; }
+    static constexpr int SlotCount = 3;
+
+    QWidget *PanelToolbar;
+    QTabWidget *PageControl1;
+    QWidget *TabSheet1, *TabSheet2, *TabSheet3;
+    // ---- Toolbar ----
+    QToolButton *btnReturn, *btnInfo;
+    QComboBox *cmbZoom;
+    QCheckBox *CheckAutoPage;
+    QToolButton *btnPrevious, *btnNext;
+    QLineEdit *edPage;
+    QToolButton *btnTextSelect;
+    QCheckBox *AnnotView;
+    QToolButton *btnAnnotSettings, *btnAnnotHighlight, *btnAnnotRect, *btnAnnotPen, *btnAnnotText,
+        *btnAnnotDelete;
+    QLineEdit *edSearch;
+    QToolButton *btnSearchPrevious, *btnSearchNext;
+
+private:
+    QWidget *buildToolbar();
+    void buildPages();
+
+    std::array<QWidget *, SlotCount> sheets{};
+};
+
+// Shows a tool's state by the colour of its button's glyph: yellow when on, black when off.
+void showToolIndicator(QToolButton *button, bool on);

@@ -1,0 +1,139 @@
+// The reader's three pages, the records of the books they hold, and freeing them.
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
+#include "browser/BrowserView.h"
+#include "pdf/PdfiumCtrl.h"
+#include "reader/BookText.h"
+#include "reader/ReaderController.h"
+#include "reader/ReaderPanel.h"
+#include "service/RuvasaLib.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
+
+TReaderController::TReaderController(LibraryWindow &window, TLibraryController &library, ReaderPanel &panel,
+                                     TRuvasaLib &lib, QObject *parent)
+    : QObject(parent), window(window), library(library), panel(panel), lib(lib),
+      netRequest(lib.serviceEndpoint()) {
+    connect(&netRequest, &BookDownload::completed, this, &TReaderController::netRequestRequestCompleted);
+    connect(&netRequest, &BookDownload::failed, this, &TReaderController::netRequestRequestError);
+    connect(&netRequest, &BookDownload::progress, this, &TReaderController::downloadProgress);
+    connectToolbar();
+}
+
+TReaderController::~TReaderController() {
+    releaseAll();
+}
+
+void TReaderController::connectToolbar() {
+    connect(panel.btnNext, &QToolButton::clicked, this, &TReaderController::btnNextClick);
+    connect(panel.btnPrevious, &QToolButton::clicked, this, &TReaderController::btnPreviousClick);
+    connect(panel.cmbZoom, &QComboBox::activated, this, &TReaderController::cmbZoomChange);
+    connect(panel.CheckAutoPage, &QCheckBox::toggled, this, &TReaderController::CheckAutoPageClick);
+    connect(panel.AnnotView, &QCheckBox::toggled, this, &TReaderController::AnnotViewClick);
+    connect(panel.PageControl1, &QTabWidget::currentChanged, this, &TReaderController::PageControl1Change);
+    connect(panel.btnReturn, &QToolButton::clicked, this, &TReaderController::btnReturnClick);
+    connect(panel.btnSearchNext, &QToolButton::clicked, this, &TReaderController::btnSearchNextClick);
+    connect(panel.btnSearchPrevious, &QToolButton::clicked, this, &TReaderController::btnSearchPreviousClick);
+    connect(panel.edSearch, &QLineEdit::returnPressed, this, [this] { edSearchKeyPress(13); });
+    connect(panel.edSearch, &QLineEdit::textChanged, this, &TReaderController::edSearchChange);
+}
+
+TPdfControl *TReaderController::viewOf(QWidget *sheet) const {
+    if (!sheet)
+        return nullptr;
+    return sheet->findChild<TPdfControl *>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+namespace {
+// A page is taken exactly when it holds a control (the book's view).
+bool holdsControl(const QWidget *sheet) {
+    return !sheet->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
+}
+} // namespace
+
+int TReaderController::firstFreeSlot() const {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+        if (!holdsControl(panel.sheet(slot)))
+            return slot;
+    return -1;
+}
+
+bool TReaderController::anyBookOpen() const {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+        if (holdsControl(panel.sheet(slot)))
+            return true;
+    return false;
+}
+
+int TReaderController::slotOf(const QWidget *sheet) const {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+        if (panel.sheet(slot) == sheet)
+            return slot;
+    return -1;
+}
+
+TDetailBook *TReaderController::bookOfTab(const QWidget *sheet) const {
+    for (const auto &[id, book] : readDict)
+        if (book->TabSheet == sheet)
+            return book.get();
+    return nullptr;
+}
+
+TReaderSettings *TReaderController::settingsOf(const QWidget *sheet) const {
+    if (!sheet)
+        return nullptr;
+    auto found = readerState.find(sheet->objectName());
+    return found == readerState.end() ? nullptr : found->second.get();
+}
+
+QWidget *TReaderController::activeSheet() const {
+    const int slot = panel.PageControl1->currentIndex();
+    return slot >= 0 && slot < ReaderPanel::SlotCount ? panel.sheet(slot) : nullptr;
+}
+
+TPdfControl *TReaderController::activeView() const {
+    return viewOf(activeSheet());
+}
+
+QWidget *TReaderController::tabOfView(const TPdfControl *view) const {
+    return view ? view->parentWidget() : nullptr;
+}
+
+void TReaderController::freeSlot(int slot) {
+    QWidget *sheet = panel.sheet(slot);
+    TPdfControl *view = viewOf(sheet);
+    stopSearchOn(view);
+    delete view; // its timers go with it
+    for (auto entry = readDict.begin(); entry != readDict.end();) {
+        if (entry->second->TabSheet == sheet) {
+            entry = readDict.erase(entry);
+            --readCount;
+        } else {
+            ++entry;
+        }
+    }
+    readerState.erase(sheet->objectName());
+    panel.PageControl1->setTabVisible(slot, false);
+}
+
+void TReaderController::releaseAll() {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+        if (viewOf(panel.sheet(slot)))
+            freeSlot(slot);
+    readDict.clear();
+    readerState.clear();
+}
+
+void TReaderController::reloadDetailPage() {
+    window.chromium(LibraryView::Chromium3).navigate(library.localPageUrl("detail.html"));
+}
+
+void TReaderController::bringReaderToFront() {
+    if (auto *areas = qobject_cast<QStackedWidget *>(panel.parentWidget()))
+        areas->setCurrentWidget(&panel);
+}

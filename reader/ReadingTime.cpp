@@ -1,0 +1,87 @@
+// Reading time: every five minutes each open book reports that it is being read; after 30 minutes
+// without pointer movement over it, the next report says it is not, and the book goes back by itself.
+#include "dialogs/MessageBoxes.h"
+#include "reader/ReaderController.h"
+#include "reader/ReaderPanel.h"
+#include "service/RuvasaLib.h"
+
+namespace {
+constexpr int IdleLimit = 1800;   // seconds without movement
+constexpr int ReportPeriod = 300; // seconds between reports
+} // namespace
+
+void TReaderController::readingTimeTick(QTimer *timer) {
+    const QString name = timer->objectName();
+    const QString key = name.section(QLatin1Char('_'), 0, 0);
+    auto found = readerState.find(key);
+    if (found == readerState.end())
+        return;
+    TReaderSettings &settings = *found->second;
+    if (name.endsWith(QLatin1String("_TimerIdle"))) {
+        if (settings.IdleTime < IdleLimit) {
+            ++settings.IdleTime;
+        } else {
+            timer->stop();
+            settings.ReadStatus = 0;
+        }
+    } else if (settings.CheckingTime < ReportPeriod) {
+        ++settings.CheckingTime;
+    } else {
+        settings.CheckingTime = 0;
+        timer->stop();
+        startReadStatusReport(key, settings);
+    }
+}
+
+// The status is taken when the report starts, so the pool thread reads nothing the UI thread owns.
+void TReaderController::startReadStatusReport(const QString &key, TReaderSettings &settings) {
+    const std::string idBaca = settings.IdBaca;
+    const int status = settings.ReadStatus;
+    TRuvasaLib &client = lib;
+    auto task = std::make_shared<const BackgroundTask *>(nullptr);
+    settings.TimerTask = BackgroundTask::start(
+        QStringLiteral("Update"), this,
+        [&client, idBaca, status](TaskContext &) { client.UpdateReadStatusRequest(idBaca, status); },
+        [this, key, task] { UpdateReadStatusTerminated(key, *task); });
+    *task = settings.TimerTask.get();
+}
+
+// A report whose book has gone back in the meantime (its page may even hold another book now) finds no
+// record waiting for it and changes nothing.
+void TReaderController::UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task) {
+    try {
+        auto found = readerState.find(key);
+        if (found == readerState.end() || found->second->TimerTask.get() != task)
+            return;
+        TReaderSettings &settings = *found->second;
+        settings.TimerTask.reset();
+        if (settings.ReadStatus != 0) {
+            if (settings.TimerChecking)
+                settings.TimerChecking->start();
+            return;
+        }
+        automaticReturn(key);
+    } catch (const std::exception &error) {
+        showError(QStringLiteral("Error Exception #1578 ") + QString::fromUtf8(error.what()));
+    }
+}
+
+// The loan already ended with the status "0": no return report, and the documents are discarded.
+void TReaderController::automaticReturn(const QString &key) {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot) {
+        if (panel.sheet(slot)->objectName() == key) {
+            stopTimers(*readerState.at(key));
+            freeSlot(slot);
+            showInformation(QStringLiteral(
+                "Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
+            return;
+        }
+    }
+}
+
+void TReaderController::stopTimers(TReaderSettings &settings) {
+    if (settings.TimerChecking)
+        settings.TimerChecking->stop();
+    if (settings.TimerIdle)
+        settings.TimerIdle->stop();
+}

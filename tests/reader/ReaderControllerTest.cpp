@@ -1,0 +1,579 @@
+// The reader against the local library service: borrowing into the three pages, navigation and zoom,
+// reading time and the automatic return, returning by hand and searching inside a book.
+#include "tests/app/RecordingLibraryWindow.h"
+#include "tests/devserver/ServiceHarness.h"
+
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
+#include "bridge/ReplyValues.h"
+#include "devserver/Database.h"
+#include "devserver/SampleContent.h"
+#include "dialogs/MessageBoxes.h"
+#include "pdf/PdfiumCtrl.h"
+#include "reader/ReaderController.h"
+#include "reader/ReaderPanel.h"
+#include "service/RuvasaLib.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using devserver::testing::Json;
+using devserver::testing::sharedService;
+
+bool processUntil(const std::function<bool()> &done, int timeoutMs = 30000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// Books of the sample catalogue: 1001 has the sample sentence on pages 2 and 9, 1011 (400+ pages) on 40
+// and 400, 1008 is out of stock.
+const std::string ShortBook = "1001";
+const std::string LongBook = "1011";
+const std::string OtherBooks[] = {"1002", "1003", "1004", "1005"};
+
+class Reader : public ::testing::Test {
+protected:
+    devserver::testing::RunningService &service = sharedService();
+    devserver::Database &db = service.server().database();
+    devserver::testing::ServiceClient serviceClient{service};
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scope{boxes};
+    TRuvasaLib lib{ServiceEndpoint{service.base(), service.caFile().string()}};
+    RecordingLibraryWindow window;
+    TLibraryController library{window, lib};
+    QStackedWidget areas;
+    QWidget *libraryArea = new QWidget(&areas);
+    ReaderPanel *panel = new ReaderPanel(&areas);
+    TReaderController reader{window, library, *panel, lib};
+    long long requestsBefore = 0;
+
+    void SetUp() override {
+        resetMainWindowState();
+        KalimatPencarian.clear();
+        clearLoans();
+        areas.addWidget(libraryArea);
+        areas.addWidget(panel);
+        areas.resize(1000, 800);
+        areas.show();
+        const devserver::SampleMember &member = devserver::sampleMembers().at(0);
+        const JsonPtr login = lib.LoginRequest(member.username, member.password);
+        ASSERT_EQ(replyText(login, "code"), "200");
+        const JsonDocument *data = replyData(login);
+        lib.FToken = replyText(data, "token");
+        lib.FUserId = replyText(data, "id_user");
+        lib.FUserLevel = replyText(data, "level");
+        requestsBefore = lastRequestId();
+    }
+    void TearDown() override {
+        reader.releaseAll();
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+    }
+    // Every test starts with no loan, no last page and no stored annotations.
+    void clearLoans() {
+        db.run("UPDATE loans SET ended = datetime('now'), end_reason = 'test' WHERE ended IS NULL");
+        db.run("UPDATE books SET stok = qty WHERE id <> ?", {std::string(devserver::kBookOutOfStock)});
+        db.run("DELETE FROM reading_progress");
+        db.run("DELETE FROM annotations");
+    }
+
+    long long lastRequestId() {
+        const Json all = serviceClient.recorded(0);
+        return all.empty() ? 0 : all.back().value("id", 0LL);
+    }
+    // The paths the client called since the test began, with their bodies.
+    std::vector<std::pair<std::string, std::string>> calls() {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const Json &request : serviceClient.recorded(requestsBefore))
+            out.emplace_back(request.value("path", ""), request.value("body", ""));
+        return out;
+    }
+    std::vector<std::string> paths() {
+        std::vector<std::string> out;
+        for (const auto &[path, body] : calls())
+            out.push_back(path);
+        return out;
+    }
+
+    // Borrows a book as the "baca" of its detail page does; returns the page it opened in, -1 if none.
+    int borrow(const std::string &id) {
+        lib.FDetailContentJson.store(lib.DetailContentRequest(id));
+        return borrowHeldDetail();
+    }
+    int borrowHeldDetail() {
+        const std::size_t open = reader.readDict.size();
+        const std::size_t shown = boxes.shown.size();
+        reader.startBookDownload(replyText(replyData(lib.FDetailContentJson.load()), "nama_pc_file"));
+        processUntil([&] { return reader.readDict.size() != open || boxes.shown.size() != shown; });
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+        const std::string id = replyText(replyData(lib.FDetailContentJson.load()), "id");
+        auto found = reader.readDict.find(id);
+        if (found == reader.readDict.end() || !found->second->TabSheet)
+            return -1;
+        for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+            if (panel->sheet(slot) == found->second->TabSheet)
+                return slot;
+        return -1;
+    }
+    TPdfControl *view(int slot) const { return reader.viewOf(panel->sheet(slot)); }
+    TReaderSettings &settings(int slot) const { return *reader.settingsOf(panel->sheet(slot)); }
+    int total(const std::string &id) {
+        return static_cast<int>(
+            db.queryOne("SELECT halaman_total FROM books WHERE id = ?", {id})->integer(0));
+    }
+    void setLastPage(const std::string &id, int page) {
+        db.run("INSERT OR REPLACE INTO reading_progress (id_user, book_id, page_index) "
+               "SELECT id_user, ?, ? FROM members WHERE username = ?",
+               {id, page, devserver::sampleMembers().at(0).username});
+    }
+    void show(int slot) { panel->PageControl1->setCurrentIndex(slot); }
+    void returnActive(MsgAnswer answer = MsgAnswer::Yes) {
+        boxes.answers.push_back(answer);
+        reader.btnReturnClick();
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+    }
+    std::vector<QString> texts() const {
+        std::vector<QString> out;
+        for (const auto &box : boxes.shown)
+            out.push_back(box.text);
+        return out;
+    }
+};
+
+TEST_F(Reader, BorrowedBookOpensOnItsFirstPageInTheFirstPage) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    EXPECT_TRUE(boxes.shown.empty()) << texts().front().toStdString();
+    EXPECT_EQ(readCount, 1);
+    EXPECT_TRUE(panel->PageControl1->isTabVisible(0));
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(panel->PageControl1->tabText(0).toStdString(),
+              replyText(replyData(lib.FDetailContentJson.load()), "judul"));
+    EXPECT_EQ(areas.currentWidget(), panel);
+    EXPECT_EQ(view(0)->PageIndex(), 0);
+    EXPECT_EQ(view(0)->ScaleMode(), TPdfControlScaleMode::smZoom);
+    EXPECT_EQ(view(0)->ZoomPercentage(), 100);
+    EXPECT_TRUE(view(0)->AutoPageChange());
+    EXPECT_FALSE(view(0)->AllowUserTextSelection());
+    const QString box = QStringLiteral("1/%1").arg(total(ShortBook));
+    EXPECT_EQ(panel->edPage->text(), box);
+    EXPECT_EQ(panel->cmbZoom->currentIndex(), 2);
+    EXPECT_TRUE(panel->CheckAutoPage->isChecked());
+
+    const TReaderSettings &state = settings(0);
+    EXPECT_EQ(state.CurrentPage, box);
+    EXPECT_EQ(state.ReadStatus, 1);
+    EXPECT_FALSE(state.IdBaca.empty());
+    EXPECT_EQ(state.IdBaca, reader.readDict.at(ShortBook)->id_baca);
+    const std::string empty = R"({"id_konten":"1001","data":[]})";
+    EXPECT_EQ(state.AnnotationObject.dump(), empty);
+    EXPECT_EQ(state.TextCopyObject.dump(), empty);
+    ASSERT_TRUE(state.TimerIdle && state.TimerChecking);
+    EXPECT_EQ(state.TimerIdle->objectName(), "TabSheet1_TimerIdle");
+    EXPECT_EQ(state.TimerChecking->objectName(), "TabSheet1_TimerChecking");
+    EXPECT_TRUE(state.TimerIdle->isActive() && state.TimerChecking->isActive());
+    EXPECT_EQ(window.at(LibraryView::Chromium3).last(), library.localPageUrl("detail.html"));
+    EXPECT_EQ(paths().back(), "/api/wl/requestBaca"); // no stored annotations to fetch
+}
+
+TEST_F(Reader, ALastPageReadIsOfferedAndTakenOnlyWithYes) {
+    struct Case {
+        int lastPage;
+        std::deque<MsgAnswer> answers;
+        int openedAt;
+        bool asked;
+    };
+    for (const Case &c :
+         {Case{12, {MsgAnswer::Yes}, 12, true}, Case{12, {MsgAnswer::No}, 0, true}, Case{0, {}, 0, false}}) {
+        SCOPED_TRACE(c.lastPage);
+        setLastPage(LongBook, c.lastPage);
+        boxes.shown.clear();
+        boxes.answers = c.answers;
+        ASSERT_EQ(borrow(LongBook), 0);
+        EXPECT_EQ(view(0)->PageIndex(), c.openedAt);
+        EXPECT_EQ(panel->edPage->text(), QStringLiteral("%1/%2").arg(c.openedAt + 1).arg(total(LongBook)));
+        ASSERT_EQ(boxes.shown.size(), c.asked ? 1u : 0u);
+        if (c.asked) {
+            EXPECT_EQ(boxes.shown[0].kind, MsgKind::Confirmation);
+            EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::YesNo);
+            EXPECT_EQ(boxes.shown[0].text, "Lanjut ke halaman terakhir yang anda baca?");
+        }
+        returnActive();
+    }
+}
+
+TEST_F(Reader, ASentenceHitOpensAtItsPageWithThePhraseMarkedAndNoQuestion) {
+    setLastPage(LongBook, 12);
+    KalimatPencarian = "kunang-kunang menerangi";
+    PageToJump = 40;
+    lib.FDetailContentJson.store(lib.DetailContentRequest(LongBook));
+    ReadFromSearch = true;
+    ASSERT_EQ(borrowHeldDetail(), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(view(0)->PageIndex(), 40);
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("41/%1").arg(total(LongBook)));
+    EXPECT_EQ(panel->edSearch->text(), "kunang-kunang menerangi");
+    EXPECT_FALSE(view(0)->HighlightRects().empty());
+    EXPECT_EQ(PageToJump, 0);
+    EXPECT_FALSE(ReadFromSearch);
+    EXPECT_EQ(window.front, LibraryView::Chromium7);
+    EXPECT_EQ(areas.currentWidget(), panel);
+}
+
+TEST_F(Reader, BooksTakeTheFirstFreePageAndTheFourthIsRefusedBeforeAnyDownload) {
+    ASSERT_EQ(borrow(OtherBooks[0]), 0);
+    ASSERT_EQ(borrow(OtherBooks[1]), 1);
+    ASSERT_EQ(borrow(OtherBooks[2]), 2);
+    EXPECT_EQ(readCount, 3);
+
+    library.ProcessMessageReceived(window.at(LibraryView::Chromium3),
+                                   ProcessMessage{"baca", {std::string("x")}});
+    EXPECT_TRUE(window.downloads.empty());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().text, "Anda melebihi batas baca sebanyak 3 Buku");
+
+    show(1); // books in the first and third pages: the next goes into the second
+    returnActive();
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
+    EXPECT_EQ(readCount, 2);
+    EXPECT_EQ(borrow(OtherBooks[3]), 1);
+
+    show(0); // the first page freed while the second is taken: the next goes into the first
+    returnActive();
+    EXPECT_EQ(borrow(OtherBooks[0]), 0);
+    EXPECT_EQ(readCount, 3);
+    EXPECT_EQ(reader.readDict.size(), 3u);
+    EXPECT_EQ(reader.readerState.size(), 3u);
+}
+
+TEST_F(Reader, RefusalsAndFailuresTakeNothing) {
+    // Out of stock: the service's message as a warning, the detail page again.
+    ASSERT_EQ(borrow(devserver::kBookOutOfStock), -1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+    EXPECT_EQ(boxes.shown[0].text, "Stok buku sedang habis, silakan coba lagi nanti");
+    EXPECT_EQ(window.at(LibraryView::Chromium3).last(), library.localPageUrl("detail.html"));
+
+    // A file the service does not have.
+    JsonDocument detail = *lib.DetailContentRequest(ShortBook);
+    detail["data"]["nama_pc_file"] = "tidak-ada.pdf";
+    lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
+    EXPECT_EQ(borrowHeldDetail(), -1);
+    EXPECT_EQ(boxes.shown.back().text, "Jaringan Error dengan Status : 404");
+
+    // The same book a second time (the service's loan ended behind the client's back).
+    ASSERT_EQ(borrow(ShortBook), 0);
+    db.run("UPDATE loans SET ended = datetime('now') WHERE ended IS NULL");
+    EXPECT_EQ(borrow(ShortBook), 0);
+    EXPECT_EQ(boxes.shown.back().text, "Error Exception #1098 : Duplicates not allowed");
+    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(reader.readDict.size(), 1u);
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
+    for (const auto &[path, body] : calls())
+        EXPECT_NE(path, "/api/wl/bookReturn");
+}
+
+TEST_F(Reader, ASessionEndedElsewhereSendsTheMemberToTheLoginPage) {
+    lib.FDetailContentJson.store(lib.DetailContentRequest(ShortBook));
+    db.run("UPDATE sessions SET ended = datetime('now') WHERE ended IS NULL AND token = ?",
+           {lib.FToken.str()});
+    EXPECT_EQ(borrowHeldDetail(), -1);
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().text, "Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), library.localPageUrl("login.html"));
+    EXPECT_EQ(window.front, LibraryView::Chromium1);
+    EXPECT_EQ(readCount, 0);
+}
+
+TEST_F(Reader, NavigationZoomAndThePageBoxFollowTheView) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    const int pages = view(0)->GetPageCount();
+    reader.btnPreviousClick();
+    EXPECT_EQ(view(0)->PageIndex(), 0);
+    reader.btnNextClick();
+    reader.btnNextClick();
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("3/%1").arg(total(ShortBook)));
+    EXPECT_EQ(settings(0).CurrentPage, panel->edPage->text());
+    view(0)->SetPageIndex(pages - 1);
+    const QString last = panel->edPage->text();
+    reader.btnNextClick();
+    EXPECT_EQ(view(0)->PageIndex(), pages - 1);
+    EXPECT_EQ(panel->edPage->text(), last);
+
+    struct Zoom {
+        int index;
+        TPdfControlScaleMode mode;
+        int percent;
+    };
+    for (const Zoom &z :
+         {Zoom{3, TPdfControlScaleMode::smZoom, 200}, Zoom{0, TPdfControlScaleMode::smFitAuto, 200},
+          Zoom{1, TPdfControlScaleMode::smFitWidth, 200}, Zoom{2, TPdfControlScaleMode::smZoom, 100}}) {
+        panel->cmbZoom->setCurrentIndex(z.index);
+        reader.cmbZoomChange();
+        EXPECT_EQ(view(0)->ScaleMode(), z.mode);
+        EXPECT_EQ(view(0)->ZoomPercentage(), z.percent);
+        EXPECT_EQ(settings(0).CurrentZoomIndex, z.index);
+    }
+    panel->CheckAutoPage->setChecked(false);
+    EXPECT_FALSE(view(0)->AutoPageChange());
+    EXPECT_FALSE(settings(0).AutoPageChange);
+}
+
+TEST_F(Reader, SwitchingPagesPutsBackEachBooksToolbar) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    panel->cmbZoom->setCurrentIndex(3);
+    reader.cmbZoomChange();
+    panel->CheckAutoPage->setChecked(false);
+    settings(0).CurrentHighlightAnnotState = true;
+    settings(0).CurrentAnnotDeleteState = true;
+    settings(0).CurrentSearchKeyWord = "kunang";
+    reader.btnNextClick();
+
+    ASSERT_EQ(borrow(LongBook), 1);
+    EXPECT_EQ(panel->cmbZoom->currentIndex(), 2);
+    panel->cmbZoom->setCurrentIndex(0);
+    reader.cmbZoomChange();
+    panel->edSearch->setText("typed, not searched");
+
+    show(0);
+    EXPECT_EQ(panel->cmbZoom->currentIndex(), 3);
+    EXPECT_EQ(view(0)->ZoomPercentage(), 200);
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("2/%1").arg(total(ShortBook)));
+    EXPECT_EQ(panel->edSearch->text(), "kunang");
+    EXPECT_FALSE(panel->CheckAutoPage->isChecked());
+    EXPECT_FALSE(view(0)->AutoPageChange());
+    EXPECT_TRUE(view(0)->AllowUserTextSelection());
+    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::ButtonText), QColor(0xD3, 0xD0, 0x06));
+
+    show(1);
+    EXPECT_EQ(panel->cmbZoom->currentIndex(), 0);
+    EXPECT_EQ(view(1)->ScaleMode(), TPdfControlScaleMode::smFitAuto);
+    EXPECT_EQ(panel->edSearch->text(), "");
+    EXPECT_TRUE(panel->CheckAutoPage->isChecked());
+    EXPECT_FALSE(view(1)->AllowUserTextSelection());
+    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("1/%1").arg(total(LongBook)));
+}
+
+// Ticks the page's timer `count` times as a second each would.
+void tick(TReaderController &reader, QTimer *timer, int count) {
+    for (int i = 0; i < count; ++i)
+        reader.readingTimeTick(timer);
+}
+
+TEST_F(Reader, ThirtyMinutesWithoutMovementReturnTheBookAtTheNextReport) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    TReaderSettings &state = settings(0);
+    state.TimerIdle->stop(); // the test's ticks stand in for the clock
+    state.TimerChecking->stop();
+    const std::string idBaca = state.IdBaca;
+
+    tick(reader, state.TimerIdle, 1800);
+    EXPECT_EQ(state.IdleTime, 1800);
+    EXPECT_EQ(state.ReadStatus, 1);
+    state.TimerIdle->start();
+    tick(reader, state.TimerIdle, 1);
+    EXPECT_EQ(state.ReadStatus, 0);
+    EXPECT_FALSE(state.TimerIdle->isActive());
+    reader.PDFViewMouseMove(view(0)); // too late: movement no longer helps
+    tick(reader, state.TimerIdle, 1);
+    EXPECT_EQ(state.ReadStatus, 0);
+
+    state.TimerChecking->start();
+    tick(reader, state.TimerChecking, 301);
+    ASSERT_TRUE(processUntil([&] { return reader.readerState.empty(); }));
+    EXPECT_EQ(readCount, 0);
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(boxes.shown[0].text,
+              "Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit");
+    const auto sent = calls();
+    ASSERT_EQ(sent.back().first, "/api/wl/updateReadStatus");
+    EXPECT_NE(sent.back().second.find("status=0"), std::string::npos);
+    EXPECT_NE(sent.back().second.find("id_baca=" + idBaca), std::string::npos);
+    for (const auto &[path, body] : sent)
+        EXPECT_TRUE(path != "/api/wl/bookReturn" && path != "/api/wl/saveAnotasi" &&
+                    path != "/api/wl/copyText");
+}
+
+TEST_F(Reader, AMovementBeforeTheLimitKeepsTheBook) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    TReaderSettings &state = settings(0);
+    state.TimerIdle->stop();
+    state.TimerChecking->stop();
+    tick(reader, state.TimerIdle, 29 * 60);
+    reader.PDFViewMouseMove(view(0));
+    EXPECT_EQ(state.IdleTime, 0);
+    tick(reader, state.TimerIdle, 1000);
+    EXPECT_EQ(state.ReadStatus, 1);
+    tick(reader, state.TimerChecking, 301);
+    EXPECT_FALSE(state.TimerChecking->isActive()); // a report is in flight
+    ASSERT_TRUE(processUntil([&] { return !state.TimerTask; }));
+    EXPECT_TRUE(state.TimerChecking->isActive());
+    EXPECT_EQ(state.CheckingTime, 0);
+    EXPECT_EQ(readCount, 1);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_NE(calls().back().second.find("status=1"), std::string::npos);
+}
+
+TEST_F(Reader, AReportInFlightWhenTheBookIsReturnedChangesNothing) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    settings(0).TimerChecking->stop();
+    settings(0).ReadStatus = 0;
+    tick(reader, settings(0).TimerChecking, 301);
+    returnActive();
+    ASSERT_EQ(borrow(OtherBooks[0]), 0); // the same page holds another book now
+    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?"}));
+}
+
+TEST_F(Reader, ReturningByHandReportsThePageThenBothDocuments) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    view(0)->SetPageIndex(5);
+    settings(0).TextCopyObject["data"].push_back({{"page", "6"}, {"text", "kunang-kunang"}});
+    const std::string idBaca = settings(0).IdBaca;
+
+    returnActive(MsgAnswer::No);
+    EXPECT_EQ(readCount, 1);
+    EXPECT_TRUE(settings(0).TimerIdle->isActive());
+
+    returnActive(MsgAnswer::Yes);
+    EXPECT_EQ(readCount, 0);
+    EXPECT_TRUE(reader.readDict.empty());
+    EXPECT_TRUE(reader.readerState.empty());
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
+    EXPECT_EQ(reader.firstFreeSlot(), 0);
+    const auto sent = calls();
+    ASSERT_GE(sent.size(), 3u);
+    const auto tail = std::vector(sent.end() - 3, sent.end());
+    EXPECT_EQ(tail[0].first, "/api/wl/bookReturn");
+    EXPECT_NE(tail[0].second.find("page_index=5"), std::string::npos);
+    EXPECT_NE(tail[0].second.find("id_baca=" + idBaca), std::string::npos);
+    EXPECT_EQ(tail[1].first, "/api/wl/saveAnotasi");
+    EXPECT_EQ(Json::parse(tail[1].second), Json::parse(R"({"id_konten":"1001","data":[]})"));
+    EXPECT_EQ(tail[2].first, "/api/wl/copyText");
+    EXPECT_EQ(Json::parse(tail[2].second)["data"][0]["text"], "kunang-kunang");
+
+    // The next loan brings the stored annotations back, taken over unchanged.
+    db.run("UPDATE annotations SET document = ?",
+           {std::string(R"({"id_konten":"lain","data":[{"page":1}]})")});
+    ASSERT_EQ(borrow(ShortBook), 0);
+    EXPECT_EQ(settings(0).AnnotationObject.dump(), R"({"id_konten":"lain","data":[{"page":1}]})");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(lib.FPath + "/tempAnnot.json")));
+}
+
+TEST_F(Reader, ARefusedReturnSendsNeitherDocument) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    db.run("UPDATE loans SET ended = datetime('now') WHERE ended IS NULL");
+    returnActive();
+    EXPECT_EQ(readCount, 0);
+    const auto sent = paths();
+    EXPECT_EQ(sent.back(), "/api/wl/bookReturn");
+}
+
+TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    returnActive();
+    db.run("UPDATE annotations SET document = 'not json'");
+    EXPECT_EQ(borrow(ShortBook), -1);
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_TRUE(boxes.shown.back().text.startsWith("Error Exception #1287 : "))
+        << boxes.shown.back().text.toStdString();
+    EXPECT_EQ(readCount, 0);
+    EXPECT_TRUE(reader.readDict.empty());
+    EXPECT_FALSE(reader.anyBookOpen());
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
+    EXPECT_EQ(paths().back(), "/api/wl/bookReturn");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(lib.FPath + "/tempAnnot.json")));
+    // The loan ended with the service: the member can borrow the book again.
+    boxes.shown.clear();
+    db.run("DELETE FROM annotations");
+    EXPECT_EQ(borrow(ShortBook), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+class InBookSearch : public Reader {
+protected:
+    void search(const QString &phrase, bool next) {
+        panel->edSearch->setText(phrase);
+        next ? reader.btnSearchNextClick() : reader.btnSearchPreviousClick();
+        BackgroundTask::waitForAll();
+        processUntil([] { return !isSearchRunning; });
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(InBookSearch, NextAndPreviousTurnToThePagesOfThePhrase) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    search("KUNANG-kunang menerangi", true);
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    EXPECT_FALSE(view(0)->HighlightRects().empty());
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("3/%1").arg(total(ShortBook)));
+    EXPECT_EQ(settings(0).CurrentSearchKeyWord, "KUNANG-kunang menerangi");
+    search("KUNANG-kunang menerangi", true);
+    EXPECT_EQ(view(0)->PageIndex(), 9);
+    search("KUNANG-kunang menerangi", false);
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    search("kunang-kunang menerangi", false); // only pages after this one hold it
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(boxes.shown[0].text, "Tidak Ditemukan");
+
+    panel->edSearch->clear();
+    EXPECT_TRUE(view(0)->HighlightRects().empty());
+}
+
+TEST_F(InBookSearch, EdgesEmptyBoxAndARunningSearchStartNothing) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    search("kunang-kunang", false); // backwards from the first page: nothing searched, nothing shown
+    EXPECT_TRUE(boxes.shown.empty());
+    panel->edSearch->clear();
+    reader.edSearchKeyPress(13);
+    search("", true);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(view(0)->PageIndex(), 0);
+
+    view(0)->SetPageIndex(41);
+    panel->edSearch->setText("kunang-kunang");
+    reader.btnSearchNextClick();     // walks to page 400
+    reader.btnSearchPreviousClick(); // would find page 40
+    BackgroundTask::waitForAll();
+    processUntil([] { return !isSearchRunning; });
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view(0)->PageIndex(), 400) << (texts().empty() ? std::string() : texts().back().toStdString());
+}
+
+TEST_F(InBookSearch, AResultForAReturnedBookChangesNothing) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    ASSERT_EQ(borrow(ShortBook), 1);
+    show(0);
+    view(0)->SetPageIndex(41);
+    panel->edSearch->setText("kunang-kunang menerangi");
+    reader.btnSearchNextClick();
+    returnActive(); // while the search walks the book
+    EXPECT_EQ(view(1)->PageIndex(), 0);
+    EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?"}));
+    EXPECT_FALSE(isSearchRunning);
+}
+
+} // namespace
