@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <nlohmann/json.hpp>
+#include <optional>
 
 namespace {
 
@@ -27,6 +29,19 @@ std::string webOrigin(const std::string &url) {
         }
     }
     return {};
+}
+
+// The service refuses a fetch with its reply envelope (a "code" other than "200"), which is no
+// annotation document: its "msg", or nothing when the body is not such a refusal.
+std::optional<std::string> refusalOf(const std::string &body) {
+    const nlohmann::json reply = nlohmann::json::parse(body, nullptr, false);
+    if (!reply.is_object() || reply.contains("id_konten") || !reply.contains("code"))
+        return std::nullopt;
+    const nlohmann::json &code = reply["code"];
+    if (code == "200" || code == 200)
+        return std::nullopt;
+    const nlohmann::json &msg = reply.value("msg", nlohmann::json());
+    return "Refused: " + (msg.is_string() ? msg.get<std::string>() : code.dump());
 }
 
 bool isServicePath(const std::string &address) {
@@ -51,6 +66,8 @@ std::string TRuvasaLib::fetchStoredAnnotations(const std::string &fileAnotasi) {
         return response.error;
     if (response.status < 200 || response.status > 299)
         return "HTTP error " + std::to_string(response.status);
+    if (std::optional<std::string> refusal = refusalOf(response.body))
+        return *refusal;
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(response.body.data(), static_cast<qint64>(response.body.size())) < 0 || !file.commit())

@@ -509,6 +509,34 @@ TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST_F(Reader, AnnotationsThatCannotBeFetchedAreNeverOverwritten) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    returnActive();
+    const std::string stored = R"({"id_konten":"1001","data":[{"page":3,"type":"NOTES"}]})";
+    db.run("UPDATE annotations SET document = ?", {stored});
+    // The stored document disappears between the loan and its fetch.
+    db.run("CREATE TEMP TRIGGER lose_annotations AFTER INSERT ON requests "
+           "WHEN NEW.path LIKE '/api/wl/fileAnotasi/%' BEGIN DELETE FROM annotations; END");
+    const long long before = lastRequestId();
+    ASSERT_EQ(borrow(ShortBook), 0);
+    db.run("DROP TRIGGER lose_annotations");
+    db.run("INSERT INTO annotations (id_user, book_id, document) SELECT id_user, '1001', ? FROM members "
+           "WHERE username = ?",
+           {stored, devserver::sampleMembers().at(0).username});
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].kind, MsgKind::Warning);
+    EXPECT_EQ(boxes.shown[1].text, "Anotasi dari peminjaman sebelumnya tidak dapat dimuat : Refused: Anotasi "
+                                   "tidak ditemukan");
+    EXPECT_EQ(settings(0).AnnotationObject.dump(), R"({"id_konten":"1001","data":[]})");
+
+    requestsBefore = before;
+    returnActive();
+    const auto sent = paths();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "/api/wl/saveAnotasi"), 0);
+    EXPECT_EQ(sent.back(), "/api/wl/copyText");
+    EXPECT_EQ(db.queryOne("SELECT document FROM annotations")->text(0), stored);
+}
+
 class InBookSearch : public Reader {
 protected:
     void search(const QString &phrase, bool next) {

@@ -17,6 +17,8 @@ protected:
         bed.server.setResponder([](const RecordedRequest &request) {
             if (request.target == "/anotasi/K1.json")
                 return jsonReply(200, annotations);
+            if (request.target == "/anotasi/refused.json")
+                return jsonReply(200, R"({"code":"404","msg":"Anotasi tidak ditemukan","data":[]})");
             return jsonReply(404, "missing");
         });
     }
@@ -68,6 +70,7 @@ TEST_F(StoredAnnotations, AFailedFetchLeavesNoFileBehind) {
         std::string failureStart;
     } cases[] = {
         {"/anotasi/none.json", "HTTP error 404"},
+        {"/anotasi/refused.json", "Refused: Anotasi tidak ditemukan"},
         {"file:///etc/passwd", "Not a web address"},
         {"FILE:///etc/passwd", "Not a web address"},
         {"ftp://127.0.0.1/x", "Not a web address"},
