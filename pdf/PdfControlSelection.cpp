@@ -153,6 +153,7 @@ bool TPdfControl::IsInCharBox(const QPoint &pt, int CharIndex) const {
 }
 
 bool TPdfControl::SetSelStopCharIndex(int X, int Y) {
+    const TPdfDocumentLock lock(*FDocument); // the index found and its box are of one text model
     const int index = CharIndexAt(X, Y, NearestCharTolerance);
     if (index < 0)
         return false;
