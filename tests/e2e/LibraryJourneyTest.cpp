@@ -9,11 +9,17 @@
 #include "browser/ChromiumView.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/MessageBoxes.h"
+#include "reader/ReaderController.h"
+#include "reader/ReaderPanel.h"
 #include "service/HttpCall.h"
 #include "service/RuvasaLib.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QStackedWidget>
+#include <QTabWidget>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -404,6 +410,54 @@ TEST_F(LibraryJourney, CategoriesChartsAndSearchesWithTheirWayBack) {
               QStringLiteral("Authentication Error : Akun Anda Digunakan Pada Perangkat Lain"));
     ASSERT_TRUE(waitForFreshLoginPage());
     EXPECT_TRUE(inFront(LibraryView::Chromium1));
+}
+
+TEST_F(LibraryJourney, BacaOpensTheBookInTheReaderAndTheReturnFreesItsPage) {
+    const ServiceEndpoint endpoint = e2e::sharedService().endpoint();
+    ASSERT_TRUE(start(endpoint));
+    loginAsSampleMember();
+    TReaderController &reader = window->reader();
+    ReaderPanel *panel = window->PanelReader;
+
+    click(LibraryView::Chromium1, "[onclick^='app.detail(']");
+    ASSERT_TRUE(waitForView(LibraryView::Chromium3, QStringLiteral("detail.html"),
+                            QStringLiteral("document.querySelector('.btn-baca')")));
+    markReplaced(LibraryView::Chromium3);
+    click(LibraryView::Chromium3, ".btn-baca");
+    ASSERT_TRUE(processUntil([&] { return reader.activeView() && window->areas->currentWidget() == panel; }));
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(readCount, 1);
+    EXPECT_TRUE(panel->PageControl1->isTabVisible(0));
+    EXPECT_TRUE(panel->edPage->text().startsWith(QStringLiteral("1/")));
+    EXPECT_TRUE(processUntil([&] { return window->DownloadProgress->isHidden(); }));
+    // The detail page is shown again behind the reader.
+    EXPECT_TRUE(waitForPage(view(LibraryView::Chromium3), QStringLiteral("detail.html"),
+                            QStringLiteral("!window.replaced && document.querySelector('.btn-baca')")));
+    screenshot(QStringLiteral("reader.png"));
+
+    // The header switches areas without reloading either.
+    window->btnLibrary->click();
+    EXPECT_TRUE(inFront(LibraryView::Chromium3));
+    window->btnReader->click();
+    EXPECT_EQ(window->areas->currentWidget(), panel);
+
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(boxes.shown.back().text,
+              QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca "
+                             "sebelum menutup aplikasi ini"));
+    const long long since = e2e::lastRequestId(endpoint);
+    boxes.answers.push_back(MsgAnswer::Yes);
+    panel->btnReturn->click();
+    EXPECT_EQ(readCount, 0);
+    EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
+    EXPECT_TRUE(processUntil([&] {
+        const auto paths = apiPaths(endpoint, since);
+        return paths ==
+               std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/saveAnotasi", "/api/wl/copyText"};
+    }));
+    EXPECT_TRUE(window->close());
+    window.reset();
+    EXPECT_FALSE(QDir(dataFolder).exists());
 }
 
 } // namespace
