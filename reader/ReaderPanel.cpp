@@ -104,6 +104,7 @@ QWidget *ReaderPanel::buildToolbar() {
                                 QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"));
     edSearch = new QLineEdit(toolbar);
     edSearch->setToolTip(QStringLiteral("Lakukan Pencarian Kata"));
+    edSearch->setMinimumWidth(160);
     btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
     btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
 
