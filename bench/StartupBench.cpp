@@ -3,59 +3,23 @@
 #include "app/AppGlobals.h"
 #include "app/ClientStartup.h"
 #include "app/FormMain.h"
+#include "bench/BareSevenViews.h"
+#include "bench/BenchPages.h"
+#include "bench/BenchService.h"
 #include "browser/ChromiumView.h"
-#include "devserver/DevServer.h"
 #include "dialogs/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QApplication>
-#include <QDirIterator>
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QFileInfo>
-#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <thread>
-#include <vector>
 
 namespace {
-
-struct Service {
-    QTemporaryDir dir;
-    std::unique_ptr<devserver::DevServer> server;
-    std::thread thread;
-    Service()
-        : server(std::make_unique<devserver::DevServer>(devserver::ServerOptions{
-              dir.path().toStdString(), 0, devserver::VersionPolicy::Current, false})),
-          thread([this] { server->serve(); }) {}
-    ~Service() {
-        server->stop();
-        thread.join();
-    }
-    ServiceEndpoint endpoint() const { return {server->baseUrl(), server->caFile().string()}; }
-};
-
-Service &service() {
-    static Service instance;
-    return instance;
-}
-
-// Runs the event loop until `view` has finished loading a page whose file is `fileName`.
-void waitForLoad(QWebEngineView *view, const QString &fileName) {
-    QEventLoop loop;
-    QObject::connect(view, &QWebEngineView::loadFinished, &loop, [&](bool) {
-        if (view->url().fileName() == fileName)
-            loop.quit();
-    });
-    loop.exec();
-}
 
 // A copy of the client's data folder with its generated login page, made by one warm-up start.
 QTemporaryDir &loginPageCopy() {
@@ -63,34 +27,16 @@ QTemporaryDir &loginPageCopy() {
     return copy;
 }
 
-void copyFolder(const QString &from, const QString &to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + '/' + QDir(from).relativeFilePath(file);
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(file, target);
-    }
-}
-
 // The reference: a window with seven views on one profile, the first showing the same login page.
 void BM_BareSevenViewsToFirstPage(benchmark::State &state) {
     const QUrl page = QUrl::fromLocalFile(loginPageCopy().filePath(QStringLiteral("login.html")));
     for (auto _ : state) {
-        QWebEngineProfile profile;
-        QStackedWidget window;
-        std::vector<QWebEngineView *> views;
-        for (int i = 0; i < 7; ++i) {
-            auto *view = new QWebEngineView(&window);
-            view->setPage(new QWebEnginePage(&profile, view));
-            window.addWidget(view);
-            views.push_back(view);
-        }
-        window.showMaximized();
-        views.front()->load(page);
-        waitForLoad(views.front(), QStringLiteral("login.html"));
+        auto bare = std::make_unique<BareSevenViews>();
+        bare->showMaximized();
+        bare->view(0)->load(page);
+        waitForLoad(bare->view(0), QStringLiteral("login.html"));
         state.PauseTiming();
-        qDeleteAll(views);
+        bare.reset();
         state.ResumeTiming();
     }
 }
@@ -106,7 +52,7 @@ BENCHMARK(BM_BareSevenViewsToFirstPage)
 void BM_ClientStartToLoginPage(benchmark::State &state) {
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scope(boxes);
-    const ClientSetup setup{service().endpoint(), [](const QString &) {}};
+    const ClientSetup setup{benchService().endpoint(), [](const QString &) {}};
     QElapsedTimer clock;
     double startupMs = 0;
     for (auto _ : state) {
@@ -142,12 +88,12 @@ int main(int argc, char **argv) {
     QStandardPaths::setTestModeEnabled(true); // keep the member's real data folder out of it
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    service(); // sample content is made before anything is timed
+    benchService(); // sample content is made before anything is timed
     {
         // One start outside the timing: warms the engine and leaves a copy of the login page.
         ScriptedMessageBoxes boxes;
         ScopedMessageBoxes scope(boxes);
-        std::unique_ptr<TFormMain> window = startClient({service().endpoint(), [](const QString &) {}});
+        std::unique_ptr<TFormMain> window = startClient({benchService().endpoint(), [](const QString &) {}});
         if (!window)
             return 1;
         window->showMaximized();
