@@ -1,5 +1,6 @@
 #include "app/FormMain.h"
 
+#include "annotations/AnnotationTools.h"
 #include "app/AppGlobals.h"
 #include "app/FormAbout.h"
 #include "app/FormSplash.h"
@@ -57,11 +58,13 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     connect(readerController.get(), &TReaderController::downloadProgress, this,
             &TFormMain::showDownloadProgress);
     connect(readerController.get(), &TReaderController::downloadEnded, DownloadProgress, &QWidget::hide);
+    annotations = std::make_unique<TAnnotationTools>(*readerController, *PanelReader, this);
     FormAbout = new TFormAbout(this);
     FormCreate();
 }
 
 TFormMain::~TFormMain() {
+    annotations.reset();
     readerController.reset();
     // The views go before the engine profile they use.
     delete areas;

@@ -13,6 +13,7 @@ class ChromiumView;
 class QProgressBar;
 class QStackedWidget;
 class ReaderPanel;
+class TAnnotationTools;
 class TReaderController;
 class QToolButton;
 class TFormAbout;
@@ -39,6 +40,7 @@ public:
     ChromiumView *view(LibraryView which) const { return Chromium[static_cast<int>(which) - 1]; }
     TLibraryController &library() { return controller; }
     TReaderController &reader() { return *readerController; }
+    TAnnotationTools &annotationTools() { return *annotations; }
     // True when creating the window failed; the start-up then closes it.
     bool createFailed = false;
 
@@ -84,5 +86,6 @@ private:
     std::unique_ptr<BrowserHost> host;
     TLibraryController controller;
     std::unique_ptr<TReaderController> readerController;
+    std::unique_ptr<TAnnotationTools> annotations;
     bool shownOnce = false;
 };

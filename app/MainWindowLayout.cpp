@@ -4,39 +4,13 @@
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
 
+#include "reader/GlyphButton.h"
 #include "reader/ReaderPanel.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
-
-namespace {
-// The header's icon font, registered once from the resources.
-QString iconFontFamily() {
-    static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/fa-solid-900.ttf"));
-        const QStringList families = QFontDatabase::applicationFontFamilies(id);
-        return families.isEmpty() ? QStringLiteral("Font Awesome 5 Free Solid") : families.first();
-    }();
-    return family;
-}
-
-QToolButton *glyphButton(QWidget *parent, char16_t glyph, const QString &hint) {
-    auto *button = new QToolButton(parent);
-    QFont font(iconFontFamily());
-    font.setStyleName(QStringLiteral("Solid"));
-    font.setPixelSize(20);
-    button->setFont(font);
-    button->setText(QString(QChar(glyph)));
-    button->setToolTip(hint);
-    button->setFixedSize(32, 32);
-    button->setAutoRaise(true);
-    return button;
-}
-
-} // namespace
 
 void TFormMain::buildHeader() {
     PanelHeader = new QWidget(this);
@@ -49,6 +23,8 @@ void TFormMain::buildHeader() {
     btnReader = glyphButton(PanelHeader, 0xF02D, QStringLiteral("Reader Buku"));
     btnHelp = glyphButton(PanelHeader, 0xF059, QStringLiteral("Bantuan"));
     btnAbout = glyphButton(PanelHeader, 0xF05A, QStringLiteral("Tentang Aplikasi"));
+    for (QToolButton *button : {btnLibrary, btnReader, btnHelp, btnAbout})
+        button->setFixedSize(32, 32);
     auto *layout = new QHBoxLayout(PanelHeader);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(btnLibrary);

@@ -9,6 +9,7 @@
 #include "reader/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "reader/ReaderViewHandlers.h"
 #include "service/RuvasaLib.h"
 
 #include <QCheckBox>
@@ -203,6 +204,8 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.IdBaca = replyText(loan.reply, "id_baca");
     std::optional<JsonDocument> stored = takeStoredAnnotations(lib.FPath + "/tempAnnot.json");
     settings.AnnotationObject = stored ? std::move(*stored) : emptyBookDocument(book.id);
+    if (viewHandlers)
+        viewHandlers->attachPaint(*view);
     if (ReadFromSearch) {
         ReadFromSearch = false;
         window.bringBrowserToFront(LibraryView::Chromium7);
@@ -248,4 +251,6 @@ void TReaderController::attachViewHandlers(TPdfControl &view) {
     view.OnMouseMove = [this](TPdfControl *sender, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
         PDFViewMouseMove(sender);
     };
+    if (viewHandlers)
+        viewHandlers->attachInput(view);
 }

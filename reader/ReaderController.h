@@ -13,6 +13,7 @@
 #include <string>
 
 class ReaderPanel;
+class ReaderViewHandlers;
 class TLibraryController;
 class TPdfControl;
 class TRuvasaLib;
@@ -43,6 +44,11 @@ public:
     TPdfControl *activeView() const;
     // Frees every record, document and view left (the window is closing).
     void releaseAll();
+    // The handlers every new book view gets besides the reader's own (not owned; may be null).
+    void setViewHandlers(ReaderViewHandlers *handlers) { viewHandlers = handlers; }
+    // The book record and reading state of the page in front, null when it holds no book.
+    TDetailBook *activeBook() const { return bookOfTab(activeSheet()); }
+    TReaderSettings *activeSettings() const { return settingsOf(activeSheet()); }
 
     // ---- Borrowing ----
     // Starts fetching the book "nama_pc_file" of the detail reply held now.
@@ -125,4 +131,5 @@ private:
     JsonPtr downloadDetail; // the detail reply of the book being downloaded
     TaskHandle searchTask;
     QPointer<TPdfControl> searchView;
+    ReaderViewHandlers *viewHandlers = nullptr;
 };

@@ -1,0 +1,192 @@
+// The annotation documents without a window: the stored file, the hit test, page labels, copied texts
+// and painting onto an image.
+#include "annotations/AnnotationHitTest.h"
+#include "annotations/AnnotationPainter.h"
+#include "annotations/BookDocuments.h"
+#include "annotations/CitationCopy.h"
+#include "annotations/PageLabel.h"
+#include "reader/ReaderRecords.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Page space to device space as a view at 100% would map a 1000-point-high page scrolled to the top.
+QPoint toDevice(double x, double y) {
+    return QPoint(static_cast<int>(x), static_cast<int>(1000 - y));
+}
+
+JsonDocument entry(const char *type, int page, double left, double top, double right, double bottom) {
+    return {{"page", page},
+            {"type", type},
+            {"color", 255},
+            {"point", {{"left", left}, {"top", top}, {"right", right}, {"bottom", bottom}}}};
+}
+
+JsonDocument document(std::initializer_list<JsonDocument> entries) {
+    JsonDocument doc = emptyBookDocument("K1");
+    for (const JsonDocument &e : entries)
+        doc["data"].push_back(e);
+    return doc;
+}
+
+TEST(StoredAnnotations, TheFileIsDecodedByItsMarkTakenOverUnchangedAndDeleted) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("tempAnnot.json")).toStdString();
+    const QString text =
+        QStringLiteral(R"({"id_konten":"lain","data":[{"type":"NOTES","text":"Catatan é"}]})");
+    auto utf16 = [&](QStringConverter::Encoding encoding) {
+        QStringEncoder encode(encoding, QStringEncoder::Flag::WriteBom);
+        return QByteArray(encode(text));
+    };
+    const std::pair<const char *, QByteArray> files[] = {
+        {"UTF-8 without a mark", text.toUtf8()},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + text.toUtf8()},
+        {"UTF-16 LE", utf16(QStringConverter::Utf16LE)},
+        {"UTF-16 BE", utf16(QStringConverter::Utf16BE)},
+    };
+    for (const auto &[label, bytes] : files) {
+        SCOPED_TRACE(label);
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const std::optional<JsonDocument> taken = takeStoredAnnotations(path);
+        ASSERT_TRUE(taken);
+        EXPECT_EQ(taken->dump(), text.toStdString());
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    }
+    EXPECT_FALSE(takeStoredAnnotations(path)) << "no file, nothing taken";
+
+    for (const char *bad : {"{\"id_konten\":", "[1,2]", "\"text\""}) {
+        SCOPED_TRACE(bad);
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bad);
+        file.close();
+        EXPECT_THROW(takeStoredAnnotations(path), std::exception);
+        EXPECT_TRUE(QFile::exists(QString::fromStdString(path))) << "an unreadable file is kept";
+    }
+}
+
+TEST(StoredAnnotations, ANewDocumentHoldsTheBookAndNoEntries) {
+    EXPECT_EQ(emptyBookDocument("1001").dump(), R"({"id_konten":"1001","data":[]})");
+}
+
+TEST(AnnotationHitTest, TheFirstEntryWhoseBoxHoldsThePointOnThisPageWins) {
+    // On screen: box from (100, 100) to (200, 150).
+    const JsonDocument box = entry("RECTANGLE", 2, 100, 900, 200, 850);
+    const JsonDocument reversed = entry("RECTANGLE", 2, 200, 850, 100, 900); // dragged up-left
+    const JsonDocument later = entry("HIGHLIGHT", 2, 90, 910, 210, 840);
+    const JsonDocument doc = document({entry("INK", 1, 0, 1000, 1000, 0), box, later, reversed});
+    struct Case {
+        QPoint at;
+        int page;
+        int expected;
+    };
+    const Case cases[] = {
+        {{150, 120}, 2, 1}, // inside both: the earlier one
+        {{100, 120}, 2, 2}, // the left edge is outside: only the wider later one
+        {{200, 150}, 2, 1}, // right and bottom edges are inside
+        {{150, 100}, 2, 2}, // top edge outside
+        {{95, 95}, 2, 2},    {{205, 145}, 2, 2},
+        {{250, 120}, 2, -1}, {{150, 120}, 1, 0}, // another page: only its own entries
+        {{150, 120}, 3, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y() << " page " << c.page);
+        EXPECT_EQ(annotationAt(doc, c.page, c.at, toDevice), c.expected);
+    }
+    EXPECT_EQ(annotationAt(document({reversed}), 2, {150, 120}, toDevice), -1)
+        << "reversed corners never hit";
+
+    JsonDocument shifted = doc;
+    shifted["data"].erase(1);
+    EXPECT_EQ(annotationAt(shifted, 2, {150, 120}, toDevice), 1) << "positions move down after a removal";
+    EXPECT_EQ(annotationAt(document({{{"type", "INK"}}}), 0, {0, 1000}, toDevice), -1)
+        << "missing numbers are 0";
+}
+
+TEST(PageLabel, FrontMatterInRomanNumeralsThenDecimals) {
+    struct Case {
+        int index, roman;
+        const char *label;
+    };
+    const Case cases[] = {
+        {0, 4, "I"}, {1, 4, "II"}, {3, 4, "IV"},    {4, 4, "1"},      {10, 4, "7"},
+        {0, 0, "1"}, {8, 9, "IX"}, {13, 14, "XIV"}, {48, 49, "XLIX"}, {1993, 2000, "MCMXCIV"}};
+    for (const Case &c : cases)
+        EXPECT_EQ(printedPageLabel(c.index, c.roman), c.label) << c.index << " of " << c.roman;
+}
+
+TEST(CopiedText, TheCitationBlockAndOneRecordPerPageAndPhrase) {
+    TDetailBook book;
+    book.judul = "Hikayat";
+    book.penulis = "Andrea";
+    book.penerbit = "Pustaka";
+    book.tahun_terbit = "2020";
+    EXPECT_EQ(
+        citationBlock(book, "IV", QStringLiteral("frasa ini")),
+        QStringLiteral("Judul : Hikayat\r\nPenulis : Andrea\r\nPenerbit : Pustaka\r\nTahun Terbit : 2020\r\n"
+                       "Halaman : IV\r\nFrase : frasa ini"));
+
+    JsonDocument copies = emptyBookDocument("1001");
+    EXPECT_TRUE(recordCopiedText(copies, "3", "frasa"));
+    EXPECT_FALSE(recordCopiedText(copies, "3", "frasa"));
+    EXPECT_TRUE(recordCopiedText(copies, "4", "frasa"));
+    EXPECT_TRUE(recordCopiedText(copies, "4", ""));
+    EXPECT_EQ(copies.dump(), R"({"id_konten":"1001","data":[{"page":"3","text":"frasa"},{"page":"4","text":)"
+                             R"("frasa"},{"page":"4","text":""}]})");
+}
+
+class Painting : public testing::Test {
+protected:
+    QImage image{400, 1000, QImage::Format_RGB32};
+    QImage icon{48, 48, QImage::Format_ARGB32};
+    void paint(const JsonDocument &doc, int page) {
+        image.fill(Qt::white);
+        icon.fill(Qt::blue);
+        QPainter painter(&image);
+        paintAnnotations(painter, doc, page, toDevice, icon);
+    }
+    QColor at(int x, int y) const { return image.pixelColor(x, y); }
+};
+
+TEST_F(Painting, EachKindIsPaintedInItsOwnColourOnItsOwnPage) {
+    JsonDocument highlight{{"page", 0}, {"type", "HIGHLIGHT"}, {"color", 0xffff}};
+    highlight["point_data"].push_back({{"left", 100}, {"top", 900}, {"right", 200}, {"bottom", 880}});
+    JsonDocument ink{{"page", 0}, {"type", "INK"}, {"color", 0xff0000}, {"point", {{"x", 10}, {"y", 500}}}};
+    ink["draw_data"].push_back({{"x", 60}, {"y", 500}});
+    JsonDocument note{{"page", 0}, {"type", "NOTES"}, {"point", {{"left", 300}, {"top", 300}}}};
+    paint(document({highlight, entry("RECTANGLE", 0, 200, 700, 100, 600), ink, note,
+                    entry("RECTANGLE", 1, 0, 1000, 400, 0)}),
+          0);
+
+    const QColor band = at(150, 110);
+    EXPECT_GT(band.red(), 200);
+    EXPECT_GT(band.green(), 200);
+    EXPECT_LT(band.blue(), 200) << "yellow blended over white";
+    EXPECT_EQ(at(150, 300), QColor(Qt::red)) << "a reversed rectangle is framed all the same";
+    EXPECT_EQ(at(150, 350), QColor(Qt::white)) << "a frame has no fill";
+    EXPECT_EQ(at(35, 500), QColor(Qt::blue)) << "ink from the pen-down point through draw_data";
+    EXPECT_EQ(at(320, 720), QColor(Qt::blue)) << "the note icon at its upper-left corner";
+    EXPECT_EQ(at(5, 5), QColor(Qt::white)) << "another page's entry is not painted";
+}
+
+TEST_F(Painting, EntriesWithoutPointsPaintNothing) {
+    paint(document({{{"page", 0}, {"type", "HIGHLIGHT"}, {"color", 255}},
+                    {{"page", 0}, {"type", "INK"}, {"color", 255}},
+                    {{"page", 0}, {"type", "CIRCLE"}, {"color", 255}},
+                    {{"page", 0}, {"type", "highlight"}, {"color", 255}}}),
+          0);
+    for (int y = 0; y < image.height(); y += 10)
+        for (int x = 0; x < image.width(); x += 10)
+            ASSERT_EQ(at(x, y), QColor(Qt::white)) << x << "," << y;
+}
+
+} // namespace
