@@ -19,6 +19,7 @@ public:
 
     QWebEngineView *view(int index) const { return views[static_cast<std::size_t>(index)]; }
     void showMaximized() { window.showMaximized(); }
+    void bringToFront(int index) { window.setCurrentIndex(index); }
 
 private:
     QWebEngineProfile profile; // outlives the views' pages, which the destructor removes first

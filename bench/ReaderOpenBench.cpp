@@ -1,6 +1,7 @@
 // Opening a borrowed book: from its last downloaded byte to its first page painted in the reader, for
 // the 400-page sample book of the local service. The reference, in the same run, is the PDF view alone
 // loading the same bytes and painting page 0 at the same size.
+#include "bench/BenchHome.h"
 #include "bench/BenchService.h"
 #include "bridge/BackgroundTask.h"
 #include "bridge/LibraryController.h"
@@ -19,7 +20,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStackedWidget>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <benchmark/benchmark.h>
@@ -258,7 +258,7 @@ BENCHMARK(BM_PdfViewBytesToFirstPaint)
 } // namespace
 
 int main(int argc, char **argv) {
-    QStandardPaths::setTestModeEnabled(true); // keep the member's real data folder out of it
+    const BenchHome home;
     QApplication app(argc, argv);
     benchService(); // sample content is made before anything is timed
     longBookBytes();

@@ -1,0 +1,27 @@
+#pragma once
+// The two programs the memory benchmark runs in child processes, and how they report to it: one line
+// per figure ("figure NAME VALUE", in MiB) and per page ("page RELATIVE-PATH") on standard output.
+#include "service/ServiceEndpoint.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace memory {
+
+inline constexpr const char *ClientMode = "--client";
+inline constexpr const char *BareMode = "--bare";
+inline constexpr const char *FigureTag = "figure";
+inline constexpr const char *PageTag = "page";
+
+// Lets the process tree settle (events processed for a while), then reports its PSS as `name`_MiB and
+// that of this process alone (without its helper processes) as `name`_own_MiB.
+void reportSettledTree(const char *name);
+void reportPage(const QString &relativePath);
+
+// The real client against `endpoint`: reports "login", "home", "views" and "books",
+// and names the seven pages of the catalogue views, copied below `pagesCopy`. 0 when every step went.
+int runClient(const ServiceEndpoint &endpoint, const QString &pagesCopy);
+// Seven bare views showing `pages` (relative to `folder`), one each; reports "bare".
+int runBare(const QString &folder, const QStringList &pages);
+
+} // namespace memory
