@@ -62,9 +62,13 @@ bool askYesNo(const QString &text) {
 }
 
 MsgAnswer QtMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
+    return showTitled(kind, QStringLiteral("PERPUS KELVARA"), text, buttons);
+}
+
+MsgAnswer QtMessageBoxes::showTitled(MsgKind kind, const QString &title, const QString &text,
+                                     MsgButtons buttons) {
     auto ask = [&] {
-        QMessageBox box(iconOf(kind), QStringLiteral("PERPUS KELVARA"), text, buttonsOf(buttons),
-                        QApplication::activeWindow());
+        QMessageBox box(iconOf(kind), title, text, buttonsOf(buttons), QApplication::activeWindow());
         return answerOf(box.exec());
     };
     // A box raised by a background task (the login page is rendered on one) is shown by the UI
@@ -77,8 +81,13 @@ MsgAnswer QtMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons but
 }
 
 MsgAnswer ScriptedMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {
+    return showTitled(kind, QString(), text, buttons);
+}
+
+MsgAnswer ScriptedMessageBoxes::showTitled(MsgKind kind, const QString &title, const QString &text,
+                                           MsgButtons buttons) {
     std::lock_guard<std::mutex> guard(lock);
-    shown.push_back({kind, text, buttons});
+    shown.push_back({kind, text, buttons, title});
     if (answers.empty())
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     MsgAnswer answer = answers.front();

@@ -13,6 +13,11 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual MsgAnswer show(MsgKind kind, const QString &text, MsgButtons buttons) = 0;
+    // A box with a caption of its own instead of the main window's.
+    virtual MsgAnswer showTitled(MsgKind kind, const QString & /*title*/, const QString &text,
+                                 MsgButtons buttons) {
+        return show(kind, text, buttons);
+    }
 };
 
 // The boxes in use; the Qt one unless a test installed another.
@@ -30,6 +35,8 @@ bool askYesNo(const QString &text);
 class QtMessageBoxes : public MessageBoxes {
 public:
     MsgAnswer show(MsgKind kind, const QString &text, MsgButtons buttons) override;
+    MsgAnswer showTitled(MsgKind kind, const QString &title, const QString &text,
+                         MsgButtons buttons) override;
 };
 
 // Records each box and answers from a queue (OK / Yes when the queue is empty).
@@ -39,11 +46,14 @@ public:
         MsgKind kind;
         QString text;
         MsgButtons buttons;
+        QString title; // empty for the main window's caption
     };
     std::vector<Shown> shown;
     std::deque<MsgAnswer> answers;
 
     MsgAnswer show(MsgKind kind, const QString &text, MsgButtons buttons) override;
+    MsgAnswer showTitled(MsgKind kind, const QString &title, const QString &text,
+                         MsgButtons buttons) override;
 
 private:
     std::mutex lock; // background tasks may raise boxes too

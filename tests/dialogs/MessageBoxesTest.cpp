@@ -11,13 +11,15 @@
 namespace {
 
 // Answers the next modal message box with `button` and records on which thread it was shown.
-void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUiThread) {
+void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUiThread, QString *title = nullptr) {
     auto *poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box)
             return;
         *text = box->text();
+        if (title)
+            *title = box->windowTitle();
         *onUiThread = box->thread() == qApp->thread() && QThread::currentThread() == qApp->thread();
         box->button(button)->click();
         poll->deleteLater();
@@ -35,6 +37,22 @@ TEST(MessageBoxes, QtBoxesAnswerWithTheClickedButton) {
         QtMessageBoxes boxes;
         EXPECT_EQ(boxes.show(MsgKind::Confirmation, "Kembalikan buku?", MsgButtons::YesNo), expected);
         EXPECT_EQ(text, "Kembalikan buku?");
+    }
+}
+
+TEST(MessageBoxes, QtBoxesCarryTheMainCaptionOrTheirOwn) {
+    const std::pair<QString, QString> cases[] = {{QString(), QStringLiteral("PERPUS KELVARA")},
+                                                 {QStringLiteral("Informasi"), QStringLiteral("Informasi")}};
+    for (const auto &[own, expected] : cases) {
+        QString text, title;
+        bool onUiThread = false;
+        answerNextBox(QMessageBox::Ok, &text, &onUiThread, &title);
+        QtMessageBoxes boxes;
+        if (own.isEmpty())
+            boxes.show(MsgKind::Information, "Tersimpan", MsgButtons::Ok);
+        else
+            boxes.showTitled(MsgKind::Information, own, "Tersimpan", MsgButtons::Ok);
+        EXPECT_EQ(title, expected);
     }
 }
 
