@@ -1,0 +1,58 @@
+#include "dialogs/FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace {
+FileDialogs *installed = nullptr;
+
+QString chosenFile(QFileDialog &dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+FileDialogs &fileDialogs() {
+    static QtFileDialogs qtDialogs;
+    return installed ? *installed : qtDialogs;
+}
+
+QString QtFileDialogs::openFile(QWidget *parent, const QStringList &filters) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    return chosenFile(dialog);
+}
+
+QString QtFileDialogs::saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return chosenFile(dialog);
+}
+
+QString ScriptedFileDialogs::openFile(QWidget *, const QStringList &filters) {
+    return answer({false, filters, {}});
+}
+
+QString ScriptedFileDialogs::saveFile(QWidget *, const QStringList &filters, const QString &defaultSuffix) {
+    return answer({true, filters, defaultSuffix});
+}
+
+QString ScriptedFileDialogs::answer(Asked question) {
+    asked.push_back(std::move(question));
+    if (answers.empty())
+        return {};
+    QString path = answers.front();
+    answers.pop_front();
+    return path;
+}
+
+ScopedFileDialogs::ScopedFileDialogs(FileDialogs &dialogs) : previous(installed) {
+    installed = &dialogs;
+}
+ScopedFileDialogs::~ScopedFileDialogs() {
+    installed = previous;
+}

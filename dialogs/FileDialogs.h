@@ -1,0 +1,58 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+// The open and save dialogs go through this seam, so tests can answer them.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen file, or "" when the dialog was cancelled. `filters` in Qt's "Name (*.ext)" form.
+    virtual QString openFile(QWidget *parent, const QStringList &filters) = 0;
+    // The chosen file with `defaultSuffix` added when the name has none, or "" when cancelled.
+    virtual QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) = 0;
+};
+
+// The dialogs in use; the Qt ones unless a test installed others.
+FileDialogs &fileDialogs();
+
+// Modal QFileDialog.
+class QtFileDialogs : public FileDialogs {
+public:
+    QString openFile(QWidget *parent, const QStringList &filters) override;
+    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) override;
+};
+
+// Records each dialog and answers from a queue of paths (cancelled when the queue is empty).
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    struct Asked {
+        bool save;
+        QStringList filters;
+        QString defaultSuffix;
+    };
+    std::vector<Asked> asked;
+    std::deque<QString> answers;
+
+    QString openFile(QWidget *parent, const QStringList &filters) override;
+    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) override;
+
+private:
+    QString answer(Asked question);
+};
+
+// Installs other dialogs for one scope and restores the previous ones after it.
+class ScopedFileDialogs {
+public:
+    explicit ScopedFileDialogs(FileDialogs &dialogs);
+    ~ScopedFileDialogs();
+    ScopedFileDialogs(const ScopedFileDialogs &) = delete;
+    ScopedFileDialogs &operator=(const ScopedFileDialogs &) = delete;
+
+private:
+    FileDialogs *previous;
+};

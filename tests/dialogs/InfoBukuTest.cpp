@@ -1,0 +1,128 @@
+// The book information window: the book's data, the six citation buttons and the saved file.
+#include "dialogs/InfoBuku.h"
+#include "dialogs/FileDialogs.h"
+#include "dialogs/MessageBoxes.h"
+#include "reader/ReaderRecords.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TDetailBook sampleBook() {
+    TDetailBook book;
+    book.judul = "Sejarah Nusantara";
+    book.penulis = "Rina O'Neil";
+    book.penerbit = "Pustaka Kelvara";
+    book.isbn = "978-602-0000-00-1";
+    book.tahun_terbit = "2019";
+    book.kategori = "Sejarah";
+    book.mla_style = "O'Neil, Rina. <i>Sejarah Nusantara</i>. Pustaka Kelvara, 2019.";
+    book.chicago_style = "Chicago";
+    book.turabian_style = "Turabian";
+    book.apa_style = "O'Neil, R. (2019). <i>Sejarah Nusantara</i> \u2014 Caf\u00e9 \u4E66.";
+    book.harvard_style = "Harvard";
+    book.ieee_style = "IEEE";
+    return book;
+}
+
+class InfoBuku : public ::testing::Test {
+protected:
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes boxesScope{boxes};
+    ScriptedFileDialogs dialogs;
+    ScopedFileDialogs dialogsScope{dialogs};
+    QStringList opened;
+    TFormInfoBuku form{nullptr, [this](const QString &path) { opened << path; }};
+    QTemporaryDir dir;
+
+    QByteArray contentOf(const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QPushButton *button(const char *caption) {
+        for (QPushButton *candidate : form.findChildren<QPushButton *>())
+            if (candidate->text() == QLatin1String(caption))
+                return candidate;
+        return nullptr;
+    }
+};
+
+TEST_F(InfoBuku, ShowsTheBookWithTwoLeadingSpaces) {
+    form.ShowBook(sampleBook());
+    EXPECT_TRUE(form.isVisible());
+    const std::pair<QLabel *, const char *> rows[] = {{form.panelJudul, "  Sejarah Nusantara"},
+                                                      {form.panelPenulis, "  Rina O'Neil"},
+                                                      {form.panelPenerbit, "  Pustaka Kelvara"},
+                                                      {form.panelISBN, "  978-602-0000-00-1"},
+                                                      {form.panelTahun, "  2019"},
+                                                      {form.panelKategori, "  Sejarah"}};
+    for (const auto &[panel, text] : rows)
+        EXPECT_EQ(panel->text(), QString::fromUtf8(text));
+}
+
+TEST_F(InfoBuku, AStyleWithoutCitationIsDisabledUntilABookHasOne) {
+    TDetailBook without = sampleBook();
+    without.apa_style = "N/A";
+    without.ieee_style = "N/A";
+    form.ShowBook(without);
+    for (const char *caption : {"MLA Style", "Chicago Style", "Turabian Style", "Harvard Style"})
+        EXPECT_TRUE(button(caption)->isEnabled()) << caption;
+    EXPECT_FALSE(button("APA Style")->isEnabled());
+    EXPECT_FALSE(button("IEEE Style")->isEnabled());
+
+    form.ShowBook(sampleBook());
+    EXPECT_TRUE(button("APA Style")->isEnabled());
+    EXPECT_TRUE(button("IEEE Style")->isEnabled());
+}
+
+TEST_F(InfoBuku, SavesThePressedStyleOverAnOldFileAndOpensIt) {
+    const QString path = dir.filePath(QStringLiteral("kutipan.html"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(500, 'x'));
+    old.close();
+    form.ShowBook(sampleBook());
+    dialogs.answers = {path};
+    button("APA Style")->click();
+
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_TRUE(dialogs.asked[0].save);
+    EXPECT_EQ(dialogs.asked[0].filters, QStringList{QStringLiteral("HTML File (*.html)")});
+    EXPECT_EQ(dialogs.asked[0].defaultSuffix, QStringLiteral("html"));
+    EXPECT_EQ(contentOf(path), QByteArray("O'Neil, R. (2019). <i>Sejarah Nusantara</i> \x97 Caf\xE9 ?.\r\n"));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Informasi"));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Berhasil Disimpan Di : ") + path);
+    EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(opened, QStringList{path});
+
+    dialogs.answers = {path};
+    button("MLA Style")->click();
+    EXPECT_EQ(contentOf(path),
+              QByteArray("O'Neil, Rina. <i>Sejarah Nusantara</i>. Pustaka Kelvara, 2019.\r\n"));
+}
+
+TEST_F(InfoBuku, ACancelledOrFailedSaveOpensNothing) {
+    form.ShowBook(sampleBook());
+    button("MLA Style")->click(); // the dialog is cancelled
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    const QString unwritable = dir.filePath(QStringLiteral("tidak-ada/kutipan.html"));
+    dialogs.answers = {unwritable};
+    button("MLA Style")->click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Error When Saving : ")))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_GT(boxes.shown[0].text.size(), QStringLiteral("Error When Saving : ").size());
+    EXPECT_FALSE(QFile::exists(unwritable));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+} // namespace
