@@ -8,7 +8,9 @@
 #include "bridge/ReplyValues.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
+#include "dialogs/ForgotPass.h"
 #include "dialogs/MessageBoxes.h"
+#include "dialogs/UserRegister.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
@@ -29,6 +31,13 @@ ServiceCertificatePolicy certificatesOf(const ServiceEndpoint &endpoint) {
 
 void closeLater(QWidget *window) {
     QMetaObject::invokeMethod(window, &QWidget::close, Qt::QueuedConnection);
+}
+
+// Shows a window beside the main window, or brings it to the front when it is already shown.
+void bringUp(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 } // namespace
 
@@ -60,6 +69,10 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     connect(readerController.get(), &TReaderController::downloadEnded, DownloadProgress, &QWidget::hide);
     annotations = std::make_unique<TAnnotationTools>(*readerController, *PanelReader, this);
     FormAbout = new TFormAbout(this);
+    FormRegistrasi = new TFormRegistrasi(lib, this);
+    FormForgotPass = new TFormForgotPass(lib, this);
+    connect(this, &TFormMain::registrationRequested, FormRegistrasi, [this] { bringUp(FormRegistrasi); });
+    connect(this, &TFormMain::forgotPasswordRequested, FormForgotPass, [this] { bringUp(FormForgotPass); });
     FormCreate();
 }
 

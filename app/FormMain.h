@@ -17,6 +17,8 @@ class TAnnotationTools;
 class TReaderController;
 class QToolButton;
 class TFormAbout;
+class TFormForgotPass;
+class TFormRegistrasi;
 class TRuvasaLib;
 
 // The main window: a header above two stacked areas, the library (seven browser views, one per
@@ -56,6 +58,9 @@ public:
     QProgressBar *DownloadProgress;
 
     TFormAbout *FormAbout;
+    // The account windows of the login page's links; not modal.
+    TFormRegistrasi *FormRegistrasi;
+    TFormForgotPass *FormForgotPass;
 
 signals:
     // A window of the account dialogs is asked for.

@@ -3,6 +3,7 @@
 #include "tests/app/RecordingLibraryWindow.h"
 #include "tests/devserver/ServiceHarness.h"
 
+#include "annotations/AnnotationTools.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "bridge/ReplyValues.h"
@@ -14,12 +15,14 @@
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -535,6 +538,30 @@ TEST_F(Reader, AnnotationsThatCannotBeFetchedAreNeverOverwritten) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "/api/wl/saveAnotasi"), 0);
     EXPECT_EQ(sent.back(), "/api/wl/copyText");
     EXPECT_EQ(db.queryOne("SELECT document FROM annotations")->text(0), stored);
+}
+
+TEST_F(Reader, AnnotationsMadeInOneLoanComeBackInTheNext) {
+    TAnnotationTools tools{reader, *panel, &areas};
+    ASSERT_EQ(borrow(ShortBook), 0);
+    QApplication::processEvents();
+    tools.ButtonAnnotClick(panel->btnAnnotRect);
+    const QPoint start = view(0)->GetPageRect().center(), end = start + QPoint(100, 60);
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(view(0)->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(view(0), &event);
+    };
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    const JsonDocument made = settings(0).AnnotationObject;
+    ASSERT_EQ(made["data"].size(), 1u);
+
+    returnActive();
+    panel->AnnotView->setChecked(true); // shown when the next loan opens
+    ASSERT_EQ(borrow(ShortBook), 0);
+    EXPECT_EQ(settings(0).AnnotationObject, made);
+    QApplication::processEvents();
+    EXPECT_EQ(view(0)->grab().toImage().pixelColor(QPoint(start.x() + 50, start.y())), QColor(Qt::red));
 }
 
 class InBookSearch : public Reader {
