@@ -5,6 +5,7 @@
 #include "annotations/AnnotationTools.h"
 #include "annotations/AnnotationValues.h"
 #include "annotations/Notes.h"
+#include "annotations/SelectionRectangles.h"
 #include "annotations/StickyNotes.h"
 #include "bridge/ProgramState.h"
 #include "dialogs/MessageBoxes.h"
@@ -25,19 +26,6 @@ JsonDocument pagePoint(const TPdfPoint &p) {
 
 PageToDeviceFn toDeviceOf(const TPdfControl &view) {
     return [&view](double x, double y) { return view.PageToDevice(x, y); };
-}
-
-// The device rectangles of the selected characters, as the engine gives them for the page shown.
-std::vector<QRect> selectionRectangles(TPdfControl &view) {
-    std::vector<QRect> rects;
-    TPdfPage *page = view.GetCurrentPage();
-    if (!page || view.GetSelLength() <= 0)
-        return rects;
-    TPdfDocumentLock lock(*view.Document());
-    const int count = page->GetTextRectCount(view.GetSelStart(), view.GetSelLength());
-    for (int i = 0; i < count; ++i)
-        rects.push_back(view.PageToDevice(page->GetTextRect(i)));
-    return rects;
 }
 
 bool isErasable(const std::string &type) {

@@ -3,6 +3,7 @@
 #include "annotations/AnnotationTools.h"
 #include "annotations/CitationCopy.h"
 #include "annotations/PageLabel.h"
+#include "annotations/SelectionRectangles.h"
 #include "dialogs/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
@@ -13,13 +14,8 @@
 // The text inside each rectangle of the selection, run together.
 QString TAnnotationTools::copiedPhrase(TPdfControl &view) const {
     QString phrase;
-    TPdfPage *page = view.GetCurrentPage();
-    if (!page || view.GetSelLength() <= 0)
-        return phrase;
-    TPdfDocumentLock lock(*view.Document());
-    const int count = page->GetTextRectCount(view.GetSelStart(), view.GetSelLength());
-    for (int i = 0; i < count; ++i)
-        phrase += view.GetTextInRect(view.PageToDevice(page->GetTextRect(i)));
+    for (const QRect &r : selectionRectangles(view))
+        phrase += view.GetTextInRect(r);
     return phrase;
 }
 

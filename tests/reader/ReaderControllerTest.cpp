@@ -2,6 +2,7 @@
 // reading time and the automatic return, returning by hand and searching inside a book.
 #include "tests/app/RecordingLibraryWindow.h"
 #include "tests/devserver/ServiceHarness.h"
+#include "tests/support/EventLoop.h"
 
 #include "annotations/AnnotationTools.h"
 #include "bridge/LibraryController.h"
@@ -19,7 +20,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -32,14 +32,6 @@ namespace {
 
 using devserver::testing::Json;
 using devserver::testing::sharedService;
-
-bool processUntil(const std::function<bool()> &done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 // Books of the sample catalogue: 1001 has the sample sentence on pages 2 and 9, 1011 (400+ pages) on 40
 // and 400, 1008 is out of stock.
