@@ -9,6 +9,7 @@
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/ForgotPass.h"
+#include "dialogs/InfoBuku.h"
 #include "dialogs/MessageBoxes.h"
 #include "dialogs/UserRegister.h"
 #include "reader/ReaderController.h"
@@ -68,6 +69,8 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
             &TFormMain::showDownloadProgress);
     connect(readerController.get(), &TReaderController::downloadEnded, DownloadProgress, &QWidget::hide);
     annotations = std::make_unique<TAnnotationTools>(*readerController, *PanelReader, this);
+    FormInfoBuku = new TFormInfoBuku(this);
+    annotations->showBookInfo = [this](const TDetailBook &book) { FormInfoBuku->ShowBook(book); };
     FormAbout = new TFormAbout(this);
     FormRegistrasi = new TFormRegistrasi(lib, this);
     FormForgotPass = new TFormForgotPass(lib, this);

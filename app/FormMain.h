@@ -18,6 +18,7 @@ class TReaderController;
 class QToolButton;
 class TFormAbout;
 class TFormForgotPass;
+class TFormInfoBuku;
 class TFormRegistrasi;
 class TRuvasaLib;
 
@@ -60,6 +61,7 @@ public:
     TFormAbout *FormAbout;
     // The account windows of the login page's links; not modal.
     TFormRegistrasi *FormRegistrasi;
+    TFormInfoBuku *FormInfoBuku;
     TFormForgotPass *FormForgotPass;
 
 signals:

@@ -8,6 +8,7 @@
 #include "bridge/ProgramState.h"
 #include "browser/ChromiumView.h"
 #include "devserver/SampleContent.h"
+#include "dialogs/InfoBuku.h"
 #include "dialogs/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
@@ -15,6 +16,7 @@
 #include "service/RuvasaLib.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QStackedWidget>
@@ -434,6 +436,11 @@ TEST_F(LibraryJourney, BacaOpensTheBookInTheReaderAndTheReturnFreesItsPage) {
     EXPECT_TRUE(waitForPage(view(LibraryView::Chromium3), QStringLiteral("detail.html"),
                             QStringLiteral("!window.replaced && document.querySelector('.btn-baca')")));
     screenshot(QStringLiteral("reader.png"));
+
+    panel->btnInfo->click(); // the book's information window
+    ASSERT_TRUE(window->FormInfoBuku->isVisible());
+    EXPECT_TRUE(window->FormInfoBuku->panelJudul->text().contains(panel->PageControl1->tabText(0)));
+    window->FormInfoBuku->close();
 
     // The header switches areas without reloading either.
     window->btnLibrary->click();
