@@ -95,7 +95,29 @@ unsigned long openFailure(fz_context *ctx) {
     return FPDF_ERR_FORMAT;
 }
 
-// Opens a PDF from a stream it takes over; on failure sets `error` and answers null.
+// Whether page `index` of the page tree is a page dictionary; a damaged file's tree may count pages whose
+// objects were lost.
+bool pageObjectExists(fz_context *ctx, pdf_document *doc, int index) {
+    bool exists = false;
+    fz_var(exists);
+    fz_try(ctx) {
+        exists = pdf_is_dict(ctx, pdf_lookup_page_obj(ctx, doc, index));
+    }
+    fz_catch(ctx) {
+        exists = false;
+    }
+    return exists;
+}
+
+bool hasAnyPage(fz_context *ctx, pdf_document *doc, int pageCount) {
+    for (int i = 0; i < pageCount; ++i)
+        if (pageObjectExists(ctx, doc, i))
+            return true;
+    return false;
+}
+
+// Opens a PDF from a stream it takes over; on failure sets `error` and answers null. A document left
+// without a single page (what the repair of a truncated file may give) is refused as not a PDF.
 pdf_document *openPdf(fz_context *ctx, fz_stream *stream, const char *password, int &pageCount,
                       unsigned long &error) {
     pdf_document *doc = nullptr;
@@ -114,6 +136,8 @@ pdf_document *openPdf(fz_context *ctx, fz_stream *stream, const char *password, 
     fz_catch(ctx) {
         error = openFailure(ctx);
     }
+    if (error == FPDF_ERR_SUCCESS && !hasAnyPage(ctx, doc, pageCount))
+        error = FPDF_ERR_FORMAT;
     if (error != FPDF_ERR_SUCCESS) {
         pdf_drop_document(ctx, doc);
         return nullptr;

@@ -130,6 +130,15 @@ TEST(CoreDocument, EngineErrorsBecomeTheirMessages) {
         std::string expected;
     } cases[] = {
         {"not a PDF", std::string(2000, 'x'), {}, "File is not a PDF document or is corrupted"},
+        {"cut after the header",
+         pdf.substr(0, pdf.find("1 0 obj")),
+         {},
+         "File is not a PDF document or is corrupted"},
+        {"cut before the first page",
+         pdf.substr(0, pdf.find("3 0 obj")),
+         {},
+         "File is not a PDF document or is corrupted"},
+        {"a page tree without pages", buildFixturePdf({}), {}, "File is not a PDF document or is corrupted"},
         {"no password", locked, {}, "Password required oder invalid password"},
         {"wrong password", locked, "salah", "Password required oder invalid password"},
         {"right password", locked, "rahasia", "no exception"},

@@ -504,6 +504,41 @@ TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+// A download cut short to nothing is refused before any loan; a file the engine's repair leaves without
+// a page is refused at set-up and its loan given back. Either way no loan stays open.
+TEST_F(Reader, AnEmptyOrPagelessBookIsRefusedAndNoLoanStays) {
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QString message;
+    } cases[] = {
+        {"empty", "", "Jaringan Error dengan Status : 200"},
+        {"pageless",
+         "%PDF-1.4\n1 0 obj <</Type /Catalog /Pages 2 0 R>> endobj\n"
+         "2 0 obj <</Type /Pages /Kids [] /Count 0>> endobj\ntrailer <</Root 1 0 R>>\n%%EOF\n",
+         "Error Exception #1287 : File is not a PDF document or is corrupted"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = std::string("rusak-") + c.name + ".pdf";
+        QFile file(QString::fromStdString((service.dir() / "public" / "pc" / "rvs" / name).string()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        JsonDocument detail = *lib.DetailContentRequest(ShortBook);
+        detail["data"]["nama_pc_file"] = name;
+        lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
+        EXPECT_EQ(borrowHeldDetail(), -1);
+        ASSERT_FALSE(boxes.shown.empty());
+        EXPECT_EQ(boxes.shown.back().text, c.message);
+        EXPECT_EQ(readCount, 0);
+        EXPECT_TRUE(reader.readDict.empty());
+        EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
+        EXPECT_EQ(db.queryOne("SELECT COUNT(*) FROM loans WHERE ended IS NULL")->integer(0), 0);
+        file.remove();
+    }
+}
+
 TEST_F(Reader, AnnotationsThatCannotBeFetchedAreNeverOverwritten) {
     ASSERT_EQ(borrow(ShortBook), 0);
     returnActive();
