@@ -4,13 +4,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace {
 
-// Rounds to the nearest integer, ties to even.
+// Rounds to the nearest integer, ties to even, within +-MaxDrawExtent (a page far longer than wide, or a
+// huge page at a large zoom, gives sizes beyond int); not-a-number counts as 0.
 int roundEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
+    constexpr double limit = PdfControlMetrics::MaxDrawExtent;
+    return std::isnan(value) ? 0 : static_cast<int>(std::nearbyint(std::clamp(value, -limit, limit)));
+}
+
+int clampToInt(qint64 value) {
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 struct Size {
@@ -74,11 +81,11 @@ TPdfControlLayout computePdfControlLayout(const TPdfControlLayoutInput &in) {
 }
 
 int pdfControlPageOffset(int clientExtent, int drawExtent, int scrollPosition) {
-    return std::max(0, (clientExtent - drawExtent) / 2) - scrollPosition;
+    return clampToInt(std::max<qint64>(0, (qint64(clientExtent) - drawExtent) / 2) - scrollPosition);
 }
 
 int pdfControlDevicePixels(int extent, double pixelRatio) {
-    return static_cast<int>(std::lround(extent * pixelRatio));
+    return clampToInt(std::llround(std::clamp(extent * pixelRatio, -0x1p62, 0x1p62)));
 }
 
 bool pdfControlDrawsDirectly(int drawWidth, int drawHeight, int width, int height, double pixelRatio) {

@@ -92,7 +92,8 @@ void TPdfControl::SelectText(int CharIndex, int Count) {
         CharIndex = 0;
         Count = charCount;
     }
-    Count = std::min(Count, charCount - CharIndex);
+    if (CharIndex >= 0)
+        Count = std::min(Count, charCount - CharIndex);
     if (Count <= 0 || CharIndex < 0) {
         ClearSelection();
         return;

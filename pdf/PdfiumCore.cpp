@@ -627,7 +627,11 @@ int TPdfPage::GetCharIndexAt(double PageX, double PageY, double ToleranceX, doub
 
 QString TPdfPage::ReadText(int CharIndex, int Count) {
     Lock lock(FDocument->FMutex);
-    if (Count <= 0 || !BeginText())
+    if (Count <= 0 || CharIndex < 0 || !BeginText())
+        return {};
+    // No more room than the characters from CharIndex on: a count of INT_MAX means "to the end".
+    Count = std::min(Count, std::max(0, FPDFText_CountChars(FTextHandle)) - CharIndex);
+    if (Count <= 0)
         return {};
     QString result(qsizetype(Count) + 1, QChar());
     const int written =

@@ -160,7 +160,7 @@ std::vector<PageRect> TextModel::rects(int start, int count) const {
     std::vector<PageRect> result;
     if (start < 0 || start >= this->count())
         return result;
-    const int end = count < 0 ? this->count() : std::min(this->count(), start + count);
+    const int end = count < 0 || count > this->count() - start ? this->count() : start + count;
     int fragment = -1;
     for (int i = start; i < end; ++i) {
         const TextChar &c = chars_[i];

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 std::string layoutPage() {
@@ -156,9 +158,32 @@ TEST(CoreText, ReadTextRanges) {
         {count, 3, ""},           // starts at the end
         {-1, 3, ""},
         {0, 0, ""},
+        {0, INT_MAX, all},            // "to the end"
+        {count - 4, INT_MAX, "last"}, // start + count beyond int
+        {INT_MAX, INT_MAX, ""},
+        {INT_MIN, INT_MAX, ""},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(page.ReadText(c.index, c.count), c.expected) << c.index << "+" << c.count;
+    for (const Case &c : cases) {
+        const QString text = page.ReadText(c.index, c.count);
+        EXPECT_EQ(text, c.expected) << c.index << "+" << c.count;
+        EXPECT_LE(text.capacity(), count + 1) << "room for the page's characters only";
+    }
+}
+
+TEST(CoreText, RectangleCountsOfHugeRanges) {
+    LoadedPage loaded(layoutPage());
+    TPdfPage &page = *loaded.page;
+    const int count = page.GetCharCount();
+    const struct {
+        int index, count, expected;
+    } cases[] = {
+        {count - 4, INT_MAX, page.GetTextRectCount(count - 4, 4)},
+        {1, INT_MAX, page.GetTextRectCount(1, count - 1)},
+        {INT_MAX, INT_MAX, 0},
+        {INT_MIN, INT_MAX, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(page.GetTextRectCount(c.index, c.count), c.expected) << c.index << "+" << c.count;
 }
 
 TEST(CoreText, RectanglesPerLineFragment) {

@@ -1,7 +1,10 @@
 #include "pdf/PdfControlLayout.h"
+#include "pdf/PdfControlMetrics.h"
 #include "pdf/PdfTextBoundaries.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -75,11 +78,74 @@ TEST(PdfControlLayout, SizesBarsAndClientPerScaleMode) {
     }
 }
 
+TEST(PdfControlLayout, ExtremePagesAndZoomsStayWithinTheLargestExtent) {
+    constexpr int Max = PdfControlMetrics::MaxDrawExtent;
+    const LayoutCase cases[] = {
+        {"a page 1 pt by 3e6 pt at width fit", 1, 3e6, false, 96, 96, Mode::smFitWidth, 100, 1000, 800, 983,
+         Max, false, true, 983, 800},
+        {"a page 3e6 pt by 1 pt at height fit", 3e6, 1, false, 96, 96, Mode::smFitHeight, 100, 1000, 800, Max,
+         783, true, false, 1000, 783},
+        {"the same page fitted automatically", 3e6, 1, false, 96, 96, Mode::smFitAuto, 100, 1000, 800, 1000,
+         0, false, false, 1000, 800},
+        {"the largest real page at the largest zoom", 14400, 14400, false, 96, 96, Mode::smZoom, 10000, 1000,
+         800, 1920000, 1920000, true, true, 983, 783},
+        {"a page of 1e30 pt at the largest zoom", 1e30, 1e30, false, 96, 96, Mode::smZoom, 10000, 1000, 800,
+         Max, Max, true, true, 983, 783},
+        {"a page 1e-30 pt wide at height fit", 1e-30, 1, false, 96, 96, Mode::smFitHeight, 100, 1000, 800, 0,
+         800, false, false, 1000, 800},
+    };
+    for (const LayoutCase &c : cases) {
+        TPdfControlLayoutInput in;
+        in.PageWidth = c.pageW;
+        in.PageHeight = c.pageH;
+        in.ScaleMode = c.mode;
+        in.ZoomPercentage = c.zoom;
+        in.Width = c.width;
+        in.Height = c.height;
+        in.HorzScrollBarHeight = 17;
+        in.VertScrollBarWidth = 17;
+        const TPdfControlLayout out = computePdfControlLayout(in);
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(out.DrawWidth, c.drawW);
+        EXPECT_EQ(out.DrawHeight, c.drawH);
+        EXPECT_EQ(out.HorzScrollBar, c.hBar);
+        EXPECT_EQ(out.VertScrollBar, c.vBar);
+        EXPECT_EQ(out.ClientWidth, c.clientW);
+        EXPECT_EQ(out.ClientHeight, c.clientH);
+    }
+}
+
 TEST(PdfControlLayout, PageIsCentredInFreeSpaceAndMovedByScrolling) {
-    EXPECT_EQ(pdfControlPageOffset(1000, 816, 0), 92);
-    EXPECT_EQ(pdfControlPageOffset(1001, 816, 0), 92);
-    EXPECT_EQ(pdfControlPageOffset(400, 450, 0), 0);
-    EXPECT_EQ(pdfControlPageOffset(400, 450, 30), -30);
+    const struct {
+        int client, draw, scroll, expected;
+    } cases[] = {
+        {1000, 816, 0, 92},
+        {1001, 816, 0, 92},
+        {400, 450, 0, 0},
+        {400, 450, 30, -30},
+        {INT_MAX, INT_MIN, 0, INT_MAX},         // the free space is beyond int
+        {INT_MAX, 2 - INT_MAX, 0, INT_MAX - 1}, // its half is not
+        {0, 0, INT_MIN, INT_MAX},
+        {INT_MAX, 0, INT_MIN, INT_MAX},
+        {0, INT_MAX, INT_MAX, -INT_MAX},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pdfControlPageOffset(c.client, c.draw, c.scroll), c.expected)
+            << c.client << " " << c.draw << " " << c.scroll;
+}
+
+TEST(PdfControlLayout, ScreenPixelsOfExtremeExtentsStayWithinInt) {
+    const struct {
+        int extent;
+        double ratio;
+        int expected;
+    } cases[] = {
+        {100, 1.5, 150},       {INT_MAX, 2, INT_MAX},
+        {INT_MIN, 2, INT_MIN}, {PdfControlMetrics::MaxDrawExtent, 4, PdfControlMetrics::MaxDrawExtent * 4},
+        {1, 1e300, INT_MAX},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pdfControlDevicePixels(c.extent, c.ratio), c.expected) << c.extent << " at " << c.ratio;
 }
 
 TEST(PdfControlLayout, PagesLargerThanTheControlAndTheImageCapAreDrawnDirectlyCountingScreenPixels) {
