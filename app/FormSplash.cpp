@@ -5,6 +5,7 @@
 #include "bridge/ReplyValues.h"
 #include "dialogs/MessageBoxes.h"
 #include "service/RuvasaLib.h"
+#include "service/TransferCancel.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -31,6 +32,7 @@ TFormSplash::TFormSplash(ServiceEndpoint endpoint)
 }
 
 TFormSplash::~TFormSplash() {
+    const CancelTransfers closing; // transfers in flight end now rather than being waited for
     // No body may still use the client when it goes (a closed window drops running tasks' handles).
     if (RequestTask)
         RequestTask->waitFor();

@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::size_t maxBookBytes = std::size_t(1) << 30;
 constexpr long bookTimeoutMs = 60000;
+// A book's deadline grows by a second for every this many bytes it declares (or has sent): a line of
+// 128 kbit/s still gets every book through.
+constexpr std::int64_t bookBytesPerExtraSecond = 16 * 1024;
 
 // Byte counts of a running download, read on the UI thread when the pool thread reports progress.
 struct ProgressCounts {
@@ -38,6 +41,8 @@ HttpRequest bookRequest(const ServiceEndpoint &endpoint, const std::string &url)
     request.caFile = endpoint.caFile;
     request.connectTimeoutMs = bookTimeoutMs;
     request.stallTimeoutSeconds = bookTimeoutMs / 1000;
+    request.totalTimeoutMs = endpoint.deadlineMs;
+    request.bytesPerExtraSecond = bookBytesPerExtraSecond;
     request.followRedirects = true;
     request.cookies = true;
     request.maxBodyBytes = maxBookBytes;

@@ -2,27 +2,38 @@
 #include "service/HttpCall.h"
 
 #include "service/CurlHandles.h"
+#include "service/TransferCancel.h"
 #include "service/TrustedCertificates.h"
 
+#include <algorithm>
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// Why a callback stopped a transfer.
+enum class Stop { No, TooLarge, Cancelled, Deadline };
+
 // What the callbacks of one transfer share with the code that started it.
 struct Transfer {
+    explicit Transfer(const HttpRequest &request) : request(request) {}
+
     const HttpRequest &request;
+    Clock::time_point started = Clock::now();
     std::string body;
     std::size_t received = 0;
-    bool tooLarge = false;
+    Stop stop = Stop::No;
 };
 
 size_t receiveBody(char *data, size_t size, size_t count, void *user) {
     auto *transfer = static_cast<Transfer *>(user);
     const size_t bytes = size * count;
     if (transfer->received + bytes > transfer->request.maxBodyBytes) {
-        transfer->tooLarge = true;
+        transfer->stop = Stop::TooLarge;
         return 0; // stops the transfer
     }
     transfer->received += bytes;
@@ -32,9 +43,22 @@ size_t receiveBody(char *data, size_t size, size_t count, void *user) {
     return bytes;
 }
 
+long elapsedMs(const Transfer &transfer) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - transfer.started).count());
+}
+
+// Called by curl as data moves and about once a second while it waits, in every phase of the
+// exchange: ends it when the program closes or the exchange outlives what its size allows.
 int reportProgress(void *user, curl_off_t expected, curl_off_t received, curl_off_t, curl_off_t) {
-    const auto *transfer = static_cast<Transfer *>(user);
-    return transfer->request.progress(received, expected) ? 0 : 1;
+    auto *transfer = static_cast<Transfer *>(user);
+    if (transfersCancelled())
+        transfer->stop = Stop::Cancelled;
+    else if (elapsedMs(*transfer) > allowedDurationMs(transfer->request, std::max(expected, received)))
+        transfer->stop = Stop::Deadline;
+    else if (transfer->request.progress && !transfer->request.progress(received, expected))
+        return 1;
+    return transfer->stop == Stop::No ? 0 : 1;
 }
 
 CURLcode trustExtraCertificates(CURL *, void *sslContext, void *user) {
@@ -79,8 +103,19 @@ CurlMime mimeBody(CURL *handle, const std::vector<MimePart> &parts) {
     return mime;
 }
 
-std::string failureText(CURLcode code, const char *detail) {
-    std::string text = curl_easy_strerror(code);
+std::string failureText(const Transfer &transfer, CURLcode code, const char *detail) {
+    switch (transfer.stop) {
+    case Stop::TooLarge:
+        return "Reply larger than " + std::to_string(transfer.request.maxBodyBytes) + " bytes";
+    case Stop::Cancelled:
+        return "Cancelled: the program is closing";
+    case Stop::Deadline:
+        return "Timeout was reached: no complete reply after " + std::to_string(elapsedMs(transfer)) + " ms";
+    case Stop::No:
+        break;
+    }
+    std::string text =
+        code == CURLE_UNSUPPORTED_PROTOCOL ? "Only https addresses are allowed" : curl_easy_strerror(code);
     if (detail[0] != '\0')
         text += std::string(": ") + detail;
     return text;
@@ -90,8 +125,9 @@ std::string failureText(CURLcode code, const char *detail) {
 void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_slist *headers, curl_mime *mime,
                const std::optional<TrustedCertificates> &trusted, char *errorBuffer) {
     curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https"); // nothing in clear text, not even after a redirect
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    curl_easy_setopt(h, CURLOPT_SSLVERSION, CURL_SSLVERSION_TLSv1_2);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -103,7 +139,9 @@ void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_sli
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.stallTimeoutSeconds);
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, request.totalTimeoutMs);
+    // The longest the exchange may take at any size; the progress callback holds it to its actual size.
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS,
+                     allowedDurationMs(request, static_cast<std::int64_t>(request.maxBodyBytes)));
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, request.followRedirects ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, 10L);
     if (request.cookies)
@@ -111,11 +149,9 @@ void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_sli
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, receiveBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
-    if (request.progress) {
-        curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, reportProgress);
-        curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
-    }
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &transfer);
     if (mime) {
         curl_easy_setopt(h, CURLOPT_MIMEPOST, mime);
     } else if (request.method == "POST") {
@@ -136,16 +172,14 @@ HttpResponse perform(const HttpRequest &request) {
         trusted = TrustedCertificates::fromFile(request.caFile);
     const CurlHeaderList headers = headerList(request);
     const CurlMime mime = request.parts.empty() ? CurlMime() : mimeBody(handle.get(), request.parts);
-    Transfer transfer{request, {}};
+    Transfer transfer(request);
     char errorBuffer[CURL_ERROR_SIZE] = "";
     configure(handle.get(), request, transfer, headers.get(), mime.get(), trusted, errorBuffer);
 
     HttpResponse response;
     const CURLcode code = curl_easy_perform(handle.get());
-    if (transfer.tooLarge)
-        response.error = "Reply larger than " + std::to_string(request.maxBodyBytes) + " bytes";
-    else if (code != CURLE_OK)
-        response.error = failureText(code, errorBuffer);
+    if (code != CURLE_OK)
+        response.error = failureText(transfer, code, errorBuffer);
     curl_easy_getinfo(handle.get(), CURLINFO_RESPONSE_CODE, &response.status);
     const char *contentType = nullptr;
     if (curl_easy_getinfo(handle.get(), CURLINFO_CONTENT_TYPE, &contentType) == CURLE_OK && contentType)
@@ -160,6 +194,13 @@ CurlEasy newCurlHandle() {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     return CurlEasy(curl_easy_init());
+}
+
+long allowedDurationMs(const HttpRequest &request, std::int64_t bodyBytes) {
+    if (request.bytesPerExtraSecond <= 0)
+        return request.totalTimeoutMs;
+    const std::int64_t counted = std::clamp<std::int64_t>(bodyBytes, 0, request.maxBodyBytes);
+    return request.totalTimeoutMs + static_cast<long>(counted * 1000 / request.bytesPerExtraSecond);
 }
 
 HttpResponse performHttp(const HttpRequest &request) {

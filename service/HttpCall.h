@@ -25,7 +25,10 @@ struct HttpRequest {
     std::string caFile;                                       // trusted in addition to the system store
     long connectTimeoutMs = 60000;
     long stallTimeoutSeconds = 30; // abort when no data arrives for this long
-    long totalTimeoutMs = 0;       // 0: no limit on the whole exchange
+    long totalTimeoutMs = 180000;  // the whole exchange ends by then, however slowly data keeps coming
+    // > 0: the total limit grows by a second for every this many bytes of the body, declared or received
+    // so far (counting at most maxBodyBytes), so that a large download gets the time it needs.
+    std::int64_t bytesPerExtraSecond = 0;
     bool followRedirects = false;
     bool cookies = false;                        // keep cookies across the redirects of this exchange
     std::size_t maxBodyBytes = 64 * 1024 * 1024; // a longer reply is a failed call
@@ -45,6 +48,10 @@ struct HttpResponse {
     bool completed() const { return error.empty(); }
 };
 
-// Performs the exchange. Never throws: a transport or TLS failure, a time-out or an oversized reply
-// is reported in `error`.
+// Performs the exchange over https only (redirects included), with TLS 1.2 or newer. Never throws: a
+// transport or TLS failure, a time-out, an oversized reply, an address that is not https or the
+// program's close (transfersCancelled()) is reported in `error`.
 HttpResponse performHttp(const HttpRequest &request);
+
+// How long `request` may last, in milliseconds, once its body is known to be `bodyBytes` long.
+long allowedDurationMs(const HttpRequest &request, std::int64_t bodyBytes);

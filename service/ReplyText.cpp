@@ -3,8 +3,11 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -17,27 +20,51 @@ bool isUtf8Name(const std::string &charset) {
     return charset.empty() || charset == "utf-8" || charset == "utf8";
 }
 
-std::string withoutUtf8Mark(const std::string &text) {
-    return text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
+std::string withoutUtf8Mark(std::string text) {
+    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
+        text.erase(0, 3); // in place: no second copy of the text
+    return text;
 }
 
-// Converts with iconv; false when the character set is unknown or the bytes do not fit it.
+struct IconvClose {
+    void operator()(void *converter) const { iconv_close(static_cast<iconv_t>(converter)); }
+};
+using Converter = std::unique_ptr<void, IconvClose>;
+
+Converter openConverter(const std::string &charset) {
+    const iconv_t converter = iconv_open("UTF-8", charset.c_str());
+    return Converter(converter == reinterpret_cast<iconv_t>(-1) ? nullptr : converter);
+}
+
+// Converts `body` through a small buffer, handing each converted piece to `sink`; false when the
+// bytes do not fit the character set.
+bool convertInPieces(const std::string &body, const std::string &charset,
+                     const std::function<void(const char *, size_t)> &sink) {
+    const Converter converter = openConverter(charset);
+    if (!converter)
+        return false;
+    char *in = const_cast<char *>(body.data()); // iconv's signature; it does not write the input
+    size_t inLeft = body.size();
+    std::array<char, 64 * 1024> piece;
+    while (true) {
+        char *out = piece.data();
+        size_t outLeft = piece.size();
+        const size_t result = iconv(static_cast<iconv_t>(converter.get()), &in, &inLeft, &out, &outLeft);
+        sink(piece.data(), piece.size() - outLeft);
+        if (result != static_cast<size_t>(-1) && inLeft == 0)
+            return true;
+        if (result == static_cast<size_t>(-1) && errno != E2BIG)
+            return false;
+    }
+}
+
+// The converted text in a buffer of exactly its size: a first pass measures it, a second fills it.
 bool convertToUtf8(const std::string &body, const std::string &charset, std::string &out) {
-    iconv_t converter = iconv_open("UTF-8", charset.c_str());
-    if (converter == reinterpret_cast<iconv_t>(-1))
+    size_t size = 0;
+    if (!convertInPieces(body, charset, [&size](const char *, size_t n) { size += n; }))
         return false;
-    std::string input = body;
-    char *in = input.data();
-    size_t inLeft = input.size();
-    out.assign(input.size() * 4 + 16, '\0');
-    char *target = out.data();
-    size_t outLeft = out.size();
-    const size_t result = iconv(converter, &in, &inLeft, &target, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<size_t>(-1))
-        return false;
-    out.resize(out.size() - outLeft);
-    return true;
+    out.reserve(size);
+    return convertInPieces(body, charset, [&out](const char *piece, size_t n) { out.append(piece, n); });
 }
 
 } // namespace
@@ -55,10 +82,11 @@ std::string declaredCharset(const std::string &contentType) {
     return value;
 }
 
-std::string replyTextAsUtf8(const std::string &body, const std::string &contentType) {
+std::string replyTextAsUtf8(std::string body, const std::string &contentType) {
     const std::string charset = declaredCharset(contentType);
     std::string converted;
     if (isUtf8Name(charset) || !convertToUtf8(body, charset, converted))
-        return withoutUtf8Mark(body);
-    return withoutUtf8Mark(converted);
+        return withoutUtf8Mark(std::move(body));
+    std::string().swap(body); // freed now: a parameter may otherwise live until the caller's statement ends
+    return withoutUtf8Mark(std::move(converted));
 }

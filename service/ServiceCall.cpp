@@ -9,6 +9,7 @@ HttpRequest serviceRequest(const ServiceEndpoint &endpoint, const char *method, 
     request.method = method;
     request.url = endpoint.baseUrl + path;
     request.caFile = endpoint.caFile;
+    request.totalTimeoutMs = endpoint.deadlineMs;
     return request;
 }
 
@@ -43,12 +44,13 @@ JsonPtr madeUpReply(const std::string &prefix, const std::string &failure) {
     return std::make_shared<const JsonDocument>(std::move(reply));
 }
 
-std::string replyFailure(const HttpResponse &response, JsonDocument &parsed) {
+std::string replyFailure(HttpResponse response, JsonDocument &parsed) {
     if (!response.completed())
         return response.error;
     if (response.status >= 400)
         return "HTTP error " + std::to_string(response.status);
-    parsed = JsonDocument::parse(replyTextAsUtf8(response.body, response.contentType), nullptr, false);
+    parsed =
+        JsonDocument::parse(replyTextAsUtf8(std::move(response.body), response.contentType), nullptr, false);
     if (parsed.is_discarded() || !parsed.is_object())
         return "The service's reply is not a JSON object (HTTP status " + std::to_string(response.status) +
                ")";

@@ -18,8 +18,9 @@ HttpRequest serviceJsonPost(const ServiceEndpoint &endpoint, const std::string &
 JsonPtr madeUpReply(const std::string &prefix, const std::string &failure);
 
 // Why a finished exchange does not count as a reply: an HTTP status of 400 or above or no body
-// that parses as a JSON object. "" when `response` holds a usable reply.
-std::string replyFailure(const HttpResponse &response, JsonDocument &parsed);
+// that parses as a JSON object. "" when `response` holds a usable reply, then parsed into `parsed`.
+// The response is taken over, so that its body is freed as soon as it is decoded.
+std::string replyFailure(HttpResponse response, JsonDocument &parsed);
 
 // Makes the call and returns its reply object; every failure (transport, TLS, time-out, HTTP status
 // of 400 or above, a body that is not a JSON object) becomes madeUpReply(failurePrefix, why).

@@ -18,17 +18,15 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-// "scheme://authority" of an http(s) address in lower case, "" for anything else.
-std::string webOrigin(const std::string &url) {
+// "https://authority" of an https address in lower case, "" for anything else: nothing is fetched
+// in clear text.
+std::string httpsOrigin(const std::string &url) {
     const std::string lower = lowerCase(url);
-    for (const char *scheme : {"https://", "http://"}) {
-        const std::string prefix = scheme;
-        if (lower.rfind(prefix, 0) == 0) {
-            const size_t end = lower.find_first_of("/?#", prefix.size());
-            return end == prefix.size() ? std::string() : lower.substr(0, end);
-        }
-    }
-    return {};
+    const std::string prefix = "https://";
+    if (lower.rfind(prefix, 0) != 0)
+        return {};
+    const size_t end = lower.find_first_of("/?#", prefix.size());
+    return end == prefix.size() ? std::string() : lower.substr(0, end);
 }
 
 // The service refuses a fetch with its reply envelope (a "code" other than "200"), which is no
@@ -54,12 +52,12 @@ std::string TRuvasaLib::fetchStoredAnnotations(const std::string &fileAnotasi) {
     const QString target = QString::fromStdString(FPath + "/tempAnnot.json");
     QFile::remove(target); // never hand a file from an earlier loan to this one
     const std::string url = isServicePath(fileAnotasi) ? endpoint.baseUrl + fileAnotasi : fileAnotasi;
-    const std::string origin = webOrigin(url);
+    const std::string origin = httpsOrigin(url);
     if (origin.empty())
-        return "Not a web address: " + fileAnotasi;
+        return "Not an https address: " + fileAnotasi;
     HttpRequest request = serviceGet(endpoint, "");
     request.url = url;
-    if (origin == webOrigin(endpoint.baseUrl + "/"))
+    if (origin == httpsOrigin(endpoint.baseUrl + "/"))
         setCustomParams(request); // the session goes to the service only
     const HttpResponse response = performHttp(request);
     if (!response.completed())

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <thread>
 
 namespace {
@@ -20,7 +21,7 @@ TEST(HttpCall, AServiceThatStopsAnsweringEndsTheCallWithATimeOut) {
         const char *name;
         long stallSeconds;
         long totalMs;
-    } cases[] = {{"no data for a second", 1, 0}, {"whole exchange over half a second", 30, 500}};
+    } cases[] = {{"no data for a second", 1, 180000}, {"whole exchange over half a second", 30, 500}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         HttpRequest request;
@@ -32,6 +33,18 @@ TEST(HttpCall, AServiceThatStopsAnsweringEndsTheCallWithATimeOut) {
         EXPECT_EQ(response.error.rfind("Timeout was reached", 0), 0u) << response.error;
         EXPECT_FALSE(response.completed());
     }
+}
+
+TEST(HttpCall, ADeadlineGrowsWithTheBodyOnlyWhenAskedAndNeverPastTheLargestAcceptedBody) {
+    HttpRequest call;
+    EXPECT_EQ(allowedDurationMs(call, std::int64_t(1) << 30), allowedDurationMs(call, 0));
+    HttpRequest download;
+    download.bytesPerExtraSecond = 16 * 1024;
+    download.maxBodyBytes = std::size_t(1) << 30;
+    EXPECT_EQ(allowedDurationMs(download, 0), download.totalTimeoutMs);
+    EXPECT_GT(allowedDurationMs(download, 100 << 20), allowedDurationMs(download, 10 << 20));
+    EXPECT_EQ(allowedDurationMs(download, INT64_MAX), allowedDurationMs(download, std::int64_t(1) << 30));
+    EXPECT_GT(allowedDurationMs(download, INT64_MAX), 0);
 }
 
 TEST(HttpCall, AnUnreadableTrustFileIsAFailedCall) {

@@ -15,19 +15,6 @@
 
 namespace {
 
-int loopbackSocket(int &port) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr *>(&address), size) != 0 ||
-        getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size) != 0)
-        throw std::runtime_error("Cannot open a loopback socket");
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
 bool readMore(SSL *ssl, std::string &buffer) {
     char chunk[16384];
     const int n = SSL_read(ssl, chunk, sizeof chunk);
@@ -62,13 +49,16 @@ bool parseHead(const std::string &head, RecordedRequest &request) {
     return true;
 }
 
-std::string replyBytes(const CannedReply &reply) {
+std::string headBytes(const CannedReply &reply) {
     std::string bytes =
         "HTTP/1.1 " + std::to_string(reply.status) + (reply.status < 400 ? " OK" : " Error") + "\r\n";
     for (const auto &[name, value] : reply.headers)
         bytes += name + ": " + value + "\r\n";
-    bytes += "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
-    return bytes + reply.body;
+    return bytes + "Content-Length: " + std::to_string(reply.body.size()) + "\r\nConnection: close\r\n\r\n";
+}
+
+bool sendBytes(SSL *ssl, const std::string &bytes) {
+    return SSL_write(ssl, bytes.data(), static_cast<int>(bytes.size())) > 0;
 }
 
 } // namespace
@@ -154,11 +144,36 @@ void RecordingHttpsServer::handle(int connection) {
             recorded.push_back(request);
             answer = responder;
         }
-        const std::string bytes = replyBytes(answer ? answer(request) : CannedReply());
-        SSL_write(ssl, bytes.data(), static_cast<int>(bytes.size()));
+        send(ssl, answer ? answer(request) : CannedReply());
         SSL_shutdown(ssl);
     }
     SSL_free(ssl);
+}
+
+void RecordingHttpsServer::send(SSL *ssl, const CannedReply &reply) const {
+    if (reply.trickle.count() == 0) {
+        sendBytes(ssl, headBytes(reply) + reply.body);
+        return;
+    }
+    // Ends when the client hangs up or the server stops.
+    bool open = sendBytes(ssl, headBytes(reply));
+    for (size_t sent = 0; open && sent < reply.body.size() && !stopping; ++sent) {
+        std::this_thread::sleep_for(reply.trickle);
+        open = sendBytes(ssl, reply.body.substr(sent, 1));
+    }
+}
+
+int loopbackSocket(int &port) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr *>(&address), size) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size) != 0)
+        throw std::runtime_error("Cannot open a loopback socket");
+    port = ntohs(address.sin_port);
+    return fd;
 }
 
 int closedPort() {

@@ -2,6 +2,7 @@
 #include "tests/service/TestCertificate.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -27,6 +28,8 @@ struct CannedReply {
     int status = 200;
     HeaderPairs headers = {{"Content-Type", "application/json"}};
     std::string body = R"({"code":"200","msg":"OK","data":[]})";
+    // > 0: after the head, the body goes out one byte per interval (a server that trickles).
+    std::chrono::milliseconds trickle{0};
 };
 
 // An HTTPS server on a loopback port that records every request and answers from a responder. It
@@ -52,6 +55,7 @@ private:
     };
     void serve();
     void handle(int connection);
+    void send(struct ssl_st *ssl, const CannedReply &reply) const;
 
     std::unique_ptr<struct ssl_ctx_st, SslContextFree> context;
     int listener = -1;
@@ -63,5 +67,7 @@ private:
     std::thread worker;
 };
 
+// A socket bound to a free loopback port, which is stored in `port`; not yet listening.
+int loopbackSocket(int &port);
 // A loopback port on which nothing listens.
 int closedPort();

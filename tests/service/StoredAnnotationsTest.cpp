@@ -71,12 +71,12 @@ TEST_F(StoredAnnotations, AFailedFetchLeavesNoFileBehind) {
     } cases[] = {
         {"/anotasi/none.json", "HTTP error 404"},
         {"/anotasi/refused.json", "Refused: Anotasi tidak ditemukan"},
-        {"file:///etc/passwd", "Not a web address"},
-        {"FILE:///etc/passwd", "Not a web address"},
-        {"ftp://127.0.0.1/x", "Not a web address"},
-        {"../tempAnnot.json", "Not a web address"},
-        {"//evil.example/x", "Not a web address"},
-        {"0", "Not a web address"},
+        {"file:///etc/passwd", "Not an https address"},
+        {"FILE:///etc/passwd", "Not an https address"},
+        {"ftp://127.0.0.1/x", "Not an https address"},
+        {"../tempAnnot.json", "Not an https address"},
+        {"//evil.example/x", "Not an https address"},
+        {"0", "Not an https address"},
         {"https://127.0.0.1:" + std::to_string(closedPort()) + "/a.json", "Couldn't connect"},
     };
     for (const auto &c : cases) {
@@ -86,7 +86,7 @@ TEST_F(StoredAnnotations, AFailedFetchLeavesNoFileBehind) {
         const std::string failure = bed.lib.fetchStoredAnnotations(c.address);
         EXPECT_EQ(failure.rfind(c.failureStart, 0), 0u) << failure;
         EXPECT_FALSE(QFile::exists(target()));
-        if (c.failureStart == "Not a web address") {
+        if (c.failureStart == "Not an https address") {
             EXPECT_EQ(bed.server.requests().size(), before);
         }
     }
