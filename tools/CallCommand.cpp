@@ -1,8 +1,10 @@
 #include "tools/DevtoolCommands.h"
 
+#include "bridge/ReplyValues.h"
 #include "service/RegistrationRequests.h"
 #include "service/ReplyEnvelope.h"
 #include "service/RuvasaLib.h"
+#include "tools/ReplyPrinter.h"
 
 #include <QTemporaryDir>
 
@@ -114,17 +116,19 @@ bool parseArguments(const QStringList &args, CallArguments &parsed) {
     return !parsed.endpoint.baseUrl.empty() && !parsed.positional.isEmpty();
 }
 
-// Logs in first and takes over the session as the client does after a successful login.
+// Logs in first and takes over the session as the client does after a successful login, reading
+// the reply with the client's own accessors (a reply without "data" gives empty values).
 bool logIn(TRuvasaLib &lib, const QStringList &login) {
     const JsonPtr reply = lib.LoginRequest(text(login[0]), text(login[1]));
     if (!isSuccessReply(*reply)) {
-        std::fprintf(stderr, "login refused: %s\n", reply->dump(2).c_str());
+        std::fputs("login refused:\n", stderr);
+        printReply(stderr, *reply);
         return false;
     }
-    const JsonDocument &data = (*reply)["data"];
-    lib.FUserId = jsonText(data, "id_user");
-    lib.FToken = jsonText(data, "token");
-    lib.FUserLevel = jsonText(data, "level");
+    const JsonDocument *data = replyData(reply);
+    lib.FUserId = replyText(data, "id_user");
+    lib.FToken = replyText(data, "token");
+    lib.FUserLevel = replyText(data, "level");
     lib.FUserJson.store(reply);
     return true;
 }
@@ -147,6 +151,6 @@ int callCommand(const QStringList &args) {
     if (!parsed.login.isEmpty() && !logIn(lib, parsed.login))
         return 1;
     const JsonPtr reply = method->second.call(lib, parsed.positional);
-    std::printf("%s\n", reply->dump(2).c_str());
+    printReply(stdout, *reply);
     return isSuccessReply(*reply) ? 0 : 1;
 }
