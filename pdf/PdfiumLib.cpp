@@ -371,11 +371,95 @@ struct RenderTarget {
     int width;
     int height;
     bool premultiplied; // false: straight alpha, as engine bitmaps with alpha keep it
+    bool opaque;        // its alpha byte is unused (RGB32 images, BGRx bitmaps)
 };
+
+unsigned char *targetPixel(const RenderTarget &target, int x, int y) {
+    return target.samples + size_t(y - target.originY) * target.stride + size_t(x - target.originX) * 4;
+}
+
+// A pixmap of its own for the area: without alpha for an opaque target, transparent otherwise.
+fz_pixmap *newAreaPixmap(fz_context *ctx, const fz_irect &area, bool opaque) {
+    fz_pixmap *pixmap = nullptr;
+    fz_var(pixmap);
+    fz_try(ctx) {
+        pixmap = fz_new_pixmap_with_bbox(ctx, fz_device_bgr(ctx), area, nullptr, opaque ? 0 : 1);
+        if (!opaque)
+            fz_clear_pixmap(ctx, pixmap);
+    }
+    fz_catch(ctx) {
+        pixmap = nullptr;
+    }
+    return pixmap;
+}
+
+// Copies the target's pixels of the area into an opaque pixmap, the paper the page is drawn onto.
+void seedFromTarget(fz_context *ctx, fz_pixmap *pixmap, const RenderTarget &target, const fz_irect &area) {
+    unsigned char *row = fz_pixmap_samples(ctx, pixmap);
+    for (int y = area.y0; y < area.y1; ++y, row += fz_pixmap_stride(ctx, pixmap)) {
+        const unsigned char *from = targetPixel(target, area.x0, y);
+        for (unsigned char *to = row; to < row + size_t(area.x1 - area.x0) * 3; to += 3, from += 4)
+            std::memcpy(to, from, 3);
+    }
+}
+
+// Puts the drawn area back: an opaque pixmap replaces the target's pixels, a transparent one is composited
+// over them (premultiplied source-over).
+void mergeIntoTarget(fz_context *ctx, fz_pixmap *pixmap, const RenderTarget &target, const fz_irect &area,
+                     bool opaque) {
+    const int n = opaque ? 3 : 4;
+    const unsigned char *row = fz_pixmap_samples(ctx, pixmap);
+    for (int y = area.y0; y < area.y1; ++y, row += fz_pixmap_stride(ctx, pixmap)) {
+        unsigned char *to = targetPixel(target, area.x0, y);
+        for (const unsigned char *from = row; from < row + size_t(area.x1 - area.x0) * n;
+             from += n, to += 4) {
+            if (opaque) {
+                std::memcpy(to, from, 3);
+                to[3] = 0xFF;
+                continue;
+            }
+            const unsigned keep = 255 - from[3];
+            for (int i = 0; i < 4; ++i)
+                to[i] = (unsigned char)(from[i] + (to[i] * keep + 127) / 255);
+        }
+    }
+}
+
+// Draws the page into a pixmap of the area and merges that into the target. Onto an opaque target the page
+// is drawn without alpha over the target's pixels, as the engine's own renderer draws onto paper; onto one
+// with alpha it is drawn onto transparency and composited. Drawn straight onto an opaque pixmap that has
+// alpha, partly transparent areas (pattern tiles) would replace the paper instead of covering it.
+void drawArea(FpdfPageRec *page, const RenderTarget &target, const fz_irect &area, const fz_matrix &ctm,
+              int flags) {
+    fz_context *ctx = engineContext();
+    const bool opaque = target.opaque;
+    fz_pixmap *pixmap = newAreaPixmap(ctx, area, opaque);
+    if (!pixmap)
+        return;
+    if (opaque)
+        seedFromTarget(ctx, pixmap, target, area);
+    fz_device *device = nullptr;
+    fz_var(device);
+    fz_try(ctx) {
+        device = fz_new_draw_device(ctx, ctm, pixmap);
+        if (flags & FPDF_ANNOT)
+            fz_run_page(ctx, &page->page->super, device, fz_identity, nullptr);
+        else
+            fz_run_page_contents(ctx, &page->page->super, device, fz_identity, nullptr);
+        fz_close_device(ctx, device);
+    }
+    fz_always(ctx) {
+        fz_drop_device(ctx, device);
+    }
+    fz_catch(ctx) {
+        // A page that fails part way keeps what was drawn, as a damaged page would.
+    }
+    mergeIntoTarget(ctx, pixmap, target, area, opaque);
+    fz_drop_pixmap(ctx, pixmap);
+}
 
 void renderPage(FpdfPageRec *page, const RenderTarget &target, int startX, int startY, int sizeX, int sizeY,
                 int rotate, int flags) {
-    fz_context *ctx = engineContext();
     fz_irect area =
         fz_intersect_irect(fz_make_irect(startX, startY, startX + sizeX, startY + sizeY),
                            fz_make_irect(target.originX, target.originY, target.originX + target.width,
@@ -389,29 +473,7 @@ void renderPage(FpdfPageRec *page, const RenderTarget &target, int startX, int s
         forEachPixel(target.samples, target.stride, area, target.originX, target.originY, swapRedBlue);
     if (!target.premultiplied)
         forEachPixel(target.samples, target.stride, area, target.originX, target.originY, premultiply);
-    fz_pixmap *pixmap = nullptr;
-    fz_device *device = nullptr;
-    fz_var(pixmap);
-    fz_var(device);
-    fz_try(ctx) {
-        pixmap = fz_new_pixmap_with_data(ctx, fz_device_bgr(ctx), target.width, target.height, nullptr, 1,
-                                         target.stride, target.samples);
-        pixmap->x = target.originX;
-        pixmap->y = target.originY;
-        device = fz_new_draw_device_with_bbox(ctx, ctm, pixmap, &area);
-        if (flags & FPDF_ANNOT)
-            fz_run_page(ctx, &page->page->super, device, fz_identity, nullptr);
-        else
-            fz_run_page_contents(ctx, &page->page->super, device, fz_identity, nullptr);
-        fz_close_device(ctx, device);
-    }
-    fz_always(ctx) {
-        fz_drop_device(ctx, device);
-        fz_drop_pixmap(ctx, pixmap);
-    }
-    fz_catch(ctx) {
-        // A page that fails part way keeps what was drawn, as a damaged page would.
-    }
+    drawArea(page, target, area, ctm, flags);
     if (!target.premultiplied)
         forEachPixel(target.samples, target.stride, area, target.originX, target.originY, unpremultiply);
     if (flags & FPDF_GRAYSCALE)
@@ -781,19 +843,20 @@ void FPDF_RenderPage(FPDF_DC dc, FPDF_PAGE page, int start_x, int start_y, int s
         // The painter already holds the image's own buffer: write there without detaching it again.
         uchar *origin = const_cast<uchar *>(image->constBits()) +
                         qsizetype(area.y()) * image->bytesPerLine() + qsizetype(area.x()) * 4;
-        renderPage(
-            page, {origin, int(image->bytesPerLine()), area.x(), area.y(), area.width(), area.height(), true},
-            start_x, start_y, size_x, size_y, rotate, flags);
+        renderPage(page,
+                   {origin, int(image->bytesPerLine()), area.x(), area.y(), area.width(), area.height(), true,
+                    image->format() == QImage::Format_RGB32},
+                   start_x, start_y, size_x, size_y, rotate, flags);
         return;
     }
     QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         DocumentLock lock(page->document->mutex);
-        renderPage(
-            page,
-            {image.bits(), int(image.bytesPerLine()), area.x(), area.y(), area.width(), area.height(), true},
-            start_x, start_y, size_x, size_y, rotate, flags);
+        renderPage(page,
+                   {image.bits(), int(image.bytesPerLine()), area.x(), area.y(), area.width(), area.height(),
+                    true, false},
+                   start_x, start_y, size_x, size_y, rotate, flags);
     }
     dc->drawImage(area.topLeft(), image);
 }
@@ -805,7 +868,7 @@ void FPDF_RenderPageBitmap(FPDF_BITMAP bitmap, FPDF_PAGE page, int start_x, int 
     DocumentLock lock(page->document->mutex);
     renderPage(page,
                {bitmap->buffer, bitmap->stride, 0, 0, bitmap->width, bitmap->height,
-                bitmap->format != FPDFBitmap_BGRA},
+                bitmap->format != FPDFBitmap_BGRA, bitmap->format != FPDFBitmap_BGRA},
                start_x, start_y, size_x, size_y, rotate, flags);
 }
 

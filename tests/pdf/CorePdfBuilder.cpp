@@ -61,7 +61,26 @@ private:
     std::vector<std::string> objects_;
 };
 
+// The page's extra resources with its objects written and "@N" replaced by references to them.
+std::string pageResources(PdfWriter &writer, const FixturePage &page) {
+    std::vector<int> ids;
+    for (const std::string &object : page.objects)
+        ids.push_back(writer.add(object));
+    std::string resources = page.resources;
+    for (size_t i = ids.size(); i-- > 0;) { // from the last, so "@1" is not taken for the start of "@12"
+        const std::string mark = "@" + std::to_string(i);
+        for (size_t at; (at = resources.find(mark)) != std::string::npos;)
+            resources.replace(at, mark.size(), std::to_string(ids[i]) + " 0 R");
+    }
+    return resources;
+}
+
 } // namespace
+
+std::string fixtureStream(const std::string &entries, const std::string &data) {
+    return "<< " + entries + " /Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
+           "\nendstream";
+}
 
 std::string fixtureText(double x, double y, double size, const std::string &text, const char *font) {
     return "BT /" + std::string(font) + " " + number(size) + " Tf " + number(x) + " " + number(y) + " Td (" +
@@ -80,13 +99,15 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
     for (const FixturePage &page : pages) {
         const int contents = writer.add("<< /Length " + std::to_string(page.content.size()) +
                                         " >>\nstream\n" + page.content + "\nendstream");
+        const std::string resources = pageResources(writer, page);
         std::string annots;
         for (const std::string &annot : page.annots)
             annots += std::to_string(writer.add(annot)) + " 0 R ";
         std::string dict = "<< /Type /Page /Parent " + std::to_string(pageTree) + " 0 R /MediaBox [0 0 " +
                            number(page.width) + " " + number(page.height) + "] /Contents " +
                            std::to_string(contents) + " 0 R /Resources << /Font << /F1 " +
-                           std::to_string(helvetica) + " 0 R /F2 " + std::to_string(courier) + " 0 R >> >>";
+                           std::to_string(helvetica) + " 0 R /F2 " + std::to_string(courier) + " 0 R >> " +
+                           resources + " >>";
         if (page.rotate)
             dict += " /Rotate " + std::to_string(page.rotate);
         if (!page.cropBox.empty())

@@ -9,10 +9,15 @@ struct FixturePage {
     double width = 612;
     double height = 792;
     int rotate = 0;
-    std::string content;             // content stream operators
-    std::vector<std::string> annots; // annotation dictionaries, written as separate objects
-    std::string cropBox;             // e.g. "[10 20 300 400]"; empty for none
+    std::string content;              // content stream operators
+    std::vector<std::string> annots;  // annotation dictionaries, written as separate objects
+    std::string cropBox;              // e.g. "[10 20 300 400]"; empty for none
+    std::string resources;            // more /Resources entries; "@N" stands for a reference to objects[N]
+    std::vector<std::string> objects; // objects the resources refer to (patterns, forms)
 };
+
+// A stream object: its dictionary entries and data.
+std::string fixtureStream(const std::string &entries, const std::string &data);
 
 // One line of text at (x, y) in Helvetica (or font "F2") of the given size.
 std::string fixtureText(double x, double y, double size, const std::string &text, const char *font = "F1");

@@ -2,10 +2,16 @@
 #include "pdf/PdfiumCore.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
 
 namespace {
 
@@ -115,6 +121,137 @@ TEST_F(CoreRender, IntoAnEngineBitmap) {
     const QRgb black = image.pixel(blackCentre({0, 0, 400, 200}, prNormal));
     EXPECT_EQ(qAlpha(black), 255);
     EXPECT_TRUE(isDark(black));
+}
+
+// Pages with partly transparent areas, 300 x 200 pt.
+FixturePage patternTextPage() {
+    FixturePage page;
+    page.width = 300;
+    page.height = 200;
+    page.content = "BT /F1 60 Tf /Pattern cs /P1 scn 20 100 Td (POLA) Tj ET\n";
+    page.resources = "/Pattern << /P1 @0 >>";
+    page.objects = {fixtureStream("/PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 1.3 1.3] /XStep 1.3 "
+                                  "/YStep 1.3 /Resources << >>",
+                                  "0 0 1 rg 0 0 0.7 0.7 re f")};
+    return page;
+}
+
+FixturePage softMaskPage() {
+    FixturePage page = patternTextPage();
+    page.content = "/G1 gs /X1 Do\n";
+    page.resources = "/ExtGState << /G1 << /SMask << /S /Luminosity /G @0 >> >> >> /XObject << /X1 @1 >>";
+    page.objects = {
+        fixtureStream("/Type /XObject /Subtype /Form /BBox [0 0 300 200] /Group << /S /Transparency /CS "
+                      "/DeviceRGB >>",
+                      "1 g 50 50 100 100 re f 0.5 g 150 50 100 100 re f"),
+        fixtureStream("/Type /XObject /Subtype /Form /BBox [0 0 300 200]", "0 0.5 0 rg 0 0 300 200 re f")};
+    return page;
+}
+
+FixturePage knockoutGroupPage() {
+    FixturePage page = patternTextPage();
+    page.content = "/X1 Do\n";
+    page.resources = "/XObject << /X1 @0 >>";
+    page.objects = {
+        fixtureStream("/Type /XObject /Subtype /Form /BBox [0 0 300 200] /Group << /S /Transparency "
+                      "/I true /K true >> /Resources << /ExtGState << /G2 << /ca 0.5 >> >> >>",
+                      "/G2 gs 1 0 0 rg 20 20 150 150 re f 0 0 1 rg 100 50 150 120 re f")};
+    return page;
+}
+
+// The engine's own renderer's picture of page 1 of the file at that size.
+QImage mutoolDraw(const QString &pdfPath, QSize size) {
+    const QString png = pdfPath + ".png";
+    QProcess mutool;
+    mutool.start("mutool", {"draw", "-q", "-w", QString::number(size.width()), "-h",
+                            QString::number(size.height()), "-o", png, pdfPath, "1"});
+    EXPECT_TRUE(mutool.waitForFinished(60000));
+    EXPECT_EQ(mutool.exitCode(), 0) << mutool.readAllStandardError().toStdString();
+    return QImage(png).convertToFormat(QImage::Format_RGB32);
+}
+
+double meanGrey(const QImage &image) {
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y));
+    return sum / (255.0 * image.width() * image.height());
+}
+
+// The mean difference of the colour channels, 0 to 1.
+double meanDifference(const QImage &a, const QImage &b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3 * 255.0 * a.width() * a.height());
+}
+
+// Each way a page is drawn, onto white paper, read back as an opaque image.
+using DrawPath = std::function<QImage(TPdfPage &, QSize)>;
+
+QImage drawnWithPainter(TPdfPage &page, QSize size, QImage::Format format, bool transformed) {
+    QImage image(size, format);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        if (transformed)
+            painter.translate(0.0001, 0); // not the identity: drawn through an image of its own
+        page.Draw(painter, 0, 0, size.width(), size.height());
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage drawnToBitmap(TPdfPage &page, QSize size, bool alpha) {
+    TPdfBitmap bitmap(size.width(), size.height(), alpha);
+    bitmap.FillRect(0, 0, size.width(), size.height(), 0xFFFFFFFF);
+    page.DrawToPdfBitmap(bitmap, 0, 0, size.width(), size.height());
+    return QImage(static_cast<const uchar *>(bitmap.Buffer()), size.width(), size.height(),
+                  bitmap.BytesPerScanLine(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+TEST(CoreRenderTransparency, PartlyTransparentContentMatchesTheEnginesOwnRenderer) {
+    const std::pair<const char *, FixturePage> pages[] = {
+        {"pattern-filled text", patternTextPage()},
+        {"soft mask", softMaskPage()},
+        {"knockout group at half opacity", knockoutGroupPage()},
+    };
+    const std::pair<const char *, DrawPath> paths[] = {
+        {"RGB32 image",
+         [](TPdfPage &p, QSize s) { return drawnWithPainter(p, s, QImage::Format_RGB32, false); }},
+        {"premultiplied image",
+         [](TPdfPage &p, QSize s) {
+             return drawnWithPainter(p, s, QImage::Format_ARGB32_Premultiplied, false);
+         }},
+        {"transformed painter",
+         [](TPdfPage &p, QSize s) { return drawnWithPainter(p, s, QImage::Format_RGB32, true); }},
+        {"opaque bitmap", [](TPdfPage &p, QSize s) { return drawnToBitmap(p, s, false); }},
+        {"bitmap with alpha", [](TPdfPage &p, QSize s) { return drawnToBitmap(p, s, true); }},
+    };
+    const QSize size(600, 400);
+    QTemporaryDir dir;
+    for (const auto &[pageName, fixture] : pages) {
+        const std::string pdf = buildFixturePdf({fixture});
+        const QString path = dir.filePath(QString(pageName).replace(' ', '-') + ".pdf");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(pdf.data(), qint64(pdf.size()));
+        file.close();
+        const QImage reference = mutoolDraw(path, size);
+        ASSERT_EQ(reference.size(), size);
+        TPdfDocument doc;
+        doc.LoadFromBytes(QByteArray::fromStdString(pdf));
+        for (const auto &[pathName, draw] : paths) {
+            SCOPED_TRACE(std::string(pageName) + ", " + pathName);
+            const QImage drawn = draw(*doc.GetPage(0), size);
+            EXPECT_NEAR(meanGrey(drawn), meanGrey(reference), 0.002);
+            EXPECT_LT(meanDifference(drawn, reference), 0.004);
+        }
+    }
 }
 
 } // namespace
