@@ -81,7 +81,7 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
         return;
     if (status != 200 || body.isEmpty()) {
         showError(QStringLiteral("Jaringan Error dengan Status : ") + QString::number(status));
-        reloadDetailPage();
+        abandonBorrowing();
         return;
     }
     auto loan = std::make_shared<Loan>();
@@ -111,6 +111,19 @@ void TReaderController::netRequestRequestError(const QString &errorText) {
     if (RequestCancelled)
         return;
     showError(QStringLiteral("Request Error #671: ") + errorText);
+    abandonBorrowing();
+}
+
+// A borrowing that ends without a page drops the jump and the list to return to that were meant for
+// its book, so the next book does not inherit them; the detail page is shown again.
+void TReaderController::forgetPendingOpen() {
+    PageToJump = 0;
+    ReadFromSearch = false;
+    ReadFromChart = false;
+}
+
+void TReaderController::abandonBorrowing() {
+    forgetPendingOpen();
     reloadDetailPage();
 }
 
@@ -120,9 +133,10 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
     if (replyText(loan->reply, "code") != "200") {
         if (isAuthFailed(loan->reply)) {
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
+            forgetPendingOpen();
         } else {
             showWarning(qs(replyText(loan->reply, "msg")));
-            reloadDetailPage();
+            abandonBorrowing();
         }
         return;
     }
@@ -130,6 +144,7 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
         openGrantedLoan(*loan);
     } catch (const std::exception &error) {
         showError(QStringLiteral("Error Exception #1098 : ") + QString::fromUtf8(error.what()));
+        abandonBorrowing();
     }
 }
 
@@ -153,6 +168,8 @@ void TReaderController::openGrantedLoan(const Loan &loan) {
         // the window can still close.
         startReturnReport({book.id_baca, book.id, 0, {}, {}, false, false});
         freeSlot(slot);
+        abandonBorrowing();
+        return;
     } else if (!loan.annotationsError.empty()) {
         showWarning(QStringLiteral("Anotasi dari peminjaman sebelumnya tidak dapat dimuat : ") +
                     qs(loan.annotationsError));

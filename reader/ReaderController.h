@@ -96,6 +96,8 @@ private:
 
     void connectToolbar();
     void reloadDetailPage();
+    void forgetPendingOpen();
+    void abandonBorrowing();
     void bringReaderToFront();
     QWidget *tabOfView(const TPdfControl *view) const;
     int slotOf(const QWidget *sheet) const;

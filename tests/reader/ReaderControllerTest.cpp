@@ -264,12 +264,17 @@ TEST_F(Reader, RefusalsAndFailuresTakeNothing) {
     EXPECT_EQ(boxes.shown[0].text, "Stok buku sedang habis, silakan coba lagi nanti");
     EXPECT_EQ(window.at(LibraryView::Chromium3).last(), library.localPageUrl("detail.html"));
 
-    // A file the service does not have.
+    // A file the service does not have, asked for from a sentence-search hit: the jump and the list to
+    // return to go with it, so the next book opens normally.
     JsonDocument detail = *lib.DetailContentRequest(ShortBook);
     detail["data"]["nama_pc_file"] = "tidak-ada.pdf";
     lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
+    PageToJump = 5;
+    ReadFromSearch = true;
     EXPECT_EQ(borrowHeldDetail(), -1);
     EXPECT_EQ(boxes.shown.back().text, "Jaringan Error dengan Status : 404");
+    EXPECT_EQ(PageToJump, 0);
+    EXPECT_FALSE(ReadFromSearch);
 
     // The same book a second time (the service's loan ended behind the client's back).
     ASSERT_EQ(borrow(ShortBook), 0);
