@@ -121,21 +121,27 @@ std::string failureText(const Transfer &transfer, CURLcode code, const char *det
     return text;
 }
 
-// Sets the options of one transfer; the objects handed to curl must outlive curl_easy_perform.
-void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_slist *headers, curl_mime *mime,
-               const std::optional<TrustedCertificates> &trusted, char *errorBuffer) {
-    curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https"); // nothing in clear text, not even after a redirect
+// Nothing in clear text, not even after a redirect: https only, TLS 1.2 or newer, peer and host
+// verified.
+void secure(CURL *h, const std::optional<TrustedCertificates> &trusted) {
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
     curl_easy_setopt(h, CURLOPT_SSLVERSION, CURL_SSLVERSION_TLSv1_2);
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
     if (trusted) {
         curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, trustExtraCertificates);
         curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, &*trusted);
     }
+}
+
+// Sets the options of one transfer; the objects handed to curl must outlive curl_easy_perform.
+void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_slist *headers, curl_mime *mime,
+               const std::optional<TrustedCertificates> &trusted, char *errorBuffer) {
+    curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
+    secure(h, trusted);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, request.connectTimeoutMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, request.stallTimeoutSeconds);

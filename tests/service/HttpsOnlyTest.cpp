@@ -7,6 +7,7 @@
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 
 namespace {
 
@@ -53,6 +54,20 @@ TEST(HttpsOnly, NothingReachesAPlainListenerAndEachRefusalSaysWhy) {
     plain.stop();
     EXPECT_EQ(plain.connections(), 0);
     EXPECT_EQ(plain.bytesReceived(), 0);
+}
+
+TEST(HttpsOnly, AServerOfferingNothingNewerThanTls11IsRefused) {
+    TestCertificate certificate;
+    for (const int newest : {TLS1_VERSION, TLS1_1_VERSION}) {
+        SCOPED_TRACE(newest);
+        RecordingHttpsServer server(certificate, newest);
+        HttpRequest request;
+        request.url = server.baseUrl() + "/api/wl/listBanner";
+        request.caFile = certificate.certificateFile();
+        const HttpResponse response = performHttp(request);
+        EXPECT_FALSE(response.completed());
+        EXPECT_TRUE(server.requests().empty()) << "no request may go out over an old protocol";
+    }
 }
 
 } // namespace

@@ -79,7 +79,7 @@ void RecordingHttpsServer::SslContextFree::operator()(ssl_ctx_st *c) const {
     SSL_CTX_free(c);
 }
 
-RecordingHttpsServer::RecordingHttpsServer(const TestCertificate &certificate)
+RecordingHttpsServer::RecordingHttpsServer(const TestCertificate &certificate, int newestTls)
     : context(SSL_CTX_new(TLS_server_method())) {
     std::signal(SIGPIPE, SIG_IGN); // a client that hangs up mid-reply must not end the test run
     if (!context ||
@@ -87,6 +87,11 @@ RecordingHttpsServer::RecordingHttpsServer(const TestCertificate &certificate)
                                      SSL_FILETYPE_PEM) != 1 ||
         SSL_CTX_use_PrivateKey_file(context.get(), certificate.keyFile().c_str(), SSL_FILETYPE_PEM) != 1)
         throw std::runtime_error("Cannot set up the test server's TLS");
+    if (newestTls > 0) {
+        SSL_CTX_set_security_level(context.get(), 0);
+        SSL_CTX_set_min_proto_version(context.get(), TLS1_VERSION);
+        SSL_CTX_set_max_proto_version(context.get(), newestTls);
+    }
     listener = loopbackSocket(port);
     listen(listener, 16);
     worker = std::thread([this] { serve(); });

@@ -39,7 +39,9 @@ class RecordingHttpsServer {
 public:
     using Responder = std::function<CannedReply(const RecordedRequest &)>;
 
-    explicit RecordingHttpsServer(const TestCertificate &certificate);
+    // `newestTls` > 0 (an OpenSSL version such as TLS1_1_VERSION): the server offers nothing newer,
+    // and accepts old versions the system configuration would refuse.
+    explicit RecordingHttpsServer(const TestCertificate &certificate, int newestTls = 0);
     ~RecordingHttpsServer();
     RecordingHttpsServer(const RecordingHttpsServer &) = delete;
     RecordingHttpsServer &operator=(const RecordingHttpsServer &) = delete;
