@@ -1,5 +1,7 @@
 #include "pdf/TextModel.h"
 
+#include "pdf/BidiOrder.h"
+
 #include <QChar>
 
 #include <algorithm>
@@ -83,8 +85,46 @@ TextModel::TextModel(const std::vector<FragmentInput> &fragments) {
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             breakLine(fragments[lines[i].fragments.front()]);
+        const size_t lineStart = chars_.size();
         emitLine(fragments, lines[i]);
+        if (lines[i].horizontal)
+            putInReadingOrder(lineStart);
     }
+}
+
+// A line holding right-to-left script is put in reading order: its characters are taken in the order of
+// their boxes from left to right (pages draw such runs in either order), then reordered as the
+// bidirectional algorithm reads them; characters of right-to-left runs take their mirrored form, as their
+// glyphs were mirrored for display.
+void TextModel::putInReadingOrder(size_t from) {
+    if (!hasRightToLeft(std::u16string_view(text_).substr(from)))
+        return;
+    std::vector<TextChar> visual(chars_.begin() + std::ptrdiff_t(from), chars_.end());
+    std::stable_sort(visual.begin(), visual.end(), [](const TextChar &a, const TextChar &b) {
+        return a.left + a.right < b.left + b.right;
+    });
+    std::u16string visualText;
+    for (const TextChar &c : visual)
+        visualText += c.unicode;
+    const LogicalLine line = logicalOrder(visualText);
+    for (size_t i = 0; i < visual.size(); ++i) {
+        TextChar c = visual[line.visualIndex[i]];
+        if (line.rightToLeft[i])
+            c.unicode = QChar(c.unicode).mirroredChar().unicode();
+        chars_[from + i] = c;
+        text_[from + i] = c.unicode;
+    }
+    keepSurrogatePairs(from);
+}
+
+// Reversal leaves the two units of a character beyond the 16-bit range swapped: they are put back.
+void TextModel::keepSurrogatePairs(size_t from) {
+    for (size_t i = from; i + 1 < chars_.size(); ++i)
+        if (QChar::isLowSurrogate(text_[i]) && QChar::isHighSurrogate(text_[i + 1])) {
+            std::swap(chars_[i], chars_[i + 1]);
+            std::swap(text_[i], text_[i + 1]);
+            ++i;
+        }
 }
 
 void TextModel::breakLine(const FragmentInput &next) {

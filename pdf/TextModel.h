@@ -1,7 +1,7 @@
 #pragma once
-// The character model of one page: characters in reading order with the spaces and line breaks the
-// engine generates, their boxes in page space, and the queries on it (line rectangles of a range, the
-// character at a point, the text inside a rectangle).
+// The character model of one page: characters in reading order (right-to-left runs too, whatever order
+// the page draws them in) with the spaces and line breaks the engine generates, their boxes in page space,
+// and the queries on it (line rectangles of a range, the character at a point, the text inside a rectangle).
 
 #include <span>
 #include <string>
@@ -60,6 +60,8 @@ private:
     void emitGlyph(const GlyphInput &glyph, int fragment);
     void emitGenerated(char16_t unicode);
     void breakLine(const FragmentInput &nextFirst);
+    void putInReadingOrder(size_t from);
+    void keepSurrogatePairs(size_t from);
     std::u16string separator(int from, int to) const;
 
     std::vector<TextChar> chars_;

@@ -3,6 +3,9 @@
 #include "pdf/PdfiumLib.h"
 
 #include <QChar>
+#include <QString>
+
+#include <algorithm>
 
 namespace {
 
@@ -13,37 +16,60 @@ bool isWordChar(char16_t c) {
     return QChar(c).isLetterOrNumber();
 }
 
+// The length of the character at `i`: two units for a surrogate pair.
+size_t characterLength(std::u16string_view text, size_t i) {
+    return i + 1 < text.size() && QChar::isHighSurrogate(text[i]) && QChar::isLowSurrogate(text[i + 1]) ? 2
+                                                                                                        : 1;
+}
+
 } // namespace
 
 TextSearch::TextSearch(const std::u16string &text, const std::u16string &phrase, unsigned long flags,
                        int start)
     : matchCase_(flags & FPDF_MATCHCASE), wholeWord_(flags & FPDF_MATCHWHOLEWORD) {
-    for (char16_t c : text)
-        text_ += fold(c);
+    text_.reserve(text.size());
+    for (size_t i = 0, length; i < text.size(); i += length) {
+        length = characterLength(text, i);
+        for (char16_t unit : fold(std::u16string_view(text).substr(i, length))) {
+            text_ += unit;
+            origin_.push_back(int(i));
+            originEnd_.push_back(int(i + length));
+        }
+    }
     std::u16string word;
-    for (char16_t c : phrase) {
-        if (isBreak(c)) {
+    for (size_t i = 0, length; i < phrase.size(); i += length) {
+        length = characterLength(phrase, i);
+        if (isBreak(phrase[i])) {
             if (!word.empty())
                 words_.push_back(word);
             word.clear();
         } else {
-            word += fold(c);
+            word += fold(std::u16string_view(phrase).substr(i, length));
         }
     }
     if (!word.empty())
         words_.push_back(word);
-    const int size = int(text_.size());
-    if (start < 0 || start > size) {
-        nextStart_ = size;
-        prevStart_ = size - 1;
+    const auto folded = [&](int index) {
+        return int(std::lower_bound(origin_.begin(), origin_.end(), index) - origin_.begin());
+    };
+    if (start < 0 || start > int(text.size())) {
+        nextStart_ = int(text_.size());
+        prevStart_ = nextStart_ - 1;
     } else {
-        nextStart_ = start;
-        prevStart_ = start - 1;
+        nextStart_ = folded(start);
+        prevStart_ = nextStart_ - 1;
     }
 }
 
-char16_t TextSearch::fold(char16_t c) const {
-    return matchCase_ ? c : QChar(c).toCaseFolded().unicode();
+std::u16string TextSearch::fold(std::u16string_view character) const {
+    if (character.size() == 1 && character[0] < 0x80) // plain ASCII decomposes to itself
+        return {char16_t(matchCase_ || character[0] < u'A' || character[0] > u'Z' ? character[0]
+                                                                                  : character[0] + 32)};
+    QString s = QString::fromUtf16(character.data(), qsizetype(character.size()))
+                    .normalized(QString::NormalizationForm_KD);
+    if (!matchCase_)
+        s = s.toCaseFolded();
+    return s.toStdU16String();
 }
 
 bool TextSearch::matchAt(int position, int &length) const {
@@ -74,7 +100,7 @@ bool TextSearch::wholeWordAt(int position, int length) const {
 }
 
 void TextSearch::take(int position, int length) {
-    hit_ = {position, length};
+    hit_ = {origin_[position], originEnd_[position + length - 1] - origin_[position]};
     nextStart_ = position + length;
     prevStart_ = position - 1;
 }

@@ -4,7 +4,16 @@
 
 #include <algorithm>
 
-QString BookText::upperPage(TPdfDocument &document, int pageIndex) {
+namespace {
+
+// Both sides of the page test: compatibility forms composed to what a member types, upper-cased.
+QString bookSearchFold(const QString &text) {
+    return text.normalized(QString::NormalizationForm_KC).toUpper();
+}
+
+} // namespace
+
+QString BookText::foldedPage(TPdfDocument &document, int pageIndex) {
     {
         const std::lock_guard lock(mutex_);
         const auto found = pages_.find(pageIndex);
@@ -12,7 +21,7 @@ QString BookText::upperPage(TPdfDocument &document, int pageIndex) {
             return found->second;
     }
     // Read without holding the cache's mutex: a thread holding the document's lock may be waiting for it.
-    QString text = document.ReadPageText(pageIndex).toUpper();
+    QString text = bookSearchFold(document.ReadPageText(pageIndex));
     const std::lock_guard lock(mutex_);
     return pages_.try_emplace(pageIndex, std::move(text)).first->second;
 }
@@ -25,11 +34,11 @@ BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QStri
     const auto inBook = [count](int page) { return page >= 0 && page < count; };
     if (!inBook(first))
         return {BookSearchResult::NothingSearched};
-    const QString phrase = keyword.toUpper();
+    const QString phrase = bookSearchFold(keyword);
     for (int page = first; inBook(page); page += step) {
         if (cancelled && cancelled())
             return {BookSearchResult::Cancelled};
-        if (text.upperPage(document, page).contains(phrase))
+        if (text.foldedPage(document, page).contains(phrase))
             return {BookSearchResult::Found, page};
     }
     return {BookSearchResult::NotFound};

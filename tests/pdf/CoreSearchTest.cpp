@@ -1,5 +1,6 @@
 // Search on a page: options, direction, phrases over line breaks and the state after the last hit.
 #include "pdf/PdfiumCore.h"
+#include "pdf/TextSearch.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,38 @@ TEST_F(CoreSearch, NoHitAndNoSearch) {
     EXPECT_FALSE(page_->FindNext(index, count)) << "after EndFind there is no search";
     EXPECT_EQ(index, 0);
     EXPECT_EQ(count, 0);
+}
+
+// What a member types finds the compatibility forms fonts put on pages; hits are in the page's own indexes.
+TEST(TextSearchForms, TypedTextFindsCompatibilityFormsWithThePagesIndexes) {
+    const struct {
+        const char *name;
+        std::u16string text, phrase;
+        unsigned long flags;
+        int index, count;
+    } cases[] = {
+        {"ligature", u"Buku de\uFB01nisi", u"definisi", 0, 5, 7},
+        {"ligature, case matched", u"Buku de\uFB01nisi", u"definisi", FPDF_MATCHCASE, 5, 7},
+        {"half a ligature takes all of it", u"de\uFB01nisi", u"f", 0, 2, 1},
+        {"whole word after a ligature", u"\uFB01 fi", u"fi", FPDF_MATCHWHOLEWORD, 0, 1},
+        {"Arabic presentation forms", u"\uFED3\uFEEC\uFEAE\uFEB3\uFE96 \uFEE3\uFEC4\uFE8E\uFEDF\uFE90",
+         u"\u0645\u0637\u0627\u0644\u0628", 0, 6, 5},
+        {"lam-alef ligature", u"\uFEFB\u0628", u"\u0644\u0627\u0628", 0, 0, 2},
+        {"full-width letters", u"\uFF22\uFF35\uFF2B\uFF35 baru", u"buku", 0, 0, 4},
+        {"typed ligature finds plain letters", u"definisi", u"de\uFB01nisi", 0, 0, 8},
+        {"beyond 16 bits", u"\U0001D400\U0001D401 x", u"AB", FPDF_MATCHCASE, 0, 4},
+        {"case still matters", u"de\uFB01nisi", u"DEFINISI", FPDF_MATCHCASE, -1, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TextSearch search(c.text, c.phrase, c.flags, 0);
+        const bool found = search.findNext();
+        EXPECT_EQ(found, c.index >= 0);
+        if (found) {
+            EXPECT_EQ(search.hit().index, c.index);
+            EXPECT_EQ(search.hit().count, c.count);
+        }
+    }
 }
 
 } // namespace

@@ -3,8 +3,12 @@
 #include "reader/BookText.h"
 #include "pdf/PdfiumCtrl.h"
 #include "tests/pdf/CorePdfBuilder.h"
+#include "tests/pdf/RealDocuments.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,6 +34,23 @@ TPdfDocument &loaded(TPdfDocument &doc, const std::vector<std::string> &texts) {
         pages[i].content = fixtureText(72, 700, 12, texts[i]);
     doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
     return doc;
+}
+
+// Pages as Qt writes them: an embedded font whose glyphs map back to the characters drawn.
+QByteArray qtWrittenPages(const std::vector<QString> &texts) {
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    QPainter painter(&writer);
+    painter.setFont(QFont("DejaVu Sans", 12));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        painter.drawText(QPointF(200, 400), texts[i]);
+    }
+    painter.end();
+    return bytes;
 }
 
 bool notCancelled() {
@@ -114,21 +135,64 @@ TEST(BookSearch, PageTextIsReadOnceAndKeptUpperCased) {
     TPdfDocument doc;
     loaded(doc, {"Kata pertama", "Kata kedua"});
     BookText text;
-    EXPECT_EQ(text.upperPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(text.foldedPage(doc, 1), "KATA KEDUA");
     EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
     EXPECT_FALSE(doc.GetPage(1)->IsLoaded()) << "the walk keeps text, not engine pages";
 
     // The same document object now holds other pages: the kept text still answers.
     loaded(doc, {"Lain sama sekali", "Juga lain"});
-    EXPECT_EQ(text.upperPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(text.foldedPage(doc, 1), "KATA KEDUA");
     EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
-    EXPECT_EQ(text.upperPage(doc, 0), "LAIN SAMA SEKALI") << "a page not read before is read now";
+    EXPECT_EQ(text.foldedPage(doc, 0), "LAIN SAMA SEKALI") << "a page not read before is read now";
+}
+
+// Words as a member types them, in books whose fonts put presentation forms and other compatibility
+// characters on the page.
+TEST(BookSearch, TypedWordsFindCompatibilityFormsOnTheirPage) {
+    TPdfDocument persian;
+    persian.LoadFromFile(PersianTexBook);
+    TPdfDocument latin;
+    latin.LoadFromBytes(qtWrittenPages({"Pengantar", "Bab \u216B Penutup"})); // the numeral twelve
+    const struct {
+        const char *name;
+        TPdfDocument &document;
+        const char *keyword;
+        int fromPage, direction, found;
+    } cases[] = {
+        {"table of contents", persian, "فهرست مطالب", 0, 1, 6},
+        {"a name, backwards", persian, "توبیاس اوتیکر", 100, 0, 1},
+        {"the translator's preface, backwards", persian, "پیشگفتار مترجم", 6, 0, 2},
+        {"a numeral of one character", latin, "bab xii", 0, 1, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        BookText text;
+        const BookSearchOutcome outcome =
+            searchBook(c.document, text, QString::fromUtf8(c.keyword), c.fromPage, c.direction, notCancelled);
+        EXPECT_STREQ(nameOf(outcome.result), "Found");
+        EXPECT_EQ(outcome.page, c.found);
+    }
+}
+
+// The view marks a typed word on the page it shows, where the page holds it in presentation forms.
+TEST(BookSearch, TheViewMarksATypedWordAmongPresentationForms) {
+    QWidget parent;
+    auto *control = new TPdfControl(&parent);
+    control->resize(700, 900);
+    control->LoadFromFile(PersianTexBook);
+    control->SetPageIndex(6);
+    control->HightlightText(QString::fromUtf8("مطالب"), false, true);
+    const std::vector<QRect> marks = control->HighlightRects();
+    ASSERT_FALSE(marks.empty());
+    // The heading "فهرست مطالب" stands at the right: its second word, read second, lies left of the first.
+    const QRect page = control->GetPageRect();
+    EXPECT_GT(marks.front().left(), page.left() + page.width() / 2);
 }
 
 TEST(BookSearch, EngineErrorsPropagate) {
     TPdfDocument doc;
     BookText text;
-    EXPECT_THROW(text.upperPage(doc, 0), EPdfException);
+    EXPECT_THROW(text.foldedPage(doc, 0), EPdfException);
 }
 
 // A book whose every page has numbered lines and the phrase "kata kunci" on a few pages only.
