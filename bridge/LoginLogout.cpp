@@ -26,13 +26,13 @@ void TLibraryController::LoginRequestTerminated() {
     }
     window.setHeaderVisible(true);
     const JsonDocument *data = replyData(reply);
-    lib.FName = replyText(data, "nama");
-    lib.FUsername = replyText(data, "username");
-    lib.FUserLevel = replyText(data, "level");
-    lib.FLastDate = replyText(data, "tgl_berakhir");
-    lib.FToken = replyText(data, "token");
-    lib.FProfilePict = replyText(data, "photo");
-    lib.FUserId = replyText(data, "id_user");
+    lib.setSession({.name = replyText(data, "nama"),
+                    .username = replyText(data, "username"),
+                    .userLevel = replyText(data, "level"),
+                    .lastDate = replyText(data, "tgl_berakhir"),
+                    .token = replyText(data, "token"),
+                    .profilePict = replyText(data, "photo"),
+                    .userId = replyText(data, "id_user")});
     startBannerRequest();
 }
 

@@ -63,6 +63,11 @@ public:
     explicit TRuvasaLib(ServiceEndpoint endpoint);
     const ServiceEndpoint &serviceEndpoint() const { return endpoint; }
 
+    // Replaces the whole session under one lock, so no request sends part of one login with part
+    // of another.
+    void setSession(const SessionValues &values);
+    // One consistent copy of the session.
+    SessionValues session() const;
     // Adds the six session headers in their order; the last three are empty before a login.
     void setCustomParams(HttpRequest &request) const;
 

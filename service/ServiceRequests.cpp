@@ -2,9 +2,9 @@
 #include "service/RuvasaLib.h"
 
 #include "KelvaraConfig.h"
-#include "service/StylesheetBranding.h"
 #include "service/ReplyEnvelope.h"
 #include "service/ServiceCall.h"
+#include "service/StylesheetBranding.h"
 
 #include <map>
 
@@ -19,6 +19,18 @@ HeaderList deviceHeaders(const std::string &uuid) {
 
 HeaderList loginHeaders(const std::string &uuid) {
     return {{"OS", KelvaraConfig::OsName}, {"CLIENTID", KelvaraConfig::ClientId}, {"UUID", uuid}};
+}
+
+// The six session headers in their order; the last three are empty before a login.
+void addSessionHeaders(HttpRequest &request, const std::string &uuid, const SessionValues &session) {
+    request.headers.insert(request.headers.end(), {
+                                                      {"CLIENTID", KelvaraConfig::ClientId},
+                                                      {"OS", KelvaraConfig::OsName},
+                                                      {"UUID", uuid},
+                                                      {"KEY", session.token},
+                                                      {"USERID", session.userId},
+                                                      {"USERLEVEL", session.userLevel},
+                                                  });
 }
 
 std::string chartPath(const std::string &chartType) {
@@ -37,16 +49,26 @@ TRuvasaLib::TRuvasaLib(ServiceEndpoint endpoint) : TRuvasaLib() {
     this->endpoint = std::move(endpoint);
 }
 
+void TRuvasaLib::setSession(const SessionValues &values) {
+    std::lock_guard lock(SessionString::mutex());
+    FName.setUnlocked(values.name);
+    FUsername.setUnlocked(values.username);
+    FUserLevel.setUnlocked(values.userLevel);
+    FLastDate.setUnlocked(values.lastDate);
+    FToken.setUnlocked(values.token);
+    FProfilePict.setUnlocked(values.profilePict);
+    FUserId.setUnlocked(values.userId);
+}
+
+SessionValues TRuvasaLib::session() const {
+    std::lock_guard lock(SessionString::mutex());
+    return {FName.unlockedValue(),     FUsername.unlockedValue(), FUserLevel.unlockedValue(),
+            FLastDate.unlockedValue(), FToken.unlockedValue(),    FProfilePict.unlockedValue(),
+            FUserId.unlockedValue()};
+}
+
 void TRuvasaLib::setCustomParams(HttpRequest &request) const {
-    std::lock_guard lock(SessionString::mutex()); // one consistent session, even during a login
-    request.headers.insert(request.headers.end(), {
-                                                      {"CLIENTID", KelvaraConfig::ClientId},
-                                                      {"OS", KelvaraConfig::OsName},
-                                                      {"UUID", DevUUID},
-                                                      {"KEY", FToken.unlockedValue()},
-                                                      {"USERID", FUserId.unlockedValue()},
-                                                      {"USERLEVEL", FUserLevel.unlockedValue()},
-                                                  });
+    addSessionHeaders(request, DevUUID, session());
 }
 
 JsonPtr TRuvasaLib::checkAppVersionRequest() {
@@ -177,8 +199,10 @@ JsonPtr TRuvasaLib::UpdateReadStatusRequest(const std::string &id_baca, int stat
 }
 
 JsonPtr TRuvasaLib::Logoutrequest() {
-    HttpRequest request = serviceFormPost(endpoint, "/api/wl/executeLogout", {{"id_user", FUserId.str()}});
-    setCustomParams(request);
+    // The body and the headers name the same member, even while a login replaces the session.
+    const SessionValues current = session();
+    HttpRequest request = serviceFormPost(endpoint, "/api/wl/executeLogout", {{"id_user", current.userId}});
+    addSessionHeaders(request, DevUUID, current);
     return serviceReply(request, "");
 }
 

@@ -253,6 +253,65 @@ TEST_F(ServiceRequests, KeysKeepTheServiceOrder) {
     EXPECT_EQ(bed->lib.BannerRequest()->dump(), R"({"msg":"m","data":{"z":1,"a":2},"code":"200"})");
 }
 
+// Two members' sessions, every value different, so a mixed set of headers shows.
+const SessionValues memberA{"Ani", "ani", "2", "2026-01-31", std::string(200, 'a'), "ani.jpg", "U-ani"};
+const SessionValues memberB{"Budi", "budi", "1", "2027-02-28", std::string(300, 'b'), "", "U-budi"};
+
+// Switches the session between the two members until `stop`, as logins in turn would.
+std::thread switchingSessions(TRuvasaLib &lib, const std::atomic<bool> &stop) {
+    lib.setSession(memberA);
+    return std::thread([&lib, &stop] {
+        for (int i = 0; !stop; ++i)
+            lib.setSession(i % 2 ? memberA : memberB);
+    });
+}
+
+// The member whose KEY, USERID and USERLEVEL the headers carry, or nullptr for a mixed set.
+const SessionValues *headersMember(const HttpRequest &request) {
+    for (const SessionValues *member : {&memberA, &memberB})
+        if (request.headers[3].second == member->token && request.headers[4].second == member->userId &&
+            request.headers[5].second == member->userLevel)
+            return member;
+    return nullptr;
+}
+
+TEST_F(ServiceRequests, RequestsDuringASessionSwitchCarryOneMembersSession) {
+    std::atomic<bool> stop{false};
+    std::thread logins = switchingSessions(bed->lib, stop);
+    for (int i = 0; i < 20000; ++i) {
+        HttpRequest request;
+        bed->lib.setCustomParams(request);
+        ASSERT_EQ(request.headers.size(), 6u);
+        const SessionValues copy = bed->lib.session();
+        const bool whole = headersMember(request) && (copy == memberA || copy == memberB);
+        if (!whole) {
+            stop = true;
+            logins.join();
+            FAIL() << "a request mixed two sessions";
+        }
+    }
+    stop = true;
+    logins.join();
+}
+
+TEST_F(ServiceRequests, ALogoutDuringASessionSwitchNamesOneMemberInBodyAndHeaders) {
+    std::atomic<bool> stop{false};
+    std::thread logins = switchingSessions(bed->lib, stop);
+    const size_t before = bed->server.requests().size();
+    for (int i = 0; i < 50; ++i)
+        bed->lib.Logoutrequest();
+    stop = true;
+    logins.join();
+    const auto sent = bed->requestsAfter(before);
+    ASSERT_EQ(sent.size(), 50u);
+    for (const RecordedRequest &request : sent) {
+        const std::string userId = request.header("USERID");
+        EXPECT_EQ(request.body, "id_user=" + userId);
+        EXPECT_TRUE(userId == memberA.userId || userId == memberB.userId) << userId;
+        EXPECT_EQ(request.header("KEY"), userId == memberA.userId ? memberA.token : memberB.token);
+    }
+}
+
 TEST_F(ServiceRequests, SessionHeadersReadWhileALoginWritesAreWholeValues) {
     const std::string first(200, 'a'), second(300, 'b');
     std::atomic<bool> done{false};
