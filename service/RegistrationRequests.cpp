@@ -21,6 +21,11 @@ std::string pictureType(const std::string &path) {
     return "application/octet-stream";
 }
 
+// An id that a server could decode back into a step out of the region's path, even encoded.
+bool climbsThePath(const std::string &id) {
+    return id == "." || id == ".." || id.find_first_of("/\\") != std::string::npos;
+}
+
 RegionLookup regionLookup(const ServiceEndpoint &endpoint, const std::string &path,
                           const std::string &failurePrefix) {
     JsonDocument parsed;
@@ -28,6 +33,15 @@ RegionLookup regionLookup(const ServiceEndpoint &endpoint, const std::string &pa
     if (!failure.empty())
         return {nullptr, failurePrefix + failure};
     return {std::make_shared<const JsonDocument>(std::move(parsed)), {}};
+}
+
+// A look-up below a parent region: an id that could climb the path is refused without a call.
+RegionLookup childRegionLookup(const ServiceEndpoint &endpoint, const std::string &folder,
+                               const std::string &parentId) {
+    const std::string prefix = "Request Error : ";
+    if (climbsThePath(parentId))
+        return {nullptr, prefix + "Invalid region id \"" + parentId + "\""};
+    return regionLookup(endpoint, folder + encodePathSegment(parentId), prefix);
 }
 
 } // namespace
@@ -50,14 +64,13 @@ RegionLookup provinsiRequest(const ServiceEndpoint &endpoint) {
 }
 
 RegionLookup kotaRequest(const ServiceEndpoint &endpoint, const std::string &provinceId) {
-    return regionLookup(endpoint, "/api/generic/kota/" + encodePathSegment(provinceId), "Request Error : ");
+    return childRegionLookup(endpoint, "/api/generic/kota/", provinceId);
 }
 
 RegionLookup kecamatanRequest(const ServiceEndpoint &endpoint, const std::string &cityId) {
-    return regionLookup(endpoint, "/api/generic/kecamatan/" + encodePathSegment(cityId), "Request Error : ");
+    return childRegionLookup(endpoint, "/api/generic/kecamatan/", cityId);
 }
 
 RegionLookup kelurahanRequest(const ServiceEndpoint &endpoint, const std::string &districtId) {
-    return regionLookup(endpoint, "/api/generic/kelurahan/" + encodePathSegment(districtId),
-                        "Request Error : ");
+    return childRegionLookup(endpoint, "/api/generic/kelurahan/", districtId);
 }

@@ -18,6 +18,8 @@ struct RegionLookup {
 };
 
 RegionLookup provinsiRequest(const ServiceEndpoint &endpoint);
+// The look-ups below a parent region refuse, without a call, a parent id of "." or ".." or one
+// holding "/" or "\", which a server could decode back into a step out of the path.
 RegionLookup kotaRequest(const ServiceEndpoint &endpoint, const std::string &provinceId);
 RegionLookup kecamatanRequest(const ServiceEndpoint &endpoint, const std::string &cityId);
 RegionLookup kelurahanRequest(const ServiceEndpoint &endpoint, const std::string &districtId);

@@ -84,7 +84,8 @@ TEST_F(Registration, RegionLookupsGetTheirPathsWithoutCustomHeaders) {
         {[] { return provinsiRequest(bed->endpoint); }, "/api/generic/provinsi"},
         {[] { return kotaRequest(bed->endpoint, "11"); }, "/api/generic/kota/11"},
         {[] { return kecamatanRequest(bed->endpoint, "11 01"); }, "/api/generic/kecamatan/11%2001"},
-        {[] { return kelurahanRequest(bed->endpoint, ".."); }, "/api/generic/kelurahan/%2E%2E"},
+        {[] { return kelurahanRequest(bed->endpoint, "..x"); }, "/api/generic/kelurahan/..x"},
+        {[] { return kelurahanRequest(bed->endpoint, "a?b#c"); }, "/api/generic/kelurahan/a%3Fb%23c"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.path);
@@ -99,6 +100,24 @@ TEST_F(Registration, RegionLookupsGetTheirPathsWithoutCustomHeaders) {
         EXPECT_EQ(sent[0].target, c.path);
         EXPECT_TRUE(customHeaders(sent[0]).empty());
     }
+}
+
+TEST_F(Registration, RegionIdsThatCouldClimbThePathAreRefusedWithoutACall) {
+    const std::function<RegionLookup(const std::string &)> lookups[] = {
+        [](const std::string &id) { return kotaRequest(bed->endpoint, id); },
+        [](const std::string &id) { return kecamatanRequest(bed->endpoint, id); },
+        [](const std::string &id) { return kelurahanRequest(bed->endpoint, id); },
+    };
+    for (const auto &lookup : lookups)
+        for (const std::string id : {"..", ".", "\\", "..\\..", "../provinsi", "11/..", "/"}) {
+            SCOPED_TRACE(id);
+            const size_t before = bed->server.requests().size();
+            const RegionLookup refused = lookup(id);
+            EXPECT_FALSE(refused.reply);
+            EXPECT_EQ(refused.errorText.rfind("Request Error : ", 0), 0u) << refused.errorText;
+            EXPECT_GT(refused.errorText.size(), std::string("Request Error : ").size());
+            EXPECT_TRUE(bed->requestsAfter(before).empty());
+        }
 }
 
 TEST_F(Registration, FailedLookupsCarryTheirReportPrefix) {
