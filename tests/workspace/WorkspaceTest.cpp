@@ -147,6 +147,25 @@ TEST_F(Workspace, LayingOutUnderAFileFails) {
     EXPECT_THROW(layOutWorkspace(root.filePath("file/sub").toStdString()), std::runtime_error);
 }
 
+TEST_F(Workspace, AFolderThatCannotBeRebuiltIsReportedAndStartUpGoesOn) {
+    // The folder the data folder belongs in is a file, so nothing can be created below it.
+    const QString parent = QString::fromStdString(TRuvasaLib::getAppPath());
+    ASSERT_TRUE(QDir(parent).removeRecursively());
+    QFile blocker(QDir::cleanPath(parent));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    {
+        TRuvasaLib lib;
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
+        const QString text = boxes.shown[0].text;
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Error Exception #2857: "))) << text.toStdString();
+        EXPECT_GT(text.size(), QStringLiteral("Error Exception #2857: ").size());
+        EXPECT_EQ(QString::fromStdString(lib.FPath), dataFolder);
+    }
+    EXPECT_TRUE(blocker.remove());
+}
+
 TEST(DeviceIdentity, SerialIsEightUpperCaseHexDigits) {
     const std::pair<std::uint32_t, const char *> cases[] = {
         {0, "00000000"}, {0xabc, "00000ABC"}, {0xdeadbeef, "DEADBEEF"}, {0x1000000, "01000000"}};
