@@ -123,7 +123,6 @@ void TFormMain::FormShow() {
     view(LibraryView::Chromium1)->setFocus();
     if (QFile::exists(QString::fromStdString(lib.FPath) + QStringLiteral("/loading.html"))) {
         controller.loadLoadingPage(LibraryView::Chromium1);
-        PanelHeader->hide();
         startLoginPageTask();
     } else if (messageBoxes().show(MsgKind::Confirmation, QStringLiteral("Harap mulai ulang aplikasi ini"),
                                    MsgButtons::OkCancel) == MsgAnswer::Ok) {
@@ -180,13 +179,8 @@ void TFormMain::bringBrowserToFront(LibraryView which) {
     panelBrowser->setCurrentWidget(view(which));
 }
 
-void TFormMain::runScriptAfterLoad(LibraryView which, const std::string &script) {
-    ChromiumView *browser = view(which);
-    auto once = std::make_shared<QMetaObject::Connection>();
-    *once = connect(browser, &QWebEngineView::loadFinished, this, [browser, script, once](bool) {
-        QObject::disconnect(*once);
-        browser->runScript(script);
-    });
+void TFormMain::runScriptAfterLoad(LibraryView which, const std::string &url, const std::string &script) {
+    view(which)->runScriptAfterLoad(url, script);
 }
 
 void TFormMain::setHeaderVisible(bool visible) {

@@ -33,7 +33,7 @@ public:
     // ---- LibraryWindow ----
     BrowserView &chromium(LibraryView view) override;
     void bringBrowserToFront(LibraryView view) override;
-    void runScriptAfterLoad(LibraryView view, const std::string &script) override;
+    void runScriptAfterLoad(LibraryView view, const std::string &url, const std::string &script) override;
     void setHeaderVisible(bool visible) override;
     void showRegistration() override;
     void showForgotPassword() override;

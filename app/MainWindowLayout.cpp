@@ -15,6 +15,7 @@
 void TFormMain::buildHeader() {
     PanelHeader = new QWidget(this);
     PanelHeader->setFixedHeight(41);
+    PanelHeader->hide(); // until a login, whatever way start-up goes
     PanelHeader->setAutoFillBackground(true);
     QPalette colours = PanelHeader->palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));

@@ -4,13 +4,23 @@
 #include "bridge/ReplyValues.h"
 #include "browser/BrowserView.h"
 #include "dialogs/MessageBoxes.h"
+#include "pages/PageFile.h"
+#include "pages/PageFiles.h"
 #include "service/RuvasaLib.h"
 
-#include <QUrl>
+#include <algorithm>
+#include <limits>
 
 namespace {
 QString qs(const std::string &text) {
     return QString::fromStdString(text);
+}
+
+// The running count of home sections, held within int's range however large the replies' totals.
+int sectionsDelivered(int sum, int total) {
+    const long long next = static_cast<long long>(sum) + total;
+    return static_cast<int>(
+        std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 const char *const AuthTextElsewhere = "Authentication Error : Akun Anda Digunakan Pada Perangkat Lain";
@@ -18,7 +28,7 @@ const char *const AuthTextOther = "Authentication Error : Akun Anda Digunakan Di
 } // namespace
 
 std::string TLibraryController::localPageUrl(const char *name) const {
-    return QUrl::fromLocalFile(qs(lib.FPath) + '/' + QString::fromLatin1(name)).toString().toStdString();
+    return pageUrl(pagePath(lib.FPath, name));
 }
 
 void TLibraryController::loadLoginPage() {
@@ -110,11 +120,11 @@ void TLibraryController::HomeRequestTerminated() {
     if (!replyHasCode(reply) || replyText(reply, "code") != "200")
         return;
     CountHomeContent = replyInt(reply, "count");
-    TotalHomeContent += replyInt(reply, "total");
+    TotalHomeContent = sectionsDelivered(TotalHomeContent, replyInt(reply, "total"));
     lib.renderHomeHtmlFile(window.chromium(LibraryView::Chromium1), PageHome);
-    window.runScriptAfterLoad(LibraryView::Chromium1, TotalHomeContent == CountHomeContent
-                                                          ? "$(\"#btnMore\").hide();"
-                                                          : "$(\"#btnMore\").show();");
+    window.runScriptAfterLoad(LibraryView::Chromium1, localPageUrl(PageFiles::Home),
+                              TotalHomeContent == CountHomeContent ? "$(\"#btnMore\").hide();"
+                                                                   : "$(\"#btnMore\").show();");
 }
 
 // ---- Content members ----

@@ -23,9 +23,10 @@ public:
     virtual BrowserView &chromium(LibraryView view) = 0;
     // Library area in front of the reader, and `view` in front of the other views.
     virtual void bringBrowserToFront(LibraryView view) = 0;
-    // Runs `script` in `view` once the page it is loading now has loaded, so that a script meant for a
-    // page just rendered does not reach the page it replaces.
-    virtual void runScriptAfterLoad(LibraryView view, const std::string &script) = 0;
+    // Runs `script` in `view` once the page at `url`, just rendered there, has loaded, so that a
+    // script meant for it reaches neither the page it replaces nor a later one; dropped when that
+    // load fails or never comes.
+    virtual void runScriptAfterLoad(LibraryView view, const std::string &url, const std::string &script) = 0;
     virtual void setHeaderVisible(bool visible) = 0;
     virtual void showRegistration() = 0;
     virtual void showForgotPassword() = 0;

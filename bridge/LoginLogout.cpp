@@ -45,6 +45,8 @@ void TLibraryController::startLogout() {
 }
 
 void TLibraryController::LogoutTaskTerminated() {
+    if (RequestCancelled)
+        return; // the window has closed and the service client with it
     window.bringBrowserToFront(LibraryView::Chromium1);
     loadLoginPage();
     window.setHeaderVisible(false);

@@ -35,6 +35,8 @@ TLibraryController::TLibraryController(LibraryWindow &window, TRuvasaLib &lib, Q
     : QObject(parent), window(window), lib(lib), rows(dispatchTable()) {}
 
 void TLibraryController::ProcessMessageReceived(BrowserView &source, const ProcessMessage &message) {
+    if (RequestCancelled)
+        return; // a message still queued when the window closed: the service client is gone
     auto row = rows.find(message.name);
     if (row == rows.end())
         return; // unknown names, such as "forgotPassRequest", are ignored

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string_view>
 #include <type_traits>
 
 namespace {
@@ -27,6 +28,20 @@ template <typename Number> int saturated(Number value) {
     if (value >= static_cast<Number>(std::numeric_limits<int>::max()))
         return std::numeric_limits<int>::max();
     return static_cast<int>(value);
+}
+
+// The number `text` starts with (0 when none), read as a decimal so that a long one saturates too.
+int leadingNumber(std::string_view text) {
+    double number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc::result_out_of_range)
+        return saturated(number);
+    // Beyond a double: a negative exponent makes it nearly 0, otherwise its sign decides.
+    const std::string_view read = text.substr(0, static_cast<std::size_t>(end - text.data()));
+    const std::size_t exponent = read.find_first_of("eE");
+    if (exponent != std::string_view::npos && read.substr(exponent + 1).starts_with('-'))
+        return 0;
+    return read.starts_with('-') ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
 }
 } // namespace
 
@@ -52,12 +67,8 @@ int replyInt(const JsonDocument *object, const char *key) {
                                            : saturated(value->get<std::int64_t>());
     if (value->is_number())
         return saturated(value->get<double>());
-    if (value->is_string()) {
-        const std::string &text = value->get_ref<const std::string &>();
-        int number = 0;
-        std::from_chars(text.data(), text.data() + text.size(), number);
-        return number;
-    }
+    if (value->is_string())
+        return leadingNumber(value->get_ref<const std::string &>());
     return 0;
 }
 

@@ -4,7 +4,8 @@
 #include <string>
 
 // Reading a reply the way the completions do: a missing key, a null or a missing document reads
-// as empty text or 0; numbers read as their text and numeric text as its number.
+// as empty text or 0; numbers read as their text and numeric text as its number. A number becomes
+// an int by dropping its fraction and holding it within int's range.
 std::string replyText(const JsonPtr &reply, const char *key);
 std::string replyText(const JsonDocument *object, const char *key);
 int replyInt(const JsonPtr &reply, const char *key);

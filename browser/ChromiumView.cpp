@@ -4,15 +4,14 @@
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumPage.h"
 #include <QWebChannel>
+#include <QWebEngineLoadingInfo>
+
+#include <memory>
 
 namespace {
-// Local files as Qt would name them, so a path with "#", "?" or "%" stays a path.
+// Addresses arrive as URL text (pages of the data folder through pageUrl, already encoded).
 QUrl toUrl(const std::string &address) {
-    const QString text = QString::fromStdString(address);
-    const QString filePrefix = QStringLiteral("file://");
-    if (text.startsWith(filePrefix))
-        return QUrl::fromLocalFile(text.mid(filePrefix.size()));
-    return QUrl(text);
+    return QUrl(QString::fromStdString(address));
 }
 } // namespace
 
@@ -41,4 +40,25 @@ void ChromiumView::reload() {
 
 void ChromiumView::runScript(const std::string &script) {
     page()->runJavaScript(QString::fromStdString(script));
+}
+
+void ChromiumView::runScriptAfterLoad(const std::string &url, const std::string &script) {
+    const QUrl awaited = toUrl(url);
+    auto hook = std::make_shared<QMetaObject::Connection>();
+    *hook = connect(page(), &QWebEnginePage::loadingChanged, this,
+                    [this, awaited, script, hook](const QWebEngineLoadingInfo &load) {
+                        const bool started = load.status() == QWebEngineLoadingInfo::LoadStartedStatus;
+                        if (load.url() != awaited) {
+                            // Another page's load began: the awaited one is not coming. The end of
+                            // a load the awaited page cut short is passed over.
+                            if (started)
+                                QObject::disconnect(*hook);
+                            return;
+                        }
+                        if (started)
+                            return;
+                        QObject::disconnect(*hook);
+                        if (load.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+                            runScript(script);
+                    });
 }

@@ -17,6 +17,9 @@ public:
     void navigate(const std::string &url) override;
     void reload() override;
     void runScript(const std::string &script) override;
+    // Runs `script` once the page at `url`, whose load has just been asked for, has loaded. When
+    // that load fails or is stopped, or another page's load begins first, the script is dropped.
+    void runScriptAfterLoad(const std::string &url, const std::string &script);
 
 signals:
     void processMessageReceived(ChromiumView *browser, const ProcessMessage &message);

@@ -1,5 +1,7 @@
 #include "pages/PageFile.h"
 
+#include <QUrl>
+
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -49,12 +51,7 @@ std::string pagePath(const std::string &folder, std::string_view fileName) {
 }
 
 std::string pageUrl(const std::string &path) {
-    std::string address = path;
-    for (char &c : address)
-        if (c == '\\')
-            c = '/';
-    // An absolute path here already starts with "/", which completes "file://" to "file:///".
-    return (address.starts_with('/') ? "file://" : "file:///") + address;
+    return QUrl::fromLocalFile(QString::fromStdString(path)).toString(QUrl::FullyEncoded).toStdString();
 }
 
 std::string readWholeFile(const std::string &path) {

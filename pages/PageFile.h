@@ -35,7 +35,9 @@ private:
 // The full path of a page file in the data folder.
 std::string pagePath(const std::string &folder, std::string_view fileName);
 
-// The address a browser view is sent to for the page file at `path`.
+// The address a browser view is sent to for the file at `path`: a file:// URL with every character
+// that would end or change the path ("%", "#", "?", spaces, non-ASCII) percent-encoded. Every page
+// of the data folder is addressed through it.
 std::string pageUrl(const std::string &path);
 
 // Reads a whole file; throws std::runtime_error when it cannot be opened or read.

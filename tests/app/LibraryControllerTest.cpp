@@ -5,10 +5,13 @@
 #include "bridge/ProgramState.h"
 #include "dialogs/MessageBoxes.h"
 #include "service/RuvasaLib.h"
+#include "tests/service/ServiceTestBed.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -22,11 +25,13 @@ template <typename Pred> bool processUntil(Pred done) {
     return done();
 }
 
-class LibraryController : public ::testing::Test {
+// The controller against a recording window, talking to the service `Service` stands for.
+template <typename Service> class ControllerTest : public ::testing::Test {
 protected:
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scope{boxes};
-    TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
+    Service service;
+    TRuvasaLib &lib = service.lib;
     RecordingLibraryWindow window;
     TLibraryController controller{window, lib};
 
@@ -51,6 +56,13 @@ protected:
     std::string loading() const { return controller.localPageUrl("loading.html"); }
     std::string login() const { return controller.localPageUrl("login.html"); }
 };
+
+// A service client pointing at a closed loopback port: every request fails fast.
+struct UnreachableService {
+    TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
+};
+
+class LibraryController : public ControllerTest<UnreachableService> {};
 
 struct RefusedInput {
     const char *label;
@@ -291,6 +303,175 @@ TEST_F(LibraryController, CompletionsAfterTheWindowBeganClosingDoNothing) {
     ASSERT_TRUE(settle());
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(window.at(LibraryView::Chromium3).navigations, std::vector<std::string>{loading()});
+}
+
+TEST_F(LibraryController, MessagesAndLogoutsThatArriveAfterTheWindowClosedDoNothing) {
+    send("logout");
+    RequestCancelled = true;
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    for (const std::string name : {"loadKategori", "logout", "detail", "back", "account"})
+        send(name, {std::string("7")});
+    EXPECT_EQ(boxes.shown.size(), 1u); // the confirmation of the first logout only
+    EXPECT_EQ(window.navigationCount(), 0u);
+    EXPECT_EQ(window.frontChanges, 0);
+    EXPECT_FALSE(FTaskControl);
+}
+
+// The controller against a recording service whose replies are set per path.
+class LibraryAgainstService : public ControllerTest<ServiceTestBed> {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        lib.FClientJson.store(std::make_shared<const JsonDocument>(
+            JsonDocument::parse(R"({"code":"200","data":{"nama":"Pustaka Uji","warna_header":"#123456"}})")));
+    }
+    // Every path answers its body from `replies`, others an empty success.
+    void answer(std::map<std::string, std::string> replies) {
+        service.server.setResponder([replies = std::move(replies)](const RecordedRequest &request) {
+            const auto found = replies.find(request.target);
+            return found == replies.end() ? CannedReply{} : jsonReply(200, found->second);
+        });
+    }
+    std::vector<std::string> pathsAfter(std::size_t since) const {
+        std::vector<std::string> paths;
+        for (const RecordedRequest &request : service.requestsAfter(since))
+            paths.push_back(request.target);
+        return paths;
+    }
+};
+
+TEST_F(LibraryAgainstService, TheHomeChainStopsAtItsFirstFailureAsEachLinkSays) {
+    const std::string ok = R"({"code":"200","msg":"OK","data":[]})";
+    const struct {
+        const char *label;
+        std::string banner, menu, home;
+        std::vector<std::string> paths;
+        const char *warning; // nullptr: nothing is shown and the loading page stays
+    } cases[] = {
+        {"banners refused",
+         R"({"code":"401","msg":"Banner ditolak"})",
+         ok,
+         ok,
+         {"/api/wl/listBanner"},
+         "Banner ditolak"},
+        {"menu refused",
+         ok,
+         R"({"code":"500","msg":"Menu gagal"})",
+         ok,
+         {"/api/wl/listBanner", "/api/wl/menu"},
+         "Menu gagal"},
+        {"banners without code", R"({"msg":"tanpa kode"})", ok, ok, {"/api/wl/listBanner"}, nullptr},
+        {"menu with a null code",
+         ok,
+         R"({"code":null,"msg":"x"})",
+         ok,
+         {"/api/wl/listBanner", "/api/wl/menu"},
+         nullptr},
+        {"home refused",
+         ok,
+         ok,
+         R"({"code":"500","msg":"Beranda gagal"})",
+         {"/api/wl/listBanner", "/api/wl/menu", "/api/wl/listHomepage"},
+         nullptr},
+        {"home without code",
+         ok,
+         ok,
+         R"({"count":3,"total":3})",
+         {"/api/wl/listBanner", "/api/wl/menu", "/api/wl/listHomepage"},
+         nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        boxes.shown.clear();
+        window = RecordingLibraryWindow();
+        answer(
+            {{"/api/wl/listBanner", c.banner}, {"/api/wl/menu", c.menu}, {"/api/wl/listHomepage", c.home}});
+        const std::size_t since = service.server.requests().size();
+        controller.startBannerRequest();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(pathsAfter(since), c.paths);
+        EXPECT_EQ(window.navigationCount(), c.warning ? 1u : 0u);
+        EXPECT_TRUE(window.at(LibraryView::Chromium1).scripts.empty());
+        if (!c.warning) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+        EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.warning));
+        EXPECT_EQ(window.at(LibraryView::Chromium1).last(), login());
+    }
+}
+
+TEST_F(LibraryAgainstService, HomeSectionCountsBeyondIntKeepTheMoreButtonRight) {
+    answer({{"/api/wl/listHomepage", R"({"code":"200","count":1e10,"total":2000000000,"data":[]})"}});
+    controller.startBannerRequest();
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(CountHomeContent, std::numeric_limits<int>::max());
+    send("loadMore");
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(TotalHomeContent, std::numeric_limits<int>::max()); // two totals of 2e9, held at the limit
+    const RecordingView &home = window.at(LibraryView::Chromium1);
+    EXPECT_EQ(home.scripts, (std::vector<std::string>{"$(\"#btnMore\").show();", "$(\"#btnMore\").hide();",
+                                                      "$(\"#btnMore\").hide();"}));
+    // Each show/hide waits for the home page itself.
+    EXPECT_EQ(home.awaitedPages, std::vector<std::string>(2, controller.localPageUrl("index.html")));
+    send("loadMore"); // every section is shown now: no further request
+    EXPECT_FALSE(FTaskControl);
+}
+
+struct Member {
+    std::string user;
+    std::string reply;     // the service's answer to this member's login
+    bool accepted;         // the home chain follows
+    SessionValues session; // the session afterwards
+};
+
+TEST_F(LibraryAgainstService, ALoginReplacesTheWholeSessionAndTheNextCallsCarryIt) {
+    const SessionValues ani{"Ani", "ani", "2", "2026-01-31", "tok-ani", "ani.jpg", "U1"};
+    const SessionValues budi{"Budi", "budi", "1", "2027-02-28", "tok-budi", "", "U2"};
+    const std::vector<Member> members = {
+        {"ani",
+         R"({"code":"200","data":{"nama":"Ani","username":"ani","level":"2","tgl_berakhir":"2026-01-31",)"
+         R"("token":"tok-ani","photo":"ani.jpg","id_user":"U1"}})",
+         true, ani},
+        // No "photo": the second member's session holds none, not the first member's.
+        {"budi",
+         R"({"code":"200","data":{"id_user":"U2","token":"tok-budi","level":1,"nama":"Budi",)"
+         R"("username":"budi","tgl_berakhir":"2027-02-28"}})",
+         true, budi},
+        // A refused login keeps the session it found.
+        {"cici", R"({"code":"401","msg":"Kata sandi salah"})", false, budi},
+    };
+    std::map<std::string, std::string> logins;
+    for (const Member &m : members)
+        logins["user=" + m.user + "&pass=rahasia&uuid=" + lib.DevUUID] = m.reply;
+    service.server.setResponder([logins](const RecordedRequest &request) {
+        const auto found = logins.find(request.body);
+        return found == logins.end() ? CannedReply{} : jsonReply(200, found->second);
+    });
+    for (const Member &m : members) {
+        SCOPED_TRACE(m.user);
+        const std::size_t since = service.server.requests().size();
+        send("login", {m.user, std::string("rahasia")});
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(lib.session(), m.session);
+        const auto sent = service.requestsAfter(since);
+        ASSERT_FALSE(sent.empty());
+        EXPECT_EQ(sent[0].target, "/api/wl/executeLogin");
+        EXPECT_EQ(sent.size(), m.accepted ? 4u : 1u);
+        for (std::size_t i = 1; i < sent.size(); ++i) {
+            SCOPED_TRACE(sent[i].target);
+            EXPECT_EQ(sent[i].header("KEY"), m.session.token);
+            EXPECT_EQ(sent[i].header("USERID"), m.session.userId);
+            EXPECT_EQ(sent[i].header("USERLEVEL"), m.session.userLevel);
+        }
+    }
+    EXPECT_TRUE(window.headerVisible);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Kata sandi salah"));
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), login());
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -70,7 +71,8 @@ TEST_F(MainWindow, MissingLoadingPageAsksForARestart) {
     EXPECT_EQ(boxes.shown[0].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Harap mulai ulang aplikasi ini"));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(window->isVisible()); // Cancel stays on an empty library
+    EXPECT_TRUE(window->isVisible());               // Cancel stays on an empty library
+    EXPECT_FALSE(window->PanelHeader->isVisible()); // and without the header: nobody has logged in
     EXPECT_FALSE(FTaskControl);
 }
 
@@ -117,6 +119,54 @@ TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
     delete book;
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(RequestCancelled);
+}
+
+// The home folder, and so the data folder, may hold characters that mean something in an address.
+class UnusualHomeFolder : public ::testing::Test {
+protected:
+    QTemporaryDir root;
+    QString home = root.filePath(QStringLiteral("Data 100% #1 ?x \u00e9"));
+    QByteArray previousHome = qgetenv("HOME");
+    bool homeSet = QDir().mkpath(home) && qputenv("HOME", home.toLocal8Bit());
+    ScriptedMessageBoxes boxes;
+    ScopedMessageBoxes scope{boxes};
+
+    void TearDown() override { qputenv("HOME", previousHome); }
+};
+
+TEST_F(UnusualHomeFolder, EveryPageOfTheDataFolderIsShownFromItsOwnFile) {
+    ASSERT_TRUE(homeSet);
+    TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
+    const QString folder = QString::fromStdString(lib.FPath);
+    ASSERT_TRUE(folder.startsWith(home)) << folder.toStdString();
+    TFormMain window(lib, [](const QString &) {});
+    lib.FClientJson.store(std::make_shared<const JsonDocument>(
+        JsonDocument::parse(R"({"code":"200","data":{"nama":"Pustaka Uji"}})")));
+    TLibraryController &library = window.library();
+    const struct {
+        const char *label;
+        std::function<void()> show;
+        LibraryView view;
+        const char *file;
+        const char *title;
+    } cases[] = {
+        {"loading page", [&] { library.loadLoadingPage(LibraryView::Chromium2); }, LibraryView::Chromium2,
+         "loading.html", "Loading"},
+        {"rendered login page", [&] { lib.renderLoginHtmlFile(*window.view(LibraryView::Chromium3)); },
+         LibraryView::Chromium3, "login.html", "Please Login"},
+        {"login page again", [&] { library.loadLoginPage(); }, LibraryView::Chromium1, "login.html",
+         "Please Login"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.label);
+        c.show();
+        ChromiumView *view = window.view(c.view);
+        EXPECT_EQ(view->url().toLocalFile(), folder + '/' + QString::fromLatin1(c.file));
+        EXPECT_TRUE(processUntil([&] { return view->title() == QString::fromLatin1(c.title); }))
+            << view->title().toStdString();
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+    window.close();
 }
 
 } // namespace

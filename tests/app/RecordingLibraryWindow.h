@@ -10,6 +10,7 @@
 struct RecordingView : BrowserView {
     std::vector<std::string> navigations;
     std::vector<std::string> scripts;
+    std::vector<std::string> awaitedPages; // the page each script after a load waits for
     void navigate(const std::string &url) override { navigations.push_back(url); }
     void reload() override {}
     void runScript(const std::string &script) override { scripts.push_back(script); }
@@ -33,8 +34,9 @@ struct RecordingLibraryWindow : LibraryWindow {
         front = view;
         ++frontChanges;
     }
-    void runScriptAfterLoad(LibraryView view, const std::string &script) override {
+    void runScriptAfterLoad(LibraryView view, const std::string &url, const std::string &script) override {
         at(view).scripts.push_back(script);
+        at(view).awaitedPages.push_back(url);
     }
     void setHeaderVisible(bool visible) override { headerVisible = visible; }
     void showRegistration() override { ++registrations; }

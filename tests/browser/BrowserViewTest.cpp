@@ -364,6 +364,37 @@ TEST_F(BrowserViewTest, AHostTakesItsRemainingViewsWithIt) {
     EXPECT_TRUE(view.isNull());
 }
 
+TEST_F(BrowserViewTest, AScriptAfterALoadRunsOnTheAwaitedPageOnly) {
+    const std::string mark = "window.mark = 'after load';";
+    const QString marked = QStringLiteral("window.mark === 'after load'");
+    // The awaited page cuts short the load of the page before it: the script runs on the awaited one.
+    load(views[0], "menu.html");
+    views[0]->navigate(pageUrl("page.html").toStdString());
+    views[0]->navigate(pageUrl("other.html").toStdString());
+    views[0]->runScriptAfterLoad(pageUrl("other.html").toStdString(), mark);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return views[0]->url() == QUrl(pageUrl("other.html")) && evaluate(views[0], marked).toBool(); },
+        10000));
+
+    // The awaited page never comes (its render failed): the next page does not get the script.
+    views[0]->runScriptAfterLoad(pageUrl("other.html").toStdString(), mark);
+    for (const char *next : {"menu.html", "other.html"}) {
+        load(views[0], next);
+        EXPECT_FALSE(evaluate(views[0], marked).toBool()) << next;
+    }
+
+    // The awaited page fails to load: a later, successful load of it does not get the script.
+    const QString late = QStringLiteral("late.html");
+    QSignalSpy finished(views[0], &QWebEngineView::loadFinished);
+    views[0]->navigate(pageUrl(late).toStdString());
+    views[0]->runScriptAfterLoad(pageUrl(late).toStdString(), mark);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_FALSE(finished.first().first().toBool());
+    writeFile(data + '/' + late, "<!DOCTYPE html><html><body>late</body></html>");
+    load(views[0], late);
+    EXPECT_FALSE(evaluate(views[0], marked).toBool());
+}
+
 // A service with a certificate from an authority the engine does not know: its pictures load only
 // when the client's built-in authority file vouches for that certificate.
 class ServiceCertificateTest : public BrowserViewTest {

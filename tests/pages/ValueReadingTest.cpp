@@ -5,6 +5,8 @@
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 
+#include <QUrl>
+
 #include <stdexcept>
 
 namespace {
@@ -58,9 +60,22 @@ TEST(HtmlEncoding, OnlyTheFourCharactersChange) {
     EXPECT_EQ(htmlEncode("&amp; é \\ \r\n"), "&amp;amp; é \\ \r\n");
 }
 
-TEST(PageAddress, IsTheFileUrlOfTheWrittenPath) {
-    EXPECT_EQ(pageUrl("/home/ana/Data Saya/é/index.html"), "file:///home/ana/Data Saya/é/index.html");
-    EXPECT_EQ(pageUrl("C:\\Users\\Ana\\index.html"), "file:///C:/Users/Ana/index.html");
+TEST(PageAddress, NamesExactlyTheWrittenPathWhateverItsFolderHolds) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"/home/ana/.local/share/QMT3074d18/index.html",
+         "file:///home/ana/.local/share/QMT3074d18/index.html"},
+        {"/home/ana/Data Saya/index.html", "file:///home/ana/Data%20Saya/index.html"},
+        {"/home/100%/index.html", "file:///home/100%25/index.html"},
+        {"/home/%41/index.html", "file:///home/%2541/index.html"},
+        {"/home/a#1/index.html", "file:///home/a%231/index.html"},
+        {"/home/why?/index.html", "file:///home/why%3F/index.html"},
+        {"/home/a\\b/index.html", "file:///home/a%5Cb/index.html"},
+        {"/home/\xC3\xA9/index.html", "file:///home/%C3%A9/index.html"},
+    };
+    for (const auto &[path, address] : cases) {
+        EXPECT_EQ(pageUrl(path), address) << path;
+        EXPECT_EQ(QUrl(QString::fromStdString(pageUrl(path))).toLocalFile().toStdString(), path) << path;
+    }
 }
 
 TEST_F(PagesTest, ValuesArriveEncodedOrRawAsEachPageSays) {
