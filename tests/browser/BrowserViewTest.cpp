@@ -17,6 +17,8 @@
 #include <QWebEngineSettings>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace {
 using Out = std::vector<ProcessArgument>;
 
@@ -89,11 +91,21 @@ app.detail("first"); app.loadMoreChart(2); app.detail(); app.back(); app.kategor
 
     static QString pageUrl(const QString &name) { return QUrl::fromLocalFile(data + "/" + name).toString(); }
 
+    // Waits for the load of this page itself: a view's earlier load (its blank start page) can still
+    // finish after the navigation began.
     static void load(ChromiumView *view, const QString &name) {
-        QSignalSpy finished(view, &QWebEngineView::loadFinished);
-        view->navigate(pageUrl(name).toStdString());
-        ASSERT_TRUE(finished.wait(20000)) << name.toStdString();
-        ASSERT_TRUE(finished.first().first().toBool()) << name.toStdString();
+        const QUrl target(pageUrl(name));
+        std::optional<bool> ok;
+        const QMetaObject::Connection finished =
+            QObject::connect(view, &QWebEngineView::loadFinished, [&](bool success) {
+                if (view->url() == target)
+                    ok = success;
+            });
+        view->navigate(target.toString().toStdString());
+        const bool arrived = QTest::qWaitFor([&] { return ok.has_value(); }, 20000);
+        QObject::disconnect(finished);
+        ASSERT_TRUE(arrived) << name.toStdString();
+        ASSERT_TRUE(*ok) << name.toStdString();
     }
 
     static QVariant evaluate(ChromiumView *view, const QString &script) {
