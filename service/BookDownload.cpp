@@ -137,8 +137,10 @@ void BookDownload::finish() {
     if (!done || done->isCanceled() || done->future().resultCount() == 0)
         return;
     const Outcome outcome = done->result();
-    if (outcome.error.isEmpty())
+    if (outcome.error.isEmpty()) {
+        // Progress reports are thinned out on the way to this thread; the last one may be missing.
+        emit progress(outcome.body.size(), outcome.body.size());
         emit completed(outcome.status, outcome.body);
-    else
+    } else
         emit failed(outcome.error);
 }
