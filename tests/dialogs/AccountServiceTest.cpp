@@ -2,6 +2,7 @@
 // after which the new member logs in, and the password-reset request.
 #include "tests/devserver/ServiceHarness.h"
 #include "tests/dialogs/RegistrationEntries.h"
+#include "tests/support/EventLoop.h"
 
 #include "bridge/ReplyValues.h"
 #include "devserver/Database.h"
@@ -24,14 +25,6 @@ namespace {
 using devserver::testing::Json;
 using devserver::testing::sharedService;
 using namespace registration_testing;
-
-bool processUntil(const std::function<bool()> &done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 class AccountWindows : public ::testing::Test {
 protected:

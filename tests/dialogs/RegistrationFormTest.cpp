@@ -1,6 +1,7 @@
 // The registration window without a service: validation order and messages, a failed province
 // look-up, closing while a task runs, a failed send, and the columns' wheel.
 #include "tests/dialogs/RegistrationEntries.h"
+#include "tests/support/EventLoop.h"
 
 #include "dialogs/FileDialogs.h"
 #include "dialogs/MessageBoxes.h"
@@ -21,14 +22,6 @@
 namespace {
 
 using namespace registration_testing;
-
-bool processUntil(const std::function<bool()> &done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < timeoutMs)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
 
 class RegistrationForm : public ::testing::Test {
 protected:
