@@ -17,10 +17,12 @@ namespace devserver {
 namespace {
 
 constexpr std::size_t kMaxRequestBytes = 16 * 1024 * 1024;
-// The client's pages load many covers at once over kept-alive connections; enough workers, and
-// idle connections released quickly, keep service calls from waiting behind them.
+// The client's pages load many covers at once over kept-alive connections, and its service calls
+// reuse theirs: enough workers, and idle connections released quickly (a stop waits for them), keep
+// calls from waiting behind them. A connection serves as many requests as a real service's would.
 constexpr std::size_t kWorkers = 16;
 constexpr time_t kKeepAliveSeconds = 1;
+constexpr std::size_t kRequestsPerConnection = 1000;
 
 } // namespace
 
@@ -41,6 +43,7 @@ DevServer::DevServer(ServerOptions opts) : options(std::move(opts)) {
         throw std::runtime_error("cannot load the server certificate");
     server->set_payload_max_length(kMaxRequestBytes);
     server->set_keep_alive_timeout(kKeepAliveSeconds);
+    server->set_keep_alive_max_count(kRequestsPerConnection);
     server->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
     context = std::make_unique<ServiceContext>(ServiceContext{
         *db, options.dataDir / "public", options.dataDir / "uploads", options.versionPolicy, 0});

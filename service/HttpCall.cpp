@@ -1,14 +1,12 @@
-// One HTTP exchange over libcurl with a handle of its own.
+// One HTTP exchange over libcurl, on a handle (and its open connections) taken from a pool.
 #include "service/HttpCall.h"
 
-#include "service/CurlHandles.h"
+#include "service/ConnectionPool.h"
 #include "service/TransferCancel.h"
-#include "service/TrustedCertificates.h"
 
 #include <algorithm>
 #include <chrono>
 #include <mutex>
-#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -61,8 +59,8 @@ int reportProgress(void *user, curl_off_t expected, curl_off_t received, curl_of
     return transfer->stop == Stop::No ? 0 : 1;
 }
 
-CURLcode trustExtraCertificates(CURL *, void *sslContext, void *user) {
-    static_cast<const TrustedCertificates *>(user)->addTo(sslContext);
+CURLcode installTrustStore(CURL *, void *sslContext, void *user) {
+    static_cast<const TrustStore *>(user)->installIn(sslContext);
     return CURLE_OK;
 }
 
@@ -122,22 +120,22 @@ std::string failureText(const Transfer &transfer, CURLcode code, const char *det
 }
 
 // Nothing in clear text, not even after a redirect: https only, TLS 1.2 or newer, peer and host
-// verified.
-void secure(CURL *h, const std::optional<TrustedCertificates> &trusted) {
+// verified against the pool's trust store, which replaces what libcurl would read for each connection.
+void secure(CURL *h, const TrustStore &trusted) {
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "https");
     curl_easy_setopt(h, CURLOPT_SSLVERSION, CURL_SSLVERSION_TLSv1_2);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
-    if (trusted) {
-        curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, trustExtraCertificates);
-        curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, &*trusted);
-    }
+    curl_easy_setopt(h, CURLOPT_CAINFO, nullptr);
+    curl_easy_setopt(h, CURLOPT_CAPATH, nullptr);
+    curl_easy_setopt(h, CURLOPT_SSL_CTX_FUNCTION, installTrustStore);
+    curl_easy_setopt(h, CURLOPT_SSL_CTX_DATA, &trusted);
 }
 
 // Sets the options of one transfer; the objects handed to curl must outlive curl_easy_perform.
 void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_slist *headers, curl_mime *mime,
-               const std::optional<TrustedCertificates> &trusted, char *errorBuffer) {
+               const TrustStore &trusted, char *errorBuffer) {
     curl_easy_setopt(h, CURLOPT_URL, request.url.c_str());
     secure(h, trusted);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -170,17 +168,15 @@ void configure(CURL *h, const HttpRequest &request, Transfer &transfer, curl_sli
 }
 
 HttpResponse perform(const HttpRequest &request) {
-    CurlEasy handle = newCurlHandle();
-    if (!handle)
-        throw std::runtime_error("Cannot create an HTTP client");
-    std::optional<TrustedCertificates> trusted;
-    if (!request.caFile.empty())
-        trusted = TrustedCertificates::fromFile(request.caFile);
+    ConnectionPool &pool = ConnectionPool::forCaFile(request.caFile);
+    ConnectionPool::Lease handle = pool.take();
+    if (request.cookies)
+        handle.discard(); // this exchange's cookies must not go out with a later call
     const CurlHeaderList headers = headerList(request);
     const CurlMime mime = request.parts.empty() ? CurlMime() : mimeBody(handle.get(), request.parts);
     Transfer transfer(request);
     char errorBuffer[CURL_ERROR_SIZE] = "";
-    configure(handle.get(), request, transfer, headers.get(), mime.get(), trusted, errorBuffer);
+    configure(handle.get(), request, transfer, headers.get(), mime.get(), pool.trustStore(), errorBuffer);
 
     HttpResponse response;
     const CURLcode code = curl_easy_perform(handle.get());

@@ -14,7 +14,7 @@ struct MimePart {
     std::string filePath; // non-empty: a file part, sent with the file's own name
 };
 
-// One HTTP exchange, made with a curl handle of its own: nothing is shared between calls.
+// One HTTP exchange. Calls with the same `caFile` share connections, TLS sessions and DNS answers.
 struct HttpRequest {
     std::string method = "GET";
     std::string url;

@@ -7,11 +7,11 @@
 
 namespace devserver::testing {
 
-RunningService::RunningService(std::filesystem::path dir, VersionPolicy policy, bool recordEndpoint)
+RunningService::RunningService(std::filesystem::path dir, VersionPolicy policy, bool recordEndpoint, int port)
     : dataDir(std::move(dir)) {
     ServerOptions options;
     options.dataDir = dataDir;
-    options.port = 0;
+    options.port = port;
     options.versionPolicy = policy;
     options.recordEndpoint = recordEndpoint;
     service = std::make_unique<DevServer>(options);

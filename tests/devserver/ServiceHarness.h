@@ -19,8 +19,9 @@ using Fields = std::vector<std::pair<std::string, std::string>>;
 
 class RunningService {
 public:
+    // `port` 0: any free port.
     explicit RunningService(std::filesystem::path dir, VersionPolicy policy = VersionPolicy::Current,
-                            bool recordEndpoint = true);
+                            bool recordEndpoint = true, int port = 0);
     ~RunningService();
 
     DevServer &server() { return *service; }
