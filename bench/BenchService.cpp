@@ -1,5 +1,11 @@
 #include "bench/BenchService.h"
 
+#include "devserver/SampleContent.h"
+#include "service/ReplyEnvelope.h"
+#include "service/RuvasaLib.h"
+
+#include <stdexcept>
+
 BenchService::BenchService()
     : service(std::make_unique<devserver::DevServer>(
           devserver::ServerOptions{dir.path().toStdString(), 0, devserver::VersionPolicy::Current, false})),
@@ -17,4 +23,19 @@ ServiceEndpoint BenchService::endpoint() const {
 BenchService &benchService() {
     static BenchService instance;
     return instance;
+}
+
+void logInSampleMember(TRuvasaLib &lib) {
+    const devserver::SampleMember &member = devserver::sampleMembers().at(0);
+    const JsonPtr login = lib.LoginRequest(member.username, member.password);
+    const auto data = login->find("data");
+    if (jsonText(*login, "code") != "200" || data == login->end() || !data->is_object())
+        throw std::runtime_error("the sample member could not log in");
+    lib.setSession({.name = jsonText(*data, "nama"),
+                    .username = jsonText(*data, "username"),
+                    .userLevel = jsonText(*data, "level"),
+                    .lastDate = jsonText(*data, "tgl_berakhir"),
+                    .token = jsonText(*data, "token"),
+                    .profilePict = jsonText(*data, "photo"),
+                    .userId = jsonText(*data, "id_user")});
 }

@@ -27,3 +27,8 @@ private:
 
 // The service of the whole benchmark program, made on first use (sample content takes seconds).
 BenchService &benchService();
+
+class TRuvasaLib;
+// Logs `lib` in as the first sample member and keeps the session, as the client does after a login.
+// Throws when the service refuses.
+void logInSampleMember(TRuvasaLib &lib);

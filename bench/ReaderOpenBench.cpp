@@ -54,14 +54,7 @@ void watchPaints(TPdfControl &control, std::function<void()> painted) {
 
 // Logs `lib` in as the first sample member and answers the long book's detail reply.
 JsonPtr longBookDetail(TRuvasaLib &lib) {
-    const devserver::SampleMember &member = devserver::sampleMembers().at(0);
-    const JsonPtr login = lib.LoginRequest(member.username, member.password);
-    if (replyText(login, "code") != "200")
-        throw std::runtime_error("the sample member could not log in");
-    const JsonDocument *data = replyData(login);
-    lib.FToken = replyText(data, "token");
-    lib.FUserId = replyText(data, "id_user");
-    lib.FUserLevel = replyText(data, "level");
+    logInSampleMember(lib);
     JsonPtr detail = lib.DetailContentRequest(LongBook);
     if (replyText(detail, "code") != "200")
         throw std::runtime_error("no detail reply for the long book");
