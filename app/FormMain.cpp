@@ -46,6 +46,7 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       lib(lib), launchUpdater(std::move(launchUpdater)),
+      clientJsonFetch(std::async(std::launch::async, [&lib] { return lib.getClientJson(); })),
       host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath),
                                          certificatesOf(lib.serviceEndpoint()), systemBrowserOpener())),
       controller(*this, lib) {
@@ -93,7 +94,7 @@ void TFormMain::FormCreate() {
                     controller.ProcessMessageReceived(*source, message);
                 });
     try {
-        lib.FClientJson.store(lib.getClientJson());
+        lib.FClientJson.store(clientJsonFetch.get());
         resetMainWindowState();
         controller.loadLoadingPage(LibraryView::Chromium1);
         clHighlighter = 0xffff;

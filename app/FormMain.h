@@ -2,10 +2,12 @@
 #include "app/UpdaterLauncher.h"
 #include "bridge/LibraryController.h"
 #include "bridge/LibraryWindow.h"
+#include "service/JsonDocument.h"
 
 #include <QWidget>
 
 #include <array>
+#include <future>
 #include <memory>
 
 class BrowserHost;
@@ -90,6 +92,9 @@ private:
 
     TRuvasaLib &lib;
     UpdaterLauncher launchUpdater;
+    // The institution profile, fetched on a thread of its own while the engine profile and the views
+    // are made; FormCreate waits for it.
+    std::future<JsonPtr> clientJsonFetch;
     std::unique_ptr<BrowserHost> host;
     TLibraryController controller;
     std::unique_ptr<TReaderController> readerController;
