@@ -51,31 +51,35 @@ const LayoutCase layoutCases[] = {
      false, false, 2000, 612},
 };
 
+// Lays out `c`'s page in a view with 17-pixel scroll bars and compares every figure.
+void expectLayout(const LayoutCase &c) {
+    TPdfControlLayoutInput in;
+    in.PageWidth = c.pageW;
+    in.PageHeight = c.pageH;
+    in.QuarterTurn = c.quarterTurn;
+    in.DpiX = c.dpiX;
+    in.DpiY = c.dpiY;
+    in.ScaleMode = c.mode;
+    in.ZoomPercentage = c.zoom;
+    in.Width = c.width;
+    in.Height = c.height;
+    in.HorzScrollBarHeight = 17;
+    in.VertScrollBarWidth = 17;
+    const TPdfControlLayout out = computePdfControlLayout(in);
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(out.DrawWidth, c.drawW);
+    EXPECT_EQ(out.DrawHeight, c.drawH);
+    EXPECT_EQ(out.HorzScrollBar, c.hBar);
+    EXPECT_EQ(out.VertScrollBar, c.vBar);
+    EXPECT_EQ(out.ClientWidth, c.clientW);
+    EXPECT_EQ(out.ClientHeight, c.clientH);
+}
+
 } // namespace
 
 TEST(PdfControlLayout, SizesBarsAndClientPerScaleMode) {
-    for (const LayoutCase &c : layoutCases) {
-        TPdfControlLayoutInput in;
-        in.PageWidth = c.pageW;
-        in.PageHeight = c.pageH;
-        in.QuarterTurn = c.quarterTurn;
-        in.DpiX = c.dpiX;
-        in.DpiY = c.dpiY;
-        in.ScaleMode = c.mode;
-        in.ZoomPercentage = c.zoom;
-        in.Width = c.width;
-        in.Height = c.height;
-        in.HorzScrollBarHeight = 17;
-        in.VertScrollBarWidth = 17;
-        const TPdfControlLayout out = computePdfControlLayout(in);
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(out.DrawWidth, c.drawW);
-        EXPECT_EQ(out.DrawHeight, c.drawH);
-        EXPECT_EQ(out.HorzScrollBar, c.hBar);
-        EXPECT_EQ(out.VertScrollBar, c.vBar);
-        EXPECT_EQ(out.ClientWidth, c.clientW);
-        EXPECT_EQ(out.ClientHeight, c.clientH);
-    }
+    for (const LayoutCase &c : layoutCases)
+        expectLayout(c);
 }
 
 TEST(PdfControlLayout, ExtremePagesAndZoomsStayWithinTheLargestExtent) {
@@ -94,25 +98,8 @@ TEST(PdfControlLayout, ExtremePagesAndZoomsStayWithinTheLargestExtent) {
         {"a page 1e-30 pt wide at height fit", 1e-30, 1, false, 96, 96, Mode::smFitHeight, 100, 1000, 800, 0,
          800, false, false, 1000, 800},
     };
-    for (const LayoutCase &c : cases) {
-        TPdfControlLayoutInput in;
-        in.PageWidth = c.pageW;
-        in.PageHeight = c.pageH;
-        in.ScaleMode = c.mode;
-        in.ZoomPercentage = c.zoom;
-        in.Width = c.width;
-        in.Height = c.height;
-        in.HorzScrollBarHeight = 17;
-        in.VertScrollBarWidth = 17;
-        const TPdfControlLayout out = computePdfControlLayout(in);
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(out.DrawWidth, c.drawW);
-        EXPECT_EQ(out.DrawHeight, c.drawH);
-        EXPECT_EQ(out.HorzScrollBar, c.hBar);
-        EXPECT_EQ(out.VertScrollBar, c.vBar);
-        EXPECT_EQ(out.ClientWidth, c.clientW);
-        EXPECT_EQ(out.ClientHeight, c.clientH);
-    }
+    for (const LayoutCase &c : cases)
+        expectLayout(c);
 }
 
 TEST(PdfControlLayout, PageIsCentredInFreeSpaceAndMovedByScrolling) {
