@@ -7,6 +7,7 @@
 #include "bench/BenchPages.h"
 #include "bench/BenchService.h"
 #include "browser/ChromiumView.h"
+#include "browser/EngineSettings.h"
 #include "devserver/TcpRelay.h"
 #include "dialogs/MessageBoxes.h"
 #include "service/RuvasaLib.h"
@@ -105,6 +106,7 @@ BENCHMARK(BM_ClientStartToLoginPageOverSlowLine)
 
 int main(int argc, char **argv) {
     QStandardPaths::setTestModeEnabled(true); // keep the member's real data folder out of it
+    configureBrowserEngine(); // the client's, for the bare program as well: they share the process
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     benchService(); // sample content is made before anything is timed
