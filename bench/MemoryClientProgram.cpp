@@ -16,6 +16,9 @@
 #include "tests/e2e/ClientHarness.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+
+#include <algorithm>
 
 #include <memory>
 #include <vector>
@@ -100,6 +103,41 @@ bool loadOtherSixViews(const ShownClient &client) {
     return true;
 }
 
+// Brings each view to the front in turn and reports the median time until its page draws a frame.
+void reportViewSwitching(const ShownClient &client) {
+    std::vector<double> times;
+    for (int round = 0; round < 3; ++round) {
+        for (int index = 0; index < static_cast<int>(client.window->Chromium.size()); ++index) {
+            const auto which = static_cast<LibraryView>(index + 1);
+            ChromiumView *view = client.view(which);
+            QElapsedTimer clock;
+            clock.start();
+            client.window->bringBrowserToFront(which);
+            evaluate(view, QStringLiteral(
+                               "window.framed = false; requestAnimationFrame(() => window.framed = true)"));
+            processUntil([&] { return evaluate(view, QStringLiteral("window.framed")).toBool(); });
+            times.push_back(clock.nsecsElapsed() / 1e6);
+        }
+    }
+    std::sort(times.begin(), times.end());
+    reportFigure("switch_ms", times[times.size() / 2]);
+}
+
+// Scrolls the home page, with its covers and banners, for a second, a step per frame, and reports the
+// frames drawn.
+void reportScrolling(const ShownClient &client) {
+    client.window->bringBrowserToFront(LibraryView::Chromium1);
+    ChromiumView *home = client.view(LibraryView::Chromium1);
+    evaluate(home, QStringLiteral(
+                       "window.scrollFrames = 0; window.scrolled = false; window.scrollTo(0, 0);"
+                       "requestAnimationFrame(start => (function step(now) {"
+                       "  ++window.scrollFrames; window.scrollBy(0, 8);"
+                       "  if (now - start < 1000) requestAnimationFrame(step); else window.scrolled = true;"
+                       "})(start));"));
+    processUntil([&] { return evaluate(home, QStringLiteral("window.scrolled")).toBool(); });
+    reportFigure("scroll_fps", evaluate(home, QStringLiteral("window.scrollFrames")).toDouble());
+}
+
 // Copies the data folder below `pagesCopy` and names the page each view shows.
 void reportPages(const ShownClient &client, const QString &pagesCopy) {
     const QDir data(QString::fromStdString(RuvasaLib->FPath));
@@ -154,6 +192,8 @@ int runClient(const ServiceEndpoint &endpoint, const QString &pagesCopy) {
     if (!loadOtherSixViews(client))
         return failed("the catalogue views", boxes);
     reportSettledTree("views");
+    reportViewSwitching(client);
+    reportScrolling(client);
     reportPages(client, pagesCopy);
     for (const std::string id : {devserver::kBookLong, "1001", "1002"})
         if (!openBook(client, id, boxes))

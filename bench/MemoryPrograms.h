@@ -17,8 +17,11 @@ inline constexpr const char *PageTag = "page";
 // that of this process alone (without its helper processes) as `name`_own_MiB.
 void reportSettledTree(const char *name);
 void reportPage(const QString &relativePath);
+// Reports `value` as the figure `name` (a figure in other units than MiB says so in its name).
+void reportFigure(const char *name, double value);
 
-// The real client against `endpoint`: reports "login", "home", "views" and "books",
+// The real client against `endpoint`: reports "login", "home", "views" and "books", what the views'
+// memory costs in use ("switch_ms", "scroll_fps"),
 // and names the seven pages of the catalogue views, copied below `pagesCopy`. 0 when every step went.
 int runClient(const ServiceEndpoint &endpoint, const QString &pagesCopy);
 // Seven bare views showing `pages` (relative to `folder`), one each; reports "bare".

@@ -23,6 +23,11 @@ void reportSettledTree(const char *name) {
     std::fflush(stdout);
 }
 
+void reportFigure(const char *name, double value) {
+    std::printf("%s %s %.1f\n", FigureTag, name, value);
+    std::fflush(stdout);
+}
+
 void reportPage(const QString &relativePath) {
     std::printf("%s %s\n", PageTag, relativePath.toUtf8().constData());
     std::fflush(stdout);
