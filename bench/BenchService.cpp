@@ -1,7 +1,7 @@
 #include "bench/BenchService.h"
 
+#include "bridge/ReplyValues.h"
 #include "devserver/SampleContent.h"
-#include "service/ReplyEnvelope.h"
 #include "service/RuvasaLib.h"
 
 #include <stdexcept>
@@ -28,14 +28,7 @@ BenchService &benchService() {
 void logInSampleMember(TRuvasaLib &lib) {
     const devserver::SampleMember &member = devserver::sampleMembers().at(0);
     const JsonPtr login = lib.LoginRequest(member.username, member.password);
-    const auto data = login->find("data");
-    if (jsonText(*login, "code") != "200" || data == login->end() || !data->is_object())
+    if (replyText(login, "code") != "200")
         throw std::runtime_error("the sample member could not log in");
-    lib.setSession({.name = jsonText(*data, "nama"),
-                    .username = jsonText(*data, "username"),
-                    .userLevel = jsonText(*data, "level"),
-                    .lastDate = jsonText(*data, "tgl_berakhir"),
-                    .token = jsonText(*data, "token"),
-                    .profilePict = jsonText(*data, "photo"),
-                    .userId = jsonText(*data, "id_user")});
+    lib.setSession(loginSession(login));
 }

@@ -25,14 +25,7 @@ void TLibraryController::LoginRequestTerminated() {
         return;
     }
     window.setHeaderVisible(true);
-    const JsonDocument *data = replyData(reply);
-    lib.setSession({.name = replyText(data, "nama"),
-                    .username = replyText(data, "username"),
-                    .userLevel = replyText(data, "level"),
-                    .lastDate = replyText(data, "tgl_berakhir"),
-                    .token = replyText(data, "token"),
-                    .profilePict = replyText(data, "photo"),
-                    .userId = replyText(data, "id_user")});
+    lib.setSession(loginSession(reply));
     startBannerRequest();
 }
 

@@ -88,3 +88,14 @@ bool replyHasCode(const JsonPtr &reply) {
 bool isAuthFailed(const JsonPtr &reply) {
     return replyText(reply, "code") == "500" && replyText(reply, "msg") == "Auth Failed";
 }
+
+SessionValues loginSession(const JsonPtr &loginReply) {
+    const JsonDocument *data = replyData(loginReply);
+    return {.name = replyText(data, "nama"),
+            .username = replyText(data, "username"),
+            .userLevel = replyText(data, "level"),
+            .lastDate = replyText(data, "tgl_berakhir"),
+            .token = replyText(data, "token"),
+            .profilePict = replyText(data, "photo"),
+            .userId = replyText(data, "id_user")};
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include "service/JsonDocument.h"
+#include "service/SessionString.h"
 
 #include <string>
 
@@ -16,3 +17,5 @@ const JsonDocument *replyData(const JsonPtr &reply);
 bool replyHasCode(const JsonPtr &reply);
 // The session-ended answer: "code" "500" with "msg" exactly "Auth Failed".
 bool isAuthFailed(const JsonPtr &reply);
+// The session a login reply names in its "data", read as replyText reads (empty for what it lacks).
+SessionValues loginSession(const JsonPtr &loginReply);

@@ -56,21 +56,25 @@ ConnectionPool::Lease ConnectionPool::take() {
             idle.pop_back();
         }
     }
-    if (!handle)
+    if (!handle) {
         handle = newCurlHandle();
-    if (!handle)
-        throw std::runtime_error("Cannot create an HTTP client");
-    curl_easy_setopt(handle.get(), CURLOPT_SHARE, shared.get());
+        if (!handle)
+            throw std::runtime_error("Cannot create an HTTP client");
+        curl_easy_setopt(handle.get(), CURLOPT_SHARE, shared.get()); // kept through every reset
+    }
     return Lease(*this, std::move(handle));
 }
 
 void ConnectionPool::giveBack(CurlEasy handle) {
     // Back to every option's default; the connections, TLS sessions and DNS answers stay.
     curl_easy_reset(handle.get());
+    CurlEasy evicted; // the one idle longest, closed after the lock is let go
     std::lock_guard guard(idleLock);
     idle.push_back(std::move(handle));
-    if (idle.size() > kMostIdleHandles)
-        idle.erase(idle.begin()); // the one idle longest
+    if (idle.size() > kMostIdleHandles) {
+        evicted = std::move(idle.front());
+        idle.erase(idle.begin());
+    }
 }
 
 ConnectionPool::Lease::~Lease() {

@@ -125,10 +125,7 @@ bool logIn(TRuvasaLib &lib, const QStringList &login) {
         printReply(stderr, *reply);
         return false;
     }
-    const JsonDocument *data = replyData(reply);
-    lib.FUserId = replyText(data, "id_user");
-    lib.FToken = replyText(data, "token");
-    lib.FUserLevel = replyText(data, "level");
+    lib.setSession(loginSession(reply));
     lib.FUserJson.store(reply);
     return true;
 }

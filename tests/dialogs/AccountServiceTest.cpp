@@ -1,6 +1,6 @@
 // The account windows against the local library service: the region cascade, a full registration
 // after which the new member logs in, and the password-reset request.
-#include "tests/devserver/ServiceHarness.h"
+#include "tests/devserver/ClientAgainstService.h"
 #include "tests/dialogs/RegistrationEntries.h"
 #include "tests/support/EventLoop.h"
 
@@ -23,17 +23,10 @@
 namespace {
 
 using devserver::testing::Json;
-using devserver::testing::sharedService;
 using namespace registration_testing;
 
-class AccountWindows : public ::testing::Test {
+class AccountWindows : public ::testing::Test, protected ClientAgainstService {
 protected:
-    devserver::testing::RunningService &service = sharedService();
-    devserver::Database &db = service.server().database();
-    devserver::testing::ServiceClient serviceClient{service};
-    ScriptedMessageBoxes boxes;
-    ScopedMessageBoxes scope{boxes};
-    TRuvasaLib lib{ServiceEndpoint{service.base(), service.caFile().string()}};
     long long requestsBefore = 0;
 
     void SetUp() override {

@@ -1,7 +1,7 @@
 // The reader against the local library service: borrowing into the three pages, navigation and zoom,
 // reading time and the automatic return, returning by hand and searching inside a book.
 #include "tests/app/RecordingLibraryWindow.h"
-#include "tests/devserver/ServiceHarness.h"
+#include "tests/devserver/ClientAgainstService.h"
 #include "tests/support/EventLoop.h"
 
 #include "annotations/AnnotationTools.h"
@@ -31,7 +31,6 @@
 namespace {
 
 using devserver::testing::Json;
-using devserver::testing::sharedService;
 
 // Books of the sample catalogue: 1001 has the sample sentence on pages 2 and 9, 1011 (400+ pages) on 40
 // and 400, 1008 is out of stock.
@@ -39,14 +38,8 @@ const std::string ShortBook = "1001";
 const std::string LongBook = "1011";
 const std::string OtherBooks[] = {"1002", "1003", "1004", "1005"};
 
-class Reader : public ::testing::Test {
+class Reader : public ::testing::Test, protected ClientAgainstService {
 protected:
-    devserver::testing::RunningService &service = sharedService();
-    devserver::Database &db = service.server().database();
-    devserver::testing::ServiceClient serviceClient{service};
-    ScriptedMessageBoxes boxes;
-    ScopedMessageBoxes scope{boxes};
-    TRuvasaLib lib{ServiceEndpoint{service.base(), service.caFile().string()}};
     RecordingLibraryWindow window;
     TLibraryController library{window, lib};
     QStackedWidget areas;
@@ -66,10 +59,7 @@ protected:
         const devserver::SampleMember &member = devserver::sampleMembers().at(0);
         const JsonPtr login = lib.LoginRequest(member.username, member.password);
         ASSERT_EQ(replyText(login, "code"), "200");
-        const JsonDocument *data = replyData(login);
-        lib.FToken = replyText(data, "token");
-        lib.FUserId = replyText(data, "id_user");
-        lib.FUserLevel = replyText(data, "level");
+        lib.setSession(loginSession(login));
         requestsBefore = lastRequestId();
     }
     void TearDown() override {
