@@ -123,12 +123,18 @@ void TFormMain::FormShow() {
     bringBrowserToFront(LibraryView::Chromium1);
     view(LibraryView::Chromium1)->setFocus();
     if (QFile::exists(QString::fromStdString(lib.FPath) + QStringLiteral("/loading.html"))) {
-        controller.loadLoadingPage(LibraryView::Chromium1);
+        showLoadingPageOnce(LibraryView::Chromium1);
         startLoginPageTask();
     } else if (messageBoxes().show(MsgKind::Confirmation, QStringLiteral("Harap mulai ulang aplikasi ini"),
                                    MsgButtons::OkCancel) == MsgAnswer::Ok) {
         closeLater(this);
     }
+}
+
+// The window was created on the loading page; loading it again would only restart that load.
+void TFormMain::showLoadingPageOnce(LibraryView which) {
+    if (view(which)->url() != QUrl(QString::fromStdString(controller.localPageUrl("loading.html"))))
+        controller.loadLoadingPage(which);
 }
 
 // The profile was fetched while the window was created; the login page needs it to be good.

@@ -88,6 +88,7 @@ private:
     void btnReaderClick();
     void btnAboutClick();
     // Generates the login page once the institution profile is known to be good.
+    void showLoadingPageOnce(LibraryView which);
     void startLoginPageTask();
 
     TRuvasaLib &lib;
