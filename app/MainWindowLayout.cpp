@@ -3,6 +3,7 @@
 
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
+#include "browser/HiddenPageDiscard.h"
 
 #include "reader/GlyphButton.h"
 #include "reader/ReaderPanel.h"
@@ -11,6 +12,12 @@
 #include <QProgressBar>
 #include <QStackedWidget>
 #include <QToolButton>
+
+namespace {
+// How long a catalogue view stays hidden before its page is given up: a quick look elsewhere and back
+// costs nothing.
+constexpr std::chrono::seconds HiddenPageLifetime(1);
+} // namespace
 
 void TFormMain::buildHeader() {
     PanelHeader = new QWidget(this);
@@ -49,6 +56,10 @@ void TFormMain::buildLibraryArea() {
         Chromium[i] = host->createView(panelBrowser);
         Chromium[i]->setObjectName(QStringLiteral("Chromium%1").arg(i + 1));
         panelBrowser->addWidget(Chromium[i]);
+        // The login and home view, where the member comes back most, stays; the others give up their
+        // page once hidden for a moment and load it again from its file when shown.
+        if (i > 0)
+            new HiddenPageDiscard(*Chromium[i], HiddenPageLifetime);
     }
     areas->addWidget(panelBrowser);
 }

@@ -7,6 +7,7 @@
 #include <QWebEngineLoadingInfo>
 
 #include <memory>
+#include <utility>
 
 namespace {
 // Addresses arrive as URL text (pages of the data folder through pageUrl, already encoded).
@@ -27,21 +28,41 @@ ChromiumView::ChromiumView(BrowserHost &host, QWidget *parent)
         Qt::QueuedConnection);
     m_channel->registerObject(QString::fromLatin1(AppReceiverObjectName), receiver);
     page->setWebChannel(m_channel);
+    connect(page, &QWebEnginePage::lifecycleStateChanged, this, [this](QWebEnginePage::LifecycleState state) {
+        if (state == QWebEnginePage::LifecycleState::Discarded)
+            m_keepScriptsAtNextLoad = true;
+    });
+    connect(this, &QWebEngineView::loadStarted, this, [this] {
+        if (!std::exchange(m_keepScriptsAtNextLoad, false))
+            m_scriptsSinceLoad.clear();
+    });
     // The new page already shows the engine's blank initial document, "about:blank". Loading it
     // explicitly in every view made the shared renderer set up seven frames before the first page
     // could load, a quarter of the start.
 }
 
 void ChromiumView::navigate(const std::string &url) {
+    m_keepScriptsAtNextLoad = false;
+    emit navigationRequested();
     setUrl(toUrl(url));
 }
 
 void ChromiumView::reload() {
+    m_keepScriptsAtNextLoad = false;
+    emit navigationRequested();
     QWebEngineView::reload();
 }
 
+// A discarded page has no document to run in: the script is kept and runs when the page is back.
 void ChromiumView::runScript(const std::string &script) {
-    page()->runJavaScript(QString::fromStdString(script));
+    m_scriptsSinceLoad.push_back(script);
+    if (page()->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
+        page()->runJavaScript(QString::fromStdString(script));
+}
+
+void ChromiumView::runScriptsAgain() {
+    for (const std::string &script : m_scriptsSinceLoad)
+        page()->runJavaScript(QString::fromStdString(script));
 }
 
 void ChromiumView::runScriptAfterLoad(const std::string &url, const std::string &script) {

@@ -3,6 +3,9 @@
 #include "browser/ProcessMessage.h"
 #include <QWebEngineView>
 
+#include <string>
+#include <vector>
+
 class BrowserHost;
 class QWebChannel;
 
@@ -20,10 +23,18 @@ public:
     // Runs `script` once the page at `url`, whose load has just been asked for, has loaded. When
     // that load fails or is stopped, or another page's load begins first, the script is dropped.
     void runScriptAfterLoad(const std::string &url, const std::string &script);
+    // Runs again, in order, the scripts the client ran in the page shown now: what they changed is not
+    // in the page's file, so a page discarded and loaded again from it needs them again.
+    void runScriptsAgain();
 
 signals:
     void processMessageReceived(ChromiumView *browser, const ProcessMessage &message);
+    // The client asked for a page to be loaded or reloaded.
+    void navigationRequested();
 
 private:
     QWebChannel *m_channel;
+    std::vector<std::string> m_scriptsSinceLoad;
+    // The next load brings back a discarded page: the client's scripts still belong to it.
+    bool m_keepScriptsAtNextLoad = false;
 };

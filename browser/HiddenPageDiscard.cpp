@@ -1,0 +1,133 @@
+#include "browser/HiddenPageDiscard.h"
+#include "browser/ChromiumView.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWebEnginePage>
+
+#include <malloc.h>
+
+namespace {
+
+// What a member can set in a page without the client: where it is scrolled to, the form fields, the
+// carousels' positions and the search filter's label (its value is a field).
+const QString saveStateScript = QStringLiteral(R"((function () {
+  var fields = Array.prototype.map.call(document.querySelectorAll('input, select, textarea'), function (e) {
+    return e.type === 'checkbox' || e.type === 'radio' ? e.checked : e.value;
+  });
+  var slides = window.jQuery && jQuery.fn.slick
+    ? jQuery('.slick-initialized').map(function () { return jQuery(this).slick('slickCurrentSlide'); }).get() : [];
+  var concept = document.getElementById('search_concept');
+  return JSON.stringify({x: window.scrollX, y: window.scrollY, fields: fields, slides: slides,
+                         concept: concept ? concept.textContent : null});
+})())");
+
+// Puts back what saveStateScript read; a select2 box only redraws, so the page's own change handler
+// does not ask the client for anything.
+QString restoreStateScript(const QString &state) {
+    return QStringLiteral(R"((function (s) {
+  var list = document.querySelectorAll('input, select, textarea');
+  s.fields.forEach(function (value, i) {
+    var e = list[i];
+    if (!e || e.type === 'file') return;
+    if (e.type === 'checkbox' || e.type === 'radio') e.checked = value; else e.value = value;
+  });
+  if (window.jQuery) {
+    jQuery('select').trigger('change.select2');
+    if (jQuery.fn.slick)
+      jQuery('.slick-initialized').each(function (i) {
+        if (i < s.slides.length) jQuery(this).slick('slickGoTo', s.slides[i], true);
+      });
+  }
+  var concept = document.getElementById('search_concept');
+  if (concept && s.concept !== null) concept.textContent = s.concept;
+  window.scrollTo(s.x, s.y);
+})()") + state +
+           QStringLiteral(")");
+}
+
+// A discarded page's frames go back to the heap in large blocks the allocator keeps for reuse; once
+// the engine has let go of them, they are handed back to the system. One pass serves many discards.
+void returnFreedMemorySoon() {
+    static bool pending = false;
+    if (std::exchange(pending, true))
+        return;
+    QTimer::singleShot(std::chrono::seconds(1), QCoreApplication::instance(), [] {
+        pending = false;
+        malloc_trim(0);
+    });
+}
+
+} // namespace
+
+HiddenPageDiscard::HiddenPageDiscard(ChromiumView &view, std::chrono::milliseconds delay)
+    : QObject(&view), m_view(view), m_page(view.page()) {
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(delay);
+    connect(&m_timer, &QTimer::timeout, this, &HiddenPageDiscard::discardIfStillHidden);
+    connect(&view, &QWebEngineView::loadStarted, this, [this] {
+        m_loading = true;
+        ++m_changes;
+    });
+    connect(&view, &QWebEngineView::loadFinished, this, &HiddenPageDiscard::loadFinished);
+    connect(&view, &ChromiumView::navigationRequested, this, [this] {
+        ++m_changes;
+        m_left.reset(); // the client shows something else: what was left does not apply to it
+    });
+    view.installEventFilter(this);
+}
+
+bool HiddenPageDiscard::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == &m_view) {
+        if (event->type() == QEvent::Hide && !m_left)
+            m_timer.start();
+        else if (event->type() == QEvent::Show)
+            showAgain();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void HiddenPageDiscard::showAgain() {
+    m_timer.stop();
+    if (m_page && m_page->lifecycleState() != QWebEnginePage::LifecycleState::Active)
+        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active); // a discarded page loads again
+}
+
+void HiddenPageDiscard::discardIfStillHidden() {
+    if (!m_page || m_view.isVisible() || m_loading || m_left ||
+        m_page->lifecycleState() != QWebEnginePage::LifecycleState::Active || m_page->url().isEmpty())
+        return; // a page still loading is looked at again when its load ends
+    const quint64 changes = m_changes;
+    const QPointer<HiddenPageDiscard> self(this);
+    m_page->runJavaScript(saveStateScript, [self, changes](const QVariant &state) {
+        if (!self || !self->m_page || self->m_changes != changes || self->m_view.isVisible() ||
+            self->m_loading)
+            return;
+        self->m_left = LeftPage{self->m_page->url(), state.toString()};
+        self->m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        returnFreedMemorySoon();
+    });
+}
+
+void HiddenPageDiscard::loadFinished(bool ok) {
+    m_loading = false;
+    if (m_left && m_page && m_page->url() == m_left->url) {
+        if (ok)
+            restore();
+        m_left.reset();
+    } else if (!m_view.isVisible()) {
+        m_timer.start(); // loaded while hidden
+    }
+}
+
+void HiddenPageDiscard::restore() {
+    m_view.runScriptsAgain();
+    if (!m_left->state.isEmpty())
+        m_page->runJavaScript(restoreStateScript(m_left->state));
+    const QPointer<HiddenPageDiscard> self(this);
+    // Scripts of one page run in the order they were sent: this answer comes after all of them.
+    m_page->runJavaScript(QStringLiteral("0"), [self](const QVariant &) {
+        if (self)
+            emit self->restored();
+    });
+}
