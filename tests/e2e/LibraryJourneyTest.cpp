@@ -22,6 +22,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QWebEnginePage>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -335,8 +336,25 @@ TEST_F(LibraryJourney, CategoriesChartsAndSearchesWithTheirWayBack) {
                     QStringLiteral("document.querySelector(\"[onclick^='app.detailFromCategory(']\")")));
     detailAndBack(endpoint, LibraryView::Chromium5, "[onclick^='app.detailFromCategory(']",
                   "app.backToCategory()");
+    // Hidden for a while, the category page was given up; it comes back with the member's department
+    // chosen in its box and that department's categories, which the client had put in.
+    ASSERT_TRUE(processUntil([&] {
+        return view(LibraryView::Chromium4)->page()->lifecycleState() ==
+               QWebEnginePage::LifecycleState::Discarded;
+    }));
     click(LibraryView::Chromium5, "[onclick='app.backKategori()']");
     ASSERT_TRUE(processUntil([&] { return inFront(LibraryView::Chromium4); }));
+    EXPECT_TRUE(processUntil([&] {
+        return evaluate(
+                   view(LibraryView::Chromium4),
+                   QStringLiteral(
+                       "document.readyState === 'complete' && $('select').val() === '%1' && "
+                       "$('.select2-selection__rendered').text() === $('select option:selected').text() && "
+                       "Array.from(document.querySelectorAll(\"[onclick^='app.kategoriKonten(']\"))"
+                       ".some(a => a.getAttribute('onclick').includes(\"'%1'\"))")
+                       .arg(otherDept))
+            .toBool();
+    }));
 
     // The three lists; the top-read list grows by a further page.
     const std::vector<std::pair<QString, std::string>> lists = {
