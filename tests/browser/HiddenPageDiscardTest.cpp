@@ -10,6 +10,7 @@
 #include <QWebEnginePage>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,11 +63,17 @@ protected:
 
     static QString url(const QString &name) { return QUrl::fromLocalFile(root->filePath(name)).toString(); }
 
-    static void load(ChromiumView *view, const QString &name) {
+    // Loads the page `name`; `meanwhile` runs once the load has been asked for.
+    static void load(ChromiumView *view, const QString &name, const std::function<void()> &meanwhile = {}) {
         std::optional<bool> ok;
         const QMetaObject::Connection finished =
-            QObject::connect(view, &QWebEngineView::loadFinished, [&](bool success) { ok = success; });
+            QObject::connect(view, &QWebEngineView::loadFinished, [&](bool success) {
+                if (view->url() == QUrl(url(name)))
+                    ok = success;
+            });
         view->navigate(url(name).toStdString());
+        if (meanwhile)
+            meanwhile();
         const bool arrived = QTest::qWaitFor([&] { return ok.has_value(); }, 20000);
         QObject::disconnect(finished);
         ASSERT_TRUE(arrived && *ok) << name.toStdString();
@@ -152,18 +159,25 @@ TEST_F(HiddenPageDiscardTest, ADiscardedPageComesBackAsTheMemberAndTheClientLeft
 TEST_F(HiddenPageDiscardTest, WhatTheClientShowsMeanwhileStartsFresh) {
     watchFirstView(std::chrono::milliseconds(50));
     ChromiumView *view = views[0];
-    for (const char *next : {"other.html", "list.html"}) {
+    const auto show = [view] { stack->setCurrentWidget(view); };
+    struct Case {
+        const char *next;
+        bool shownAtOnce; // brought to the front right after the navigation, as a detail is
+    };
+    for (const auto &[next, shownAtOnce] : {Case{"other.html", false}, Case{"list.html", false},
+                                            Case{"other.html", true}, Case{"list.html", true}}) {
+        SCOPED_TRACE(std::string(next) + (shownAtOnce ? ", shown at once" : ", shown after its load"));
         evaluate(view, "window.scrollTo(0, 900)");
         view->runScript("document.body.setAttribute('data-client', 'old')");
         ASSERT_TRUE(hideUntilDiscarded());
         QSignalSpy restored(discard.get(), &HiddenPageDiscard::restored);
-        load(view, next);
-        stack->setCurrentWidget(view);
+        load(view, next, shownAtOnce ? std::function<void()>(show) : std::function<void()>());
+        show();
         QTest::qWait(300);
-        EXPECT_EQ(restored.count(), 0) << next;
+        EXPECT_EQ(restored.count(), 0);
         EXPECT_EQ(view->url(), QUrl(url(next)));
-        EXPECT_EQ(evaluate(view, "window.scrollY").toInt(), 0) << next;
-        EXPECT_TRUE(evaluate(view, "document.body.getAttribute('data-client')").isNull()) << next;
+        EXPECT_EQ(evaluate(view, "window.scrollY").toInt(), 0);
+        EXPECT_TRUE(evaluate(view, "document.body.getAttribute('data-client')").isNull());
         load(view, "list.html");
     }
 }
