@@ -94,7 +94,9 @@ void HiddenPageDiscard::showAgain() {
 }
 
 void HiddenPageDiscard::discardIfStillHidden() {
-    if (!m_page || m_view.isVisible() || m_loading || m_left ||
+    // The view in front of its own stack, hidden with its whole area (the reader in front), stays:
+    // the member comes back to the library exactly as it was left.
+    if (!m_page || m_view.isVisible() || m_view.isVisibleTo(m_view.parentWidget()) || m_loading || m_left ||
         m_page->lifecycleState() != QWebEnginePage::LifecycleState::Active || m_page->url().isEmpty())
         return; // a page still loading is looked at again when its load ends
     const quint64 changes = m_changes;

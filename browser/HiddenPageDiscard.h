@@ -14,7 +14,8 @@ class QWebEnginePage;
 // and the frames drawn for it. When the view is shown again the engine loads the page again from its
 // file; then the client's scripts run again and what the member had set is put back: the scroll
 // position, form fields (a chosen category, a typed search), carousel positions and the search
-// filter's label. A page still loading, or one the client navigates meanwhile, is left alone.
+// filter's label. A page still loading, or one the client navigates meanwhile, is left alone, and so
+// is the view in front of its stack while the whole stack is hidden.
 class HiddenPageDiscard : public QObject {
     Q_OBJECT
 public:

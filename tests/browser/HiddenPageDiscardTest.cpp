@@ -42,20 +42,24 @@ protected:
         host =
             new BrowserHost(root->path(), ServiceCertificatePolicy(QUrl("https://127.0.0.1:8443"), QString()),
                             [](const QUrl &) {});
-        stack = new QStackedWidget;
-        stack->resize(800, 600);
+        areas = new QStackedWidget;
+        areas->resize(800, 600);
+        stack = new QStackedWidget(areas);
+        areas->addWidget(stack);
+        areas->addWidget(new QWidget(areas)); // the reader's area
         for (auto *&view : views) {
             view = host->createView(stack);
             stack->addWidget(view);
         }
-        stack->show();
+        areas->show();
     }
     static void TearDownTestSuite() {
-        delete stack;
+        delete areas;
         delete host;
         delete root;
     }
     void SetUp() override {
+        areas->setCurrentWidget(stack);
         stack->setCurrentWidget(views[0]);
         load(views[0], "list.html");
     }
@@ -103,7 +107,8 @@ protected:
 
     static inline QTemporaryDir *root = nullptr;
     static inline BrowserHost *host = nullptr;
-    static inline QStackedWidget *stack = nullptr;
+    static inline QStackedWidget *areas = nullptr; // the library's views and the reader
+    static inline QStackedWidget *stack = nullptr; // the library's views
     static inline ChromiumView *views[2] = {};
     std::unique_ptr<HiddenPageDiscard> discard;
 };
@@ -180,6 +185,17 @@ TEST_F(HiddenPageDiscardTest, WhatTheClientShowsMeanwhileStartsFresh) {
         EXPECT_TRUE(evaluate(view, "document.body.getAttribute('data-client')").isNull());
         load(view, "list.html");
     }
+}
+
+TEST_F(HiddenPageDiscardTest, TheViewInFrontStaysWhileTheReaderIsInFront) {
+    watchFirstView(std::chrono::milliseconds(50));
+    ChromiumView *view = views[0];
+    evaluate(view, "window.marker = 1");
+    areas->setCurrentIndex(1);
+    QTest::qWait(600);
+    EXPECT_EQ(view->page()->lifecycleState(), Lifecycle::Active);
+    areas->setCurrentWidget(stack);
+    EXPECT_EQ(evaluate(view, "window.marker").toInt(), 1);
 }
 
 TEST_F(HiddenPageDiscardTest, AViewShownAgainInTimeKeepsItsPage) {
