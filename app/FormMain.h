@@ -87,8 +87,9 @@ private:
     void btnLibraryClick();
     void btnReaderClick();
     void btnAboutClick();
-    // Generates the login page once the institution profile is known to be good.
+    // The loading page into `which`, unless it already shows it.
     void showLoadingPageOnce(LibraryView which);
+    // Generates the login page once the institution profile is known to be good.
     void startLoginPageTask();
 
     TRuvasaLib &lib;

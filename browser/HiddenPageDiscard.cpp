@@ -65,10 +65,7 @@ HiddenPageDiscard::HiddenPageDiscard(ChromiumView &view, std::chrono::millisecon
     m_timer.setSingleShot(true);
     m_timer.setInterval(delay);
     connect(&m_timer, &QTimer::timeout, this, &HiddenPageDiscard::discardIfStillHidden);
-    connect(&view, &QWebEngineView::loadStarted, this, [this] {
-        m_loading = true;
-        ++m_changes;
-    });
+    connect(&view, &QWebEngineView::loadStarted, this, [this] { ++m_changes; });
     connect(&view, &QWebEngineView::loadFinished, this, &HiddenPageDiscard::loadFinished);
     connect(&view, &ChromiumView::navigationRequested, this, [this] {
         ++m_changes;
@@ -93,17 +90,22 @@ void HiddenPageDiscard::showAgain() {
         m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active); // a discarded page loads again
 }
 
+// The view in front of its own stack, hidden with its whole area (the reader in front), stays: the
+// member comes back to the library exactly as it was left. A page still loading is looked at again
+// when its load ends.
+bool HiddenPageDiscard::mayDiscard() const {
+    return m_page && !m_view.isVisible() && !m_view.isVisibleTo(m_view.parentWidget()) &&
+           !m_page->isLoading() && !m_left &&
+           m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active && !m_page->url().isEmpty();
+}
+
 void HiddenPageDiscard::discardIfStillHidden() {
-    // The view in front of its own stack, hidden with its whole area (the reader in front), stays:
-    // the member comes back to the library exactly as it was left.
-    if (!m_page || m_view.isVisible() || m_view.isVisibleTo(m_view.parentWidget()) || m_loading || m_left ||
-        m_page->lifecycleState() != QWebEnginePage::LifecycleState::Active || m_page->url().isEmpty())
-        return; // a page still loading is looked at again when its load ends
+    if (!mayDiscard())
+        return;
     const quint64 changes = m_changes;
     const QPointer<HiddenPageDiscard> self(this);
     m_page->runJavaScript(saveStateScript, [self, changes](const QVariant &state) {
-        if (!self || !self->m_page || self->m_changes != changes || self->m_view.isVisible() ||
-            self->m_loading)
+        if (!self || self->m_changes != changes || !self->mayDiscard())
             return;
         self->m_left = LeftPage{self->m_page->url(), state.toString()};
         self->m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
@@ -112,7 +114,6 @@ void HiddenPageDiscard::discardIfStillHidden() {
 }
 
 void HiddenPageDiscard::loadFinished(bool ok) {
-    m_loading = false;
     if (m_left && m_page && m_page->url() == m_left->url) {
         if (ok)
             restore();

@@ -30,6 +30,7 @@ protected:
 
 private:
     void showAgain();
+    bool mayDiscard() const;
     void discardIfStillHidden();
     void loadFinished(bool ok);
     void restore();
@@ -43,7 +44,6 @@ private:
     ChromiumView &m_view;
     QPointer<QWebEnginePage> m_page;
     QTimer m_timer;
-    bool m_loading = false;
     quint64 m_changes = 0; // counts loads and navigations, so a late state reading is recognised
     std::optional<LeftPage> m_left;
 };

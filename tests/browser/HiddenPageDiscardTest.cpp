@@ -1,6 +1,7 @@
 #include "browser/HiddenPageDiscard.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
+#include "tests/support/PageScript.h"
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
@@ -84,14 +85,7 @@ protected:
     }
 
     static QVariant evaluate(ChromiumView *view, const QString &script) {
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 10000)) << script.toStdString();
-        return result;
+        return evaluateInPage(view->page(), script);
     }
 
     void watchFirstView(std::chrono::milliseconds delay) {

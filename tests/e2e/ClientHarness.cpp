@@ -2,6 +2,7 @@
 
 #include "browser/ChromiumView.h"
 #include "service/HttpCall.h"
+#include "tests/support/PageScript.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -48,14 +49,7 @@ bool processUntil(const std::function<bool()> &done, int timeoutMs) {
 }
 
 QVariant evaluate(ChromiumView *view, const QString &script) {
-    QVariant result;
-    bool finished = false;
-    view->page()->runJavaScript(script, [&](const QVariant &value) {
-        result = value;
-        finished = true;
-    });
-    processUntil([&] { return finished; }, 10000);
-    return result;
+    return evaluateInPage(view->page(), script);
 }
 
 bool waitForPage(ChromiumView *view, const QString &fileName, const QString &condition) {
