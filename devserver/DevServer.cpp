@@ -51,7 +51,7 @@ DevServer::DevServer(ServerOptions opts) : options(std::move(opts)) {
     context = std::make_unique<ServiceContext>(ServiceContext{
         *db, options.dataDir / "public", options.dataDir / "uploads", options.versionPolicy, 0});
     log = std::make_unique<RequestLog>(*db);
-    router = std::make_unique<Router>(*server, *log);
+    router = std::make_unique<Router>(*server, *log, *db);
     addSessionRoutes(*router, *context);
     addCatalogueRoutes(*router, *context);
     addLoanRoutes(*router, *context);

@@ -1,5 +1,6 @@
 #include "devserver/Router.h"
 
+#include "devserver/Faults.h"
 #include "devserver/Replies.h"
 #include "devserver/RequestLog.h"
 
@@ -20,7 +21,10 @@ RouteHandler Router::wrap(RouteHandler handler) {
         recordedRequest = &req;
         try {
             log.record(req);
-            handler(req, res);
+            if (auto forced = faultReply(db, req.path))
+                send(res, *forced);
+            else
+                handler(req, res);
         } catch (const std::exception &e) {
             std::fprintf(stderr, "kelvara-devserver: %s %s failed: %s\n", req.method.c_str(),
                          req.path.c_str(), e.what());

@@ -10,15 +10,17 @@ class Server;
 
 namespace devserver {
 
+class Database;
 class RequestLog;
 
 using RouteHandler = std::function<void(const httplib::Request &, httplib::Response &)>;
 
-// Registers routes so that each request is recorded before it is handled and no exception ever
-// leaves a handler: an unexpected failure becomes a "500" reply.
+// Registers routes so that each request is recorded before it is handled, a fault set for its path
+// answers instead of the handler, and no exception ever leaves a handler: an unexpected failure becomes
+// a "500" reply.
 class Router {
 public:
-    Router(httplib::Server &server, RequestLog &log) : server(server), log(log) {}
+    Router(httplib::Server &server, RequestLog &log, Database &db) : server(server), log(log), db(db) {}
 
     void get(const std::string &pattern, RouteHandler handler);
     void post(const std::string &pattern, RouteHandler handler);
@@ -31,6 +33,7 @@ private:
 
     httplib::Server &server;
     RequestLog &log;
+    Database &db;
 };
 
 } // namespace devserver

@@ -66,6 +66,7 @@ CREATE TABLE IF NOT EXISTS outbox (
     created TEXT NOT NULL DEFAULT (datetime('now')));
 CREATE TABLE IF NOT EXISTS regions (
     id TEXT PRIMARY KEY, level TEXT NOT NULL, parent TEXT, nama TEXT NOT NULL, UNIQUE (level, nama));
+CREATE TABLE IF NOT EXISTS faults (path TEXT PRIMARY KEY, code TEXT NOT NULL, msg TEXT NOT NULL);
 CREATE TABLE IF NOT EXISTS requests (
     id INTEGER PRIMARY KEY, received TEXT NOT NULL DEFAULT (strftime('%Y-%m-%d %H:%M:%f', 'now')),
     method TEXT NOT NULL, path TEXT NOT NULL, headers TEXT NOT NULL, body TEXT NOT NULL);
