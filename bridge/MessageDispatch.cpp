@@ -131,7 +131,14 @@ void TLibraryController::loginMessage(const ProcessMessage &message) {
     startLogin(username, password);
 }
 
+// A book still out would be stranded: without the header its page cannot be reached, its return and
+// annotations would never reach the service, and the window would refuse to close.
 void TLibraryController::logoutMessage() {
+    if (readCount > 0) {
+        showWarning(QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum "
+                                   "keluar dari akun anda"));
+        return;
+    }
     if (confirmed(QStringLiteral("Keluar dari akun anda?")))
         startLogout();
 }

@@ -132,6 +132,8 @@ public:
     // ---- Highlight of every hit of a text on the page shown, kept across page changes
     void HightlightText(const QString &SearchText, bool MatchCase, bool MatchWholeWord);
     void ClearHighlightText();
+    // The text whose hits are marked, empty when none is.
+    const QString &HighlightedText() const { return FHighlightText; }
     // Device rectangles of the hits on the current page.
     std::vector<QRect> HighlightRects() const;
 

@@ -1,5 +1,8 @@
-// Returning a book by hand: the page is closed at once, and the return is reported in the background
-// with the last page read and the book's two documents.
+// Returning a book by hand: the return is reported in the background with the last page read and the
+// book's two documents, and the page closes once the service has the book back and the annotations.
+// A return or an annotation save that fails keeps the page and its annotations, and the member is told.
+#include "bridge/LibraryController.h"
+#include "bridge/ProgramState.h"
 #include "bridge/ReplyValues.h"
 #include "dialogs/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
@@ -8,9 +11,22 @@
 #include "service/RuvasaLib.h"
 
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 constexpr int IndentedForm = 4;
+
+QString qs(const std::string &text) {
+    return QString::fromStdString(text);
+}
+
+// The service answered and refused the return: the book is back already, or its loan has ended some
+// other way (a login elsewhere ends it). Trying again cannot help, so the annotations go all the same.
+// A reply the client made up after a failed call, and any "500", may pass on a later try.
+bool loanNoLongerHeld(const JsonPtr &reply) {
+    const std::string code = replyText(reply, "code");
+    return replyHasCode(reply) && code != "200" && code != "500";
+}
 } // namespace
 
 void TReaderController::btnReturnClick() {
@@ -18,31 +34,85 @@ void TReaderController::btnReturnClick() {
     TPdfControl *view = viewOf(sheet);
     TReaderSettings *settings = settingsOf(sheet);
     const TDetailBook *book = bookOfTab(sheet);
-    if (!view || !settings || !book)
-        return; // no book in front: nothing to return
+    if (!view || !settings || !book || settings->Returning)
+        return; // no book in front, or its return is on its way
     if (!askYesNo(QStringLiteral("Selesai dan kembalikan Buku Ini?")))
         return;
     stopTimers(*settings);
-    // The documents are written out before anything is freed.
+    // What is sent is what the member sees: the page takes no input until the service has answered.
+    settings->Returning = true;
+    view->setEnabled(false);
     startReturnReport(
         {book->id_baca, book->id, view->PageIndex(), settings->AnnotationObject.dump(IndentedForm),
-         settings->TextCopyObject.dump(IndentedForm), true, !settings->StoredAnnotationsMissing});
-    freeSlot(slotOf(sheet));
+         settings->TextCopyObject.dump(IndentedForm), true, !settings->StoredAnnotationsMissing},
+        [this, key = sheet->objectName(), idBaca = settings->IdBaca](const ReturnOutcome &outcome) {
+            BookReturnRequestTerminated(key, idBaca, outcome);
+        });
 }
 
-// The annotations and copied passages go only after the service has taken the book back; whatever
-// the annotation call answers, the copied passages follow. No outcome is shown: the page is gone.
-void TReaderController::startReturnReport(ReturnReport report) {
+// The annotations and copied passages go once the service has taken the book back, or has said the loan
+// is no longer held; whatever the annotation call answers, the copied passages follow.
+void TReaderController::startReturnReport(ReturnReport report,
+                                          std::function<void(const ReturnOutcome &)> done) {
     TRuvasaLib &client = lib;
+    auto outcome = std::make_shared<ReturnOutcome>();
     BackgroundTask::start(
         QStringLiteral("bookReturn"), this,
-        [&client, report](TaskContext &) {
-            JsonPtr reply = client.BookReturnRequest(report.idBaca, report.idKonten, report.pageIndex);
-            if (replyText(reply, "code") != "200" || !report.sendDocuments)
+        [&client, report, outcome](TaskContext &) {
+            outcome->returned = client.BookReturnRequest(report.idBaca, report.idKonten, report.pageIndex);
+            const bool taken = replyText(outcome->returned, "code") == "200";
+            if (!report.sendDocuments || !(taken || loanNoLongerHeld(outcome->returned)))
                 return;
             if (report.sendAnnotations)
-                client.SaveAnnotationRequest(report.anotasi);
+                outcome->annotationsSaved = client.SaveAnnotationRequest(report.anotasi);
             client.SaveCopyText(report.textCopy);
         },
-        [] {});
+        [outcome, done = std::move(done)] {
+            if (done)
+                done(*outcome);
+        });
+}
+
+void TReaderController::BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
+                                                    const ReturnOutcome &outcome) {
+    if (RequestCancelled)
+        return;
+    const int slot = slotNamed(key);
+    const TReaderSettings *settings = settingsOf(slot < 0 ? nullptr : panel.sheet(slot));
+    if (!settings || settings->IdBaca != idBaca)
+        return; // the page has been freed meanwhile
+    const std::string code = replyText(outcome.returned, "code");
+    if (code != "200" && !loanNoLongerHeld(outcome.returned)) {
+        keepReturnedBook(slot);
+        if (isAuthFailed(outcome.returned))
+            library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
+        else
+            showWarning(QStringLiteral("Buku gagal dikembalikan : %1\nBuku dan anotasinya tetap terbuka, "
+                                       "silakan kembalikan lagi.")
+                            .arg(qs(replyText(outcome.returned, "msg"))));
+        return;
+    }
+    if (outcome.annotationsSaved && replyText(outcome.annotationsSaved, "code") != "200") {
+        if (!askYesNo(
+                QStringLiteral("Anotasi buku ini gagal disimpan : %1\nTutup buku tanpa menyimpan anotasinya?")
+                    .arg(qs(replyText(outcome.annotationsSaved, "msg"))))) {
+            keepReturnedBook(slot);
+            return;
+        }
+    } else if (code != "200") {
+        showInformation(qs(replyText(outcome.returned, "msg")));
+    }
+    freeSlot(slot);
+}
+
+// The book stays out: its page takes input again and its reading time runs on.
+void TReaderController::keepReturnedBook(int slot) {
+    QWidget *sheet = panel.sheet(slot);
+    TReaderSettings &settings = *settingsOf(sheet);
+    settings.Returning = false;
+    viewOf(sheet)->setEnabled(true);
+    if (settings.TimerIdle)
+        settings.TimerIdle->start();
+    if (settings.TimerChecking)
+        settings.TimerChecking->start();
 }

@@ -26,20 +26,42 @@ QString BookText::foldedPage(TPdfDocument &document, int pageIndex) {
     return pages_.try_emplace(pageIndex, std::move(text)).first->second;
 }
 
-BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
-                             int direction, const std::function<bool()> &cancelled) {
-    const int count = document.PageCount();
-    const int step = direction == 1 ? 1 : -1;
-    const int first = step > 0 ? std::max(fromPage + 1, 0) : std::min(fromPage - 1, count - 1);
-    const auto inBook = [count](int page) { return page >= 0 && page < count; };
-    if (!inBook(first))
-        return {BookSearchResult::NothingSearched};
+namespace {
+
+// Pages first to last (inclusive) in steps of `step`, each tested for the folded phrase.
+BookSearchOutcome walkPages(TPdfDocument &document, BookText &text, const QString &keyword, int first,
+                            int last, int step, const std::function<bool()> &cancelled) {
     const QString phrase = bookSearchFold(keyword);
-    for (int page = first; inBook(page); page += step) {
+    for (int page = first; page != last + step; page += step) {
         if (cancelled && cancelled())
             return {BookSearchResult::Cancelled};
         if (text.foldedPage(document, page).contains(phrase))
             return {BookSearchResult::Found, page};
     }
     return {BookSearchResult::NotFound};
+}
+
+} // namespace
+
+BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
+                             int direction, const std::function<bool()> &cancelled) {
+    const int count = document.PageCount();
+    const int step = direction == 1 ? 1 : -1;
+    const int first = step > 0 ? std::max(fromPage + 1, 0) : std::min(fromPage - 1, count - 1);
+    const int last = step > 0 ? count - 1 : 0;
+    if (first < 0 || first >= count)
+        return {BookSearchResult::NothingSearched};
+    return walkPages(document, text, keyword, first, last, step, cancelled);
+}
+
+BookSearchOutcome searchBookFromOtherEnd(TPdfDocument &document, BookText &text, const QString &keyword,
+                                         int fromPage, int direction,
+                                         const std::function<bool()> &cancelled) {
+    const int count = document.PageCount();
+    if (count <= 0)
+        return {BookSearchResult::NotFound};
+    const int step = direction == 1 ? 1 : -1;
+    const int first = step > 0 ? 0 : count - 1;
+    const int last = std::clamp(fromPage, 0, count - 1);
+    return walkPages(document, text, keyword, first, last, step, cancelled);
 }

@@ -43,3 +43,9 @@ struct BookSearchOutcome {
 // Engine errors propagate as exceptions.
 BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
                              int direction, const std::function<bool()> &cancelled);
+
+// The rest of the book after `searchBook` found nothing: from the other end (the first page for direction 1,
+// the last for any other value) towards fromPage, which is searched too, so the page shown can answer.
+// Found, NotFound or Cancelled, as searchBook.
+BookSearchOutcome searchBookFromOtherEnd(TPdfDocument &document, BookText &text, const QString &keyword,
+                                         int fromPage, int direction, const std::function<bool()> &cancelled);

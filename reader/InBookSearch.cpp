@@ -35,27 +35,36 @@ void TReaderController::edSearchChange() {
 // The view's document stays open while the task reads it: a page is freed only after its search has
 // ended (see stopSearchOn).
 void TReaderController::startSearch(int direction) {
+    startSearchWalk({panel.edSearch->text(), direction, false});
+}
+
+// A walk forward or backward from the page shown, or, when the member asked for it after the first walk
+// found nothing, from the other end of the book back to the page shown.
+void TReaderController::startSearchWalk(const SearchWalk &walk) {
     TPdfControl *view = activeView();
     TReaderSettings *settings = settingsOf(activeSheet());
-    const QString keyword = panel.edSearch->text();
     const bool searching = isSearchRunning || (searchTask && !searchTask->finished());
-    if (!view || !settings || !view->Document() || keyword.isEmpty() || searching)
+    if (!view || !settings || !view->Document() || walk.keyword.isEmpty() || searching)
         return;
-    settings->CurrentSearchKeyWord = keyword;
+    settings->CurrentSearchKeyWord = walk.keyword;
     TPdfDocument &document = *view->Document();
     std::shared_ptr<BookText> text = settings->Text;
     const int fromPage = view->PageIndex();
     searchView = view;
     searchTask = BackgroundTask::start(
         QStringLiteral("searchWorker"), this,
-        [&document, text, keyword, fromPage, direction](TaskContext &task) {
+        [&document, text, walk, fromPage](TaskContext &task) {
             isSearchRunning = true;
             try {
-                const BookSearchOutcome outcome = searchBook(document, *text, keyword, fromPage, direction,
-                                                             [&task] { return task.terminated(); });
+                const auto cancelled = [&task] { return task.terminated(); };
+                const BookSearchOutcome outcome =
+                    walk.fromOtherEnd
+                        ? searchBookFromOtherEnd(document, *text, walk.keyword, fromPage, walk.direction,
+                                                 cancelled)
+                        : searchBook(document, *text, walk.keyword, fromPage, walk.direction, cancelled);
                 if (outcome.result == BookSearchResult::Found)
                     task.postMessage(PageFound, QString::number(outcome.page));
-                else if (outcome.result == BookSearchResult::NotFound)
+                else if (outcome.result != BookSearchResult::Cancelled)
                     task.postMessage(NothingFound, QStringLiteral("Tidak Ditemukan"));
             } catch (const std::exception &error) {
                 task.postMessage(SearchFailed, QStringLiteral("Error Exception #1338 : ") +
@@ -63,23 +72,23 @@ void TReaderController::startSearch(int direction) {
             }
         },
         [] { isSearchRunning = false; },
-        [this, target = QPointer<TPdfControl>(view), keyword](int code, const QString &value) {
-            SearchWorkerMessage(code, value, target, keyword);
+        [this, target = QPointer<TPdfControl>(view), walk](int code, const QString &value) {
+            SearchWorkerMessage(code, value, target, walk);
         });
 }
 
 // A result goes to the book it was searched in; once that book has gone back it changes nothing.
 void TReaderController::SearchWorkerMessage(int code, const QString &text, const QPointer<TPdfControl> &view,
-                                            const QString &keyword) {
+                                            const SearchWalk &walk) {
     if (!view)
         return;
     switch (code) {
     case PageFound:
         view->SetPageIndex(text.toInt());
-        view->HightlightText(keyword, false, true);
+        view->HightlightText(walk.keyword, false, true);
         break;
     case NothingFound:
-        messageBoxes().show(MsgKind::Information, text, MsgButtons::Ok);
+        nothingFound(text, *view, walk);
         break;
     case SearchFailed:
         messageBoxes().show(MsgKind::Error, text, MsgButtons::Ok);
@@ -87,6 +96,29 @@ void TReaderController::SearchWorkerMessage(int code, const QString &text, const
     default:
         break;
     }
+}
+
+// Nothing lies ahead: the marks of another phrase go, and the member may go on from the other end of the
+// book. The question waits for the member, so the walk from the other end starts once this task has ended.
+void TReaderController::nothingFound(const QString &text, TPdfControl &view, const SearchWalk &walk) {
+    if (view.HighlightedText().compare(walk.keyword, Qt::CaseInsensitive) != 0)
+        view.ClearHighlightText();
+    if (walk.fromOtherEnd) {
+        messageBoxes().show(MsgKind::Information, text, MsgButtons::Ok);
+        return;
+    }
+    const QString question = walk.direction == 1 ? QStringLiteral("%1. Lanjutkan pencarian dari awal buku?")
+                                                 : QStringLiteral("%1. Lanjutkan pencarian dari akhir buku?");
+    if (messageBoxes().show(MsgKind::Confirmation, question.arg(text), MsgButtons::YesNo) != MsgAnswer::Yes)
+        return;
+    QPointer<TPdfControl> target(&view);
+    QMetaObject::invokeMethod(
+        this,
+        [this, target, walk] {
+            if (target && target == activeView())
+                startSearchWalk({walk.keyword, walk.direction, true});
+        },
+        Qt::QueuedConnection);
 }
 
 void TReaderController::stopSearchOn(const TPdfControl *view) {

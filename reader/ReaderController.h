@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -93,6 +94,10 @@ private:
         bool sendDocuments = true;
         bool sendAnnotations = true;
     };
+    struct ReturnOutcome {
+        JsonPtr returned;         // the reply to the return
+        JsonPtr annotationsSaved; // the reply to the annotations, null when they were not sent
+    };
 
     void connectToolbar();
     void reloadDetailPage();
@@ -101,6 +106,8 @@ private:
     void bringReaderToFront();
     QWidget *tabOfView(const TPdfControl *view) const;
     int slotOf(const QWidget *sheet) const;
+    // The slot whose page has the name `key`, -1 when none has.
+    int slotNamed(const QString &key) const;
 
     void ReadPermissionRequestTerminated(const std::shared_ptr<Loan> &loan);
     void openGrantedLoan(const Loan &loan);
@@ -113,14 +120,25 @@ private:
     // Closes and frees the book of a page with its records and documents; the page's tab is hidden.
     void freeSlot(int slot);
     void stopTimers(TReaderSettings &settings);
-    void startReturnReport(ReturnReport report);
+    // `done`, when given, gets the service's answers on the UI thread.
+    void startReturnReport(ReturnReport report, std::function<void(const ReturnOutcome &)> done = {});
+    void BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
+                                     const ReturnOutcome &outcome);
+    void keepReturnedBook(int slot);
     void startReadStatusReport(const QString &key, TReaderSettings &settings);
     void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task);
     void automaticReturn(const QString &key);
 
+    struct SearchWalk {
+        QString keyword;
+        int direction = 1; // 1 next, 0 previous
+        bool fromOtherEnd = false;
+    };
     void startSearch(int direction);
+    void startSearchWalk(const SearchWalk &walk);
     void SearchWorkerMessage(int code, const QString &text, const QPointer<TPdfControl> &view,
-                             const QString &keyword);
+                             const SearchWalk &walk);
+    void nothingFound(const QString &text, TPdfControl &view, const SearchWalk &walk);
     // Ends a search that reads `view`'s document before the view goes.
     void stopSearchOn(const TPdfControl *view);
     void restoreToolbar(const TReaderSettings &settings, TPdfControl &view);

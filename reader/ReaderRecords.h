@@ -55,6 +55,8 @@ struct TReaderSettings {
     // The annotations of an earlier loan could not be fetched: returning must not replace them with
     // this loan's (possibly empty) document.
     bool StoredAnnotationsMissing = false;
+    // The return has been asked of the service and its answer is awaited.
+    bool Returning = false;
     // The book's page text as the in-book search reads it, kept between searches.
     std::shared_ptr<BookText> Text;
 };

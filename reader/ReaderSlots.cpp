@@ -77,6 +77,13 @@ int TReaderController::slotOf(const QWidget *sheet) const {
     return -1;
 }
 
+int TReaderController::slotNamed(const QString &key) const {
+    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot)
+        if (panel.sheet(slot)->objectName() == key)
+            return slot;
+    return -1;
+}
+
 TDetailBook *TReaderController::bookOfTab(const QWidget *sheet) const {
     for (const auto &[id, book] : readDict)
         if (book->TabSheet == sheet)

@@ -55,6 +55,8 @@ void TReaderController::UpdateReadStatusTerminated(const QString &key, const Bac
             return;
         TReaderSettings &settings = *found->second;
         settings.TimerTask.reset();
+        if (settings.Returning)
+            return; // the member's return, on its way, decides what becomes of the page
         if (settings.ReadStatus != 0) {
             if (settings.TimerChecking)
                 settings.TimerChecking->start();
@@ -68,15 +70,13 @@ void TReaderController::UpdateReadStatusTerminated(const QString &key, const Bac
 
 // The loan already ended with the status "0": no return report, and the documents are discarded.
 void TReaderController::automaticReturn(const QString &key) {
-    for (int slot = 0; slot < ReaderPanel::SlotCount; ++slot) {
-        if (panel.sheet(slot)->objectName() == key) {
-            stopTimers(*readerState.at(key));
-            freeSlot(slot);
-            showInformation(QStringLiteral(
-                "Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
-            return;
-        }
-    }
+    const int slot = slotNamed(key);
+    if (slot < 0)
+        return;
+    stopTimers(*readerState.at(key));
+    freeSlot(slot);
+    showInformation(
+        QStringLiteral("Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
 }
 
 void TReaderController::stopTimers(TReaderSettings &settings) {

@@ -9,12 +9,15 @@
 #include "bridge/ProgramState.h"
 #include "bridge/ReplyValues.h"
 #include "devserver/Database.h"
+#include "devserver/Faults.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
+
+#include <algorithm>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,6 +76,7 @@ protected:
         db.run("UPDATE books SET stok = qty WHERE id <> ?", {std::string(devserver::kBookOutOfStock)});
         db.run("DELETE FROM reading_progress");
         db.run("DELETE FROM annotations");
+        devserver::clearFaults(db);
     }
 
     long long lastRequestId() {
@@ -428,10 +432,10 @@ TEST_F(Reader, AReportInFlightWhenTheBookIsReturnedChangesNothing) {
     settings(0).TimerChecking->stop();
     settings(0).ReadStatus = 0;
     tick(reader, settings(0).TimerChecking, 301);
-    returnActive();
+    returnActive(); // the report has ended the loan: the service says so, and the page is freed by the return
     ASSERT_EQ(borrow(OtherBooks[0]), 0); // the same page holds another book now
     EXPECT_EQ(readCount, 1);
-    EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?"}));
+    EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?", "Buku sudah dikembalikan"}));
 }
 
 TEST_F(Reader, ReturningByHandReportsThePageThenBothDocuments) {
@@ -469,13 +473,103 @@ TEST_F(Reader, ReturningByHandReportsThePageThenBothDocuments) {
     EXPECT_FALSE(QFile::exists(QString::fromStdString(lib.FPath + "/tempAnnot.json")));
 }
 
-TEST_F(Reader, ARefusedReturnSendsNeitherDocument) {
+// A return the service cannot take now keeps the book, its annotations and its reading time, and says so.
+TEST_F(Reader, AFailedReturnKeepsTheBookAndItsAnnotationsUntilATryThatWorks) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    settings(0).AnnotationObject["data"].push_back({{"page", 0}, {"type", "note"}});
+    devserver::setFault(db, "/api/wl/bookReturn", "500", "Layanan sedang sibuk");
+    returnActive();
+    EXPECT_EQ(paths().back(), "/api/wl/bookReturn"); // neither document goes before the book is back
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].kind, MsgKind::Warning);
+    EXPECT_EQ(boxes.shown[1].text,
+              "Buku gagal dikembalikan : Layanan sedang sibuk\nBuku dan anotasinya tetap "
+              "terbuka, silakan kembalikan lagi.");
+    EXPECT_EQ(readCount, 1);
+    ASSERT_NE(view(0), nullptr);
+    EXPECT_TRUE(view(0)->isEnabled());
+    EXPECT_TRUE(settings(0).TimerIdle->isActive());
+    EXPECT_EQ(settings(0).AnnotationObject["data"].size(), 1u);
+
+    devserver::clearFaults(db);
+    returnActive();
+    EXPECT_EQ(readCount, 0);
+    const auto sent = paths();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(std::vector(sent.end() - 3, sent.end()),
+              (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/saveAnotasi", "/api/wl/copyText"}));
+    EXPECT_NE(calls()[sent.size() - 2].second.find("note"), std::string::npos);
+}
+
+TEST_F(Reader, AReturnRefusedForASessionEndedElsewhereKeepsTheBookAndShowsTheLogin) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    devserver::setFault(db, "/api/wl/bookReturn", "500", "Auth Failed");
+    returnActive();
+    devserver::clearFaults(db);
+    EXPECT_EQ(texts().back(), "Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
+    EXPECT_EQ(window.at(LibraryView::Chromium1).last(), library.localPageUrl("login.html"));
+    EXPECT_EQ(readCount, 1);
+    EXPECT_NE(view(0), nullptr);
+}
+
+// The service has ended the loan (here, as a login elsewhere does): the annotations still reach it.
+TEST_F(Reader, AReturnOfALoanNoLongerHeldStillSendsTheAnnotations) {
     ASSERT_EQ(borrow(ShortBook), 0);
     db.run("UPDATE loans SET ended = datetime('now') WHERE ended IS NULL");
     returnActive();
     EXPECT_EQ(readCount, 0);
     const auto sent = paths();
-    EXPECT_EQ(sent.back(), "/api/wl/bookReturn");
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(std::vector(sent.end() - 3, sent.end()),
+              (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/saveAnotasi", "/api/wl/copyText"}));
+    EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?", "Buku sudah dikembalikan"}));
+}
+
+TEST_F(Reader, AnnotationsThatCannotBeSavedKeepTheBookUnlessTheMemberLetsThemGo) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    devserver::setFault(db, "/api/wl/saveAnotasi", "500", "Penyimpanan penuh");
+    const QString question = QStringLiteral(
+        "Anotasi buku ini gagal disimpan : Penyimpanan penuh\nTutup buku tanpa menyimpan anotasinya?");
+    boxes.answers = {MsgAnswer::Yes, MsgAnswer::No};
+    reader.btnReturnClick();
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texts().back(), question);
+    EXPECT_EQ(readCount, 1);
+    EXPECT_TRUE(view(0)->isEnabled());
+
+    // The book went back with the first try: the next one finds the loan ended and sends them again.
+    boxes.answers = {MsgAnswer::Yes, MsgAnswer::Yes};
+    reader.btnReturnClick();
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    devserver::clearFaults(db);
+    EXPECT_EQ(texts().back(), question);
+    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(paths().back(), "/api/wl/copyText");
+}
+
+TEST_F(Reader, LogoutIsRefusedWhileABookIsOut) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    library.ProcessMessageReceived(window.at(LibraryView::Chromium1), ProcessMessage{"logout", {}});
+    EXPECT_EQ(texts().back(),
+              "Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum keluar dari "
+              "akun anda");
+    EXPECT_EQ(boxes.shown.back().kind, MsgKind::Warning);
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    const auto sent = paths();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "/api/wl/executeLogout"), 0);
+    EXPECT_EQ(readCount, 1);
+
+    returnActive();
+    boxes.shown.clear();
+    boxes.answers = {MsgAnswer::Ok};
+    library.ProcessMessageReceived(window.at(LibraryView::Chromium1), ProcessMessage{"logout", {}});
+    EXPECT_EQ(texts(), (std::vector<QString>{"Keluar dari akun anda?"}));
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paths().back(), "/api/wl/executeLogout");
 }
 
 TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
@@ -591,11 +685,17 @@ protected:
     void search(const QString &phrase, bool next) {
         panel->edSearch->setText(phrase);
         next ? reader.btnSearchNextClick() : reader.btnSearchPreviousClick();
-        BackgroundTask::waitForAll();
-        processUntil([] { return !isSearchRunning; });
-        QCoreApplication::processEvents();
+        for (int walk = 0; walk < 2; ++walk) { // a walk from the other end follows the member's yes
+            BackgroundTask::waitForAll();
+            processUntil([] { return !isSearchRunning; });
+            QCoreApplication::processEvents();
+        }
     }
+    MsgKind lastKind() const { return boxes.shown.back().kind; }
 };
+
+const QString NotFoundGoOnFromStart = QStringLiteral("Tidak Ditemukan. Lanjutkan pencarian dari awal buku?");
+const QString NotFoundGoOnFromEnd = QStringLiteral("Tidak Ditemukan. Lanjutkan pencarian dari akhir buku?");
 
 TEST_F(InBookSearch, NextAndPreviousTurnToThePagesOfThePhrase) {
     ASSERT_EQ(borrow(ShortBook), 0);
@@ -610,20 +710,75 @@ TEST_F(InBookSearch, NextAndPreviousTurnToThePagesOfThePhrase) {
     EXPECT_EQ(view(0)->PageIndex(), 2);
     EXPECT_TRUE(boxes.shown.empty());
 
+    boxes.answers = {MsgAnswer::No};
     search("kunang-kunang menerangi", false); // only pages after this one hold it
     EXPECT_EQ(view(0)->PageIndex(), 2);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
-    EXPECT_EQ(boxes.shown[0].text, "Tidak Ditemukan");
+    EXPECT_EQ(texts(), (std::vector<QString>{NotFoundGoOnFromEnd}));
+    EXPECT_EQ(lastKind(), MsgKind::Confirmation);
+    EXPECT_FALSE(view(0)->HighlightRects().empty()); // the same phrase stays marked
+
+    boxes.answers = {MsgAnswer::Yes};
+    search("kunang-kunang menerangi", false); // on from the last page backwards: the later hit
+    EXPECT_EQ(view(0)->PageIndex(), 9);
+    EXPECT_EQ(boxes.shown.size(), 2u);
 
     panel->edSearch->clear();
     EXPECT_TRUE(view(0)->HighlightRects().empty());
 }
 
+TEST_F(InBookSearch, TheLastPageAlwaysAnswersAndOffersTheStartOfTheBook) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    search("kunang-kunang menerangi", true);
+    ASSERT_EQ(view(0)->PageIndex(), 2);
+    const int last = total(ShortBook) - 1;
+    view(0)->SetPageIndex(last);
+
+    boxes.answers = {MsgAnswer::No};
+    search("tidak ada di buku mana pun", true);
+    EXPECT_EQ(texts(), (std::vector<QString>{NotFoundGoOnFromStart}));
+    EXPECT_EQ(view(0)->PageIndex(), last);
+    EXPECT_TRUE(view(0)->HighlightedText().isEmpty()); // the earlier phrase's marks are gone
+
+    boxes.answers = {MsgAnswer::Yes};
+    search("kunang-kunang menerangi", true);
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    EXPECT_FALSE(view(0)->HighlightRects().empty());
+
+    boxes.shown.clear();
+    boxes.answers = {MsgAnswer::Yes};
+    search("tidak ada di buku mana pun", true); // the whole book, then the plain answer
+    EXPECT_EQ(texts(), (std::vector<QString>{NotFoundGoOnFromStart, "Tidak Ditemukan"}));
+    EXPECT_EQ(lastKind(), MsgKind::Information);
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    EXPECT_TRUE(view(0)->HighlightRects().empty());
+}
+
+TEST_F(InBookSearch, FromTheOtherEndThePageShownIsSearchedLast) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    view(0)->SetPageIndex(9); // the last page that holds the phrase
+    boxes.answers = {MsgAnswer::Yes};
+    search("kunang-kunang menerangi", true);
+    EXPECT_EQ(view(0)->PageIndex(), 2);
+    view(0)->SetPageIndex(2);
+    boxes.answers = {MsgAnswer::Yes};
+    search("kunang-kunang menerangi", false);
+    EXPECT_EQ(view(0)->PageIndex(), 9);
+    // Only the page shown (the title page) holds it: found there and marked, not reported missing.
+    view(0)->SetPageIndex(0);
+    boxes.shown.clear();
+    boxes.answers = {MsgAnswer::Yes};
+    search("Diterbitkan oleh", true);
+    EXPECT_EQ(texts(), (std::vector<QString>{NotFoundGoOnFromStart}));
+    EXPECT_EQ(view(0)->PageIndex(), 0);
+    EXPECT_FALSE(view(0)->HighlightRects().empty());
+}
+
 TEST_F(InBookSearch, EdgesEmptyBoxAndARunningSearchStartNothing) {
     ASSERT_EQ(borrow(LongBook), 0);
-    search("kunang-kunang", false); // backwards from the first page: nothing searched, nothing shown
-    EXPECT_TRUE(boxes.shown.empty());
+    boxes.answers = {MsgAnswer::No};
+    search("kunang-kunang", false); // backwards from the first page: nothing searched, the question asked
+    EXPECT_EQ(texts(), (std::vector<QString>{NotFoundGoOnFromEnd}));
+    boxes.shown.clear();
     panel->edSearch->clear();
     reader.edSearchKeyPress(13);
     search("", true);
