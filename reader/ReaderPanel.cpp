@@ -1,5 +1,7 @@
 #include "reader/ReaderPanel.h"
 
+#include "reader/OverflowToolbar.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -70,13 +72,13 @@ void ReaderPanel::buildPages() {
 }
 
 QWidget *ReaderPanel::buildToolbar() {
-    auto *toolbar = new QWidget(this);
+    auto *toolbar = new OverflowToolbar(this);
     toolbar->setFixedHeight(71);
     toolbar->setAutoFillBackground(true);
     QPalette colours = toolbar->palette();
     colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
     toolbar->setPalette(colours);
-
+    btnMore = toolbar->moreButton();
     btnReturn =
         toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
     btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
@@ -108,22 +110,27 @@ QWidget *ReaderPanel::buildToolbar() {
     btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
     btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
 
-    auto *layout = new QHBoxLayout(toolbar);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
+    toolbar->layout()->setContentsMargins(4, 2, 4, 2);
+    toolbar->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
     QGroupBox *bookmark = group(toolbar, QStringLiteral("Bookmark"), {});
     bookmark->hide(); // never shown
-    layout->addWidget(bookmark);
-    layout->addStretch(); // the groups from "Info Buku" on keep to the right edge
-    layout->addWidget(group(toolbar, QStringLiteral("Info Buku"), {btnInfo}));
-    layout->addWidget(group(toolbar, QStringLiteral("Zoom"), {cmbZoom}));
-    layout->addWidget(group(toolbar, QStringLiteral("Scroll Mode"), {CheckAutoPage}));
-    layout->addWidget(group(toolbar, QStringLiteral("Navigasi Halaman"), {btnPrevious, edPage, btnNext}));
-    layout->addWidget(group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect}));
-    layout->addWidget(group(toolbar, QStringLiteral("Anotasi"),
-                            {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
-                             btnAnnotText, btnAnnotDelete}));
-    layout->addWidget(
-        group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext}));
+    toolbar->addWidget(bookmark);
+    toolbar->addStretch(); // the groups from "Info Buku" on keep to the right edge
+    QGroupBox *info = group(toolbar, QStringLiteral("Info Buku"), {btnInfo});
+    QGroupBox *zoom = group(toolbar, QStringLiteral("Zoom"), {cmbZoom});
+    QGroupBox *scrollMode = group(toolbar, QStringLiteral("Scroll Mode"), {CheckAutoPage});
+    QGroupBox *navigation =
+        group(toolbar, QStringLiteral("Navigasi Halaman"), {btnPrevious, edPage, btnNext});
+    QGroupBox *textSelect = group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect});
+    QGroupBox *annotations = group(toolbar, QStringLiteral("Anotasi"),
+                                   {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
+                                    btnAnnotText, btnAnnotDelete});
+    QGroupBox *search =
+        group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext});
+    for (QWidget *box : {info, zoom, scrollMode, navigation, textSelect, annotations, search})
+        toolbar->addWidget(box);
+    // On a narrow window the groups least needed while reading go to the "Lainnya" menu first; the
+    // return stays in the row.
+    toolbar->setLeavingOrder({scrollMode, info, textSelect, zoom, search, annotations, navigation});
     return toolbar;
 }

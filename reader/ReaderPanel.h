@@ -36,6 +36,8 @@ public:
         *btnAnnotDelete;
     QLineEdit *edSearch;
     QToolButton *btnSearchPrevious, *btnSearchNext;
+    // At the right end of a toolbar too narrow for all groups: its menu holds the groups left out.
+    QToolButton *btnMore;
 
 private:
     QWidget *buildToolbar();

@@ -25,6 +25,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -327,6 +328,68 @@ TEST_F(Reader, NavigationZoomAndThePageBoxFollowTheView) {
     panel->CheckAutoPage->setChecked(false);
     EXPECT_FALSE(view(0)->AutoPageChange());
     EXPECT_FALSE(settings(0).AutoPageChange);
+}
+
+TEST_F(Reader, GroupsThatDoNotFitWaitInTheMenuLeastNeededFirstAndWorkFromThere) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    QWidget *toolbar = panel->PanelToolbar;
+    QMenu *menu = panel->btnMore->menu();
+    const std::vector<std::vector<QWidget *>> leavingOrder = {
+        {panel->CheckAutoPage},
+        {panel->btnInfo},
+        {panel->btnTextSelect},
+        {panel->cmbZoom},
+        {panel->edSearch, panel->btnSearchPrevious, panel->btnSearchNext},
+        {panel->AnnotView, panel->btnAnnotSettings, panel->btnAnnotHighlight, panel->btnAnnotRect,
+         panel->btnAnnotPen, panel->btnAnnotText, panel->btnAnnotDelete},
+        {panel->btnPrevious, panel->edPage, panel->btnNext},
+    };
+    auto resizeTo = [&](int width) {
+        areas.resize(width, 800);
+        ASSERT_TRUE(processUntil([&] { return toolbar->width() == width; }));
+    };
+    // Only the groups up to `leaving` are in the menu; the others are shown whole in the row.
+    auto expectOut = [&](std::size_t leaving) {
+        for (std::size_t group = 0; group < leavingOrder.size(); ++group)
+            for (QWidget *control : leavingOrder[group]) {
+                EXPECT_EQ(menu->isAncestorOf(control), group < leaving) << group;
+                if (group >= leaving) {
+                    EXPECT_TRUE(
+                        control->isVisible() &&
+                        toolbar->rect().contains(QRect(control->mapTo(toolbar, QPoint()), control->size())))
+                        << group;
+                }
+            }
+        EXPECT_EQ(panel->btnMore->isVisible(), leaving > 0);
+        EXPECT_TRUE(panel->btnReturn->isVisible());
+    };
+
+    resizeTo(1800);
+    expectOut(0);
+    const int fullRow = toolbar->sizeHint().width();
+    resizeTo(fullRow);
+    expectOut(0);
+    resizeTo(fullRow - 1);
+    expectOut(1);
+
+    // The narrowest toolbar keeps the return; page turning works from the menu and closes it.
+    resizeTo(toolbar->minimumSizeHint().width());
+    expectOut(leavingOrder.size());
+    EXPECT_TRUE(
+        toolbar->rect().contains(QRect(panel->btnMore->mapTo(toolbar, QPoint()), panel->btnMore->size())));
+    menu->popup(panel->btnMore->mapToGlobal(QPoint(0, panel->btnMore->height())));
+    ASSERT_TRUE(processUntil([&] { return menu->isVisible() && panel->btnNext->isVisible(); }));
+    panel->btnNext->click();
+    EXPECT_EQ(view(0)->PageIndex(), 1);
+    EXPECT_EQ(panel->edPage->text(), QStringLiteral("2/%1").arg(total(ShortBook)));
+    EXPECT_FALSE(menu->isVisible());
+    menu->popup(panel->btnMore->mapToGlobal(QPoint(0, panel->btnMore->height())));
+    ASSERT_TRUE(processUntil([&] { return menu->isVisible(); }));
+    panel->btnPrevious->click();
+    EXPECT_EQ(view(0)->PageIndex(), 0);
+
+    resizeTo(1800); // every group back in its place
+    expectOut(0);
 }
 
 TEST_F(Reader, SwitchingPagesPutsBackEachBooksToolbar) {
