@@ -90,12 +90,9 @@ TEST(AnnotationHitTest, TheFirstEntryWhoseBoxHoldsThePointOnThisPageWins) {
         int expected;
     };
     const Case cases[] = {
-        {{150, 120}, 2, 1}, // inside both: the earlier one
-        {{100, 120}, 2, 2}, // the left edge is outside: only the wider later one
-        {{200, 150}, 2, 1}, // right and bottom edges are inside
-        {{150, 100}, 2, 2}, // top edge outside
-        {{95, 95}, 2, 2},    {{205, 145}, 2, 2},
-        {{250, 120}, 2, -1}, {{150, 120}, 1, 0}, // another page: only its own entries
+        {{150, 120}, 2, 1},                                           // inside both: the earlier one
+        {{95, 95}, 2, 2},                                             // only inside the wider later one
+        {{205, 145}, 2, 2},  {{250, 120}, 2, -1}, {{150, 120}, 1, 0}, // another page: only its own entries
         {{150, 120}, 3, -1},
     };
     for (const Case &c : cases) {
@@ -108,8 +105,33 @@ TEST(AnnotationHitTest, TheFirstEntryWhoseBoxHoldsThePointOnThisPageWins) {
     JsonDocument shifted = doc;
     shifted["data"].erase(1);
     EXPECT_EQ(annotationAt(shifted, 2, {150, 120}, toDevice), 1) << "positions move down after a removal";
-    EXPECT_EQ(annotationAt(document({{{"type", "INK"}}}), 0, {0, 1000}, toDevice), -1)
-        << "missing numbers are 0";
+    // Missing numbers are 0: the box shrinks to the one point (0, 0) of the page.
+    const JsonDocument pointless = document({{{"type", "INK"}}});
+    EXPECT_EQ(annotationAt(pointless, 0, {0, 1000}, toDevice), 0);
+    EXPECT_EQ(annotationAt(pointless, 0, {1, 1000}, toDevice), -1);
+    EXPECT_EQ(annotationAt(pointless, 0, {0, 999}, toDevice), -1);
+}
+
+TEST(AnnotationHitTest, EveryEdgeOfAnInkStrokesBoxPicksIt) {
+    // On screen: box from (100, 100) to (200, 150).
+    const JsonDocument doc = document({entry("INK", 0, 100, 900, 200, 850)});
+    struct Case {
+        const char *edge;
+        QPoint on, beyond;
+    };
+    const Case cases[] = {
+        {"left", {100, 120}, {99, 120}},
+        {"top", {150, 100}, {150, 99}},
+        {"right", {200, 120}, {201, 120}},
+        {"bottom", {150, 150}, {150, 151}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.edge);
+        EXPECT_EQ(annotationAt(doc, 0, c.on, toDevice), 0) << "on the edge";
+        EXPECT_EQ(annotationAt(doc, 0, c.beyond, toDevice), -1) << "one pixel beyond it";
+    }
+    for (const QPoint corner : {QPoint(100, 100), QPoint(200, 100), QPoint(100, 150), QPoint(200, 150)})
+        EXPECT_EQ(annotationAt(doc, 0, corner, toDevice), 0) << corner.x() << "," << corner.y();
 }
 
 TEST(PageLabel, FrontMatterInRomanNumeralsThenDecimals) {
