@@ -77,7 +77,6 @@ private:
     void finishInk(TPdfControl &view, TReaderSettings &settings);
     TDrawRect inkBox(const TPdfControl &view, const JsonDocument &points);
     void placeNote(TPdfControl &view);
-    QString copiedPhrase(TPdfControl &view) const;
     void paintMarks(TPdfControl &view);
 
     TReaderController &reader;

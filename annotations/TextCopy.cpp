@@ -2,8 +2,8 @@
 // journals), and each distinct passage is recorded with its printed page label.
 #include "annotations/AnnotationTools.h"
 #include "annotations/CitationCopy.h"
+#include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
-#include "annotations/SelectionRectangles.h"
 #include "dialogs/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
@@ -11,19 +11,11 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-// The text inside each rectangle of the selection, run together.
-QString TAnnotationTools::copiedPhrase(TPdfControl &view) const {
-    QString phrase;
-    for (const QRect &r : selectionRectangles(view))
-        phrase += view.GetTextInRect(r);
-    return phrase;
-}
-
 void TAnnotationTools::PDFViewKeyUp(TPdfControl *sender, int key, Qt::KeyboardModifiers shift) {
     if (key != Qt::Key_C || !(shift & Qt::ControlModifier))
         return;
     try {
-        const QString phrase = copiedPhrase(*sender);
+        const QString phrase = selectedPhrase(*sender);
         const TDetailBook *book = reader.bookOfTab(sender->parentWidget());
         TReaderSettings *settings = reader.settingsOf(sender->parentWidget());
         if (!book || !settings)

@@ -4,6 +4,7 @@
 #include "annotations/AnnotationPainter.h"
 #include "annotations/BookDocuments.h"
 #include "annotations/CitationCopy.h"
+#include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
 #include "reader/ReaderRecords.h"
 
@@ -164,6 +165,42 @@ TEST(CopiedText, TheCitationBlockAndOneRecordPerPageAndPhrase) {
     EXPECT_TRUE(recordCopiedText(copies, "4", ""));
     EXPECT_EQ(copies.dump(), R"({"id_konten":"1001","data":[{"page":"3","text":"frasa"},{"page":"4","text":)"
                              R"("frasa"},{"page":"4","text":""}]})");
+}
+
+TEST(CopiedText, LinesAreJoinedByOneSpaceAndWrappedWordsClosedUp) {
+    struct Case {
+        const char *what;
+        std::vector<SelectionPiece> pieces;
+        QString phrase;
+    };
+    const QString wrap(QChar(0xFFFE));
+    const Case cases[] = {
+        {"three lines",
+         {{"di pelabuhan", false}, {"di tepi danau", true}, {"yang tenang", true}},
+         "di pelabuhan di tepi danau yang tenang"},
+        {"a wrapped word", {{"yang te" + wrap, false}, {"nang", true}}, "yang tenang"},
+        {"a soft hyphen", {{QStringLiteral("yang te\u00AD"), false}, {"nang", true}}, "yang tenang"},
+        {"a hyphen after a digit stays", {{"halaman 2-", false}, {"3", true}}, "halaman 2-3"},
+        {"a hyphen after a letter stays", {{"buku-", false}, {"buku", true}}, "buku-buku"},
+        {"a dash after a space", {{"kata -", false}, {"lain", true}}, "kata - lain"},
+        {"a space ending the line", {{"kata ", false}, {"lain", true}}, "kata lain"},
+        {"a space starting the line", {{"kata", false}, {" lain", true}}, "kata lain"},
+        {"a line break ending the line", {{"kata\r\n", false}, {"lain", true}}, "kata\r\nlain"},
+        {"pieces of one line", {{"Split", false}, {"word", false}}, "Splitword"},
+        {"an empty piece keeps the line break", {{"a", false}, {"", true}, {"b", false}}, "a b"},
+        {"a wrap mark ending the passage", {{"exam" + wrap, false}}, "exam"},
+        {"nothing", {}, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(joinSelectionPieces(c.pieces), c.phrase) << c.what;
+}
+
+TEST(CopiedText, APieceStartsALineWhenItsMiddleIsOutsideThePreviousPiecesHeight) {
+    const TPdfRect line{72, 700, 300, 676}; // page space: top above bottom
+    EXPECT_FALSE(startsLine(line, {310, 698, 400, 678})) << "further along the same line";
+    EXPECT_FALSE(startsLine(line, {310, 705, 400, 680})) << "a taller piece on the same line";
+    EXPECT_TRUE(startsLine(line, {72, 660, 300, 636})) << "the line below";
+    EXPECT_TRUE(startsLine(line, {320, 760, 500, 736})) << "the top of the next column";
 }
 
 class Painting : public testing::Test {

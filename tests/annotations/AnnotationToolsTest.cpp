@@ -347,6 +347,31 @@ TEST_F(AnnotationTools, CtrlCCopiesTheCitationAndRecordsEachPassageOnce) {
     EXPECT_EQ(settings().TextCopyObject["data"][1]["page"], "1");
 }
 
+TEST_F(AnnotationTools, APassageOverThreeLinesIsCopiedWithSpacesAndItsWrappedWordWhole) {
+    view->LoadFromBytes(makeFixturePdf(
+        {FixturePage{612,
+                     792,
+                     {FixtureText{72, 100, QStringLiteral("Kapal itu bersandar di pelabuhan"), 20},
+                      FixtureText{72, 140, QStringLiteral("di tepi danau yang te-"), 20},
+                      FixtureText{72, 180, QStringLiteral("nang sekali."), 20}}}}));
+    view->SetAllowUserTextSelection(true);
+    TPdfPage &page = *view->GetCurrentPage();
+    const QString text = page.ReadText(0, page.GetCharCount());
+    ASSERT_TRUE(text.contains(QStringLiteral("pelabuhan\r\ndi tepi")));
+    ASSERT_TRUE(text.contains(QStringLiteral("te") + QChar(0xFFFE) + QStringLiteral("nang")))
+        << "a wrapped word";
+    const int from = text.indexOf(QStringLiteral("di pelabuhan")),
+              to = text.indexOf(QStringLiteral("nang")) + 4;
+    view->SelectText(from, to - from);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+
+    const QString phrase = QStringLiteral("di pelabuhan di tepi danau yang tenang");
+    EXPECT_TRUE(QApplication::clipboard()->text().endsWith(QStringLiteral("\r\nFrase : ") + phrase))
+        << QApplication::clipboard()->text().toStdString();
+    ASSERT_EQ(settings().TextCopyObject["data"].size(), 1u);
+    EXPECT_EQ(settings().TextCopyObject["data"][0]["text"], phrase.toStdString());
+}
+
 TEST_F(AnnotationTools, TheColourWindowAppliesRectangleAndInkAtOnceAndTheHighlighterWithSimpan) {
     TFormAnnotSettings &colours = *tools.FormAnnotSettings;
     colours.pickColor = [](const QColor &) { return std::optional<QColor>(QColor(1, 2, 3)); };
