@@ -18,7 +18,7 @@ int annotationAt(const JsonDocument &document, int pageIndex, const QPoint &at,
         if (integerAt(entry, "page") != pageIndex)
             continue;
         const auto [p1, p2] = annotationBox(entry, toDevice);
-        if (p1.x() < at.x() && at.x() <= p2.x() && p1.y() < at.y() && at.y() <= p2.y())
+        if (p1.x() <= at.x() && at.x() <= p2.x() && p1.y() <= at.y() && at.y() <= p2.y())
             return static_cast<int>(k);
     }
     return -1;

@@ -15,7 +15,7 @@ struct DeviceCorners {
 DeviceCorners annotationBox(const JsonDocument &entry, const PageToDeviceFn &toDevice);
 
 // The position in "data" of the first entry on page `pageIndex` whose box holds `at`, -1 when none does.
-// The box's left and top edges are outside it and its right and bottom edges inside, so a box stored
-// with reversed corners (dragged up or to the left) never holds anything.
+// All four edges of the box belong to it; a box stored with reversed corners (dragged up or to the left)
+// never holds anything.
 int annotationAt(const JsonDocument &document, int pageIndex, const QPoint &at,
                  const PageToDeviceFn &toDevice);

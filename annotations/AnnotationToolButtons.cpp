@@ -52,9 +52,7 @@ void TAnnotationTools::attachInput(TPdfControl &view) {
                             int y) { PDFViewMouseUp(sender, button, x, y); };
     view.OnDblClick = [this](TPdfControl *sender) { PDFViewDblClick(sender); };
     view.OnClick = [this](TPdfControl *sender) { PDFViewClick(sender); };
-    view.OnKeyUp = [this](TPdfControl *sender, int &key, Qt::KeyboardModifiers shift) {
-        PDFViewKeyUp(sender, key, shift);
-    };
+    view.installEventFilter(this);
 }
 
 void TAnnotationTools::attachPaint(TPdfControl &view) {

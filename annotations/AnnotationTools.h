@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class QKeyEvent;
 class ReaderPanel;
 struct TDetailBook;
 class TFormAnnotSettings;
@@ -47,7 +48,8 @@ public:
     void PDFViewDblClick(TPdfControl *sender);
     void PDFViewClick(TPdfControl *sender);
     void PDFViewPaint(TPdfControl *sender);
-    void PDFViewKeyUp(TPdfControl *sender, int key, Qt::KeyboardModifiers shift);
+    // A key going down on a book view; true when it was the copy shortcut, which it takes.
+    bool PDFViewKeyDown(TPdfControl *sender, const QKeyEvent &event);
 
     // Shows the book information window for a book (set by the main window).
     std::function<void(const TDetailBook &book)> showBookInfo;
@@ -61,6 +63,10 @@ public:
     TFormNotes *FormNotes;
     TFormAnnotSettings *FormAnnotSettings;
     QImage NoteAnnotationImage;
+
+protected:
+    // Brings the key presses of each book view to PDFViewKeyDown before the view sees them.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Tool;
@@ -77,7 +83,7 @@ private:
     void finishInk(TPdfControl &view, TReaderSettings &settings);
     TDrawRect inkBox(const TPdfControl &view, const JsonDocument &points);
     void placeNote(TPdfControl &view);
-    QString copiedPhrase(TPdfControl &view) const;
+    void copyWithCitation(TPdfControl &view);
     void paintMarks(TPdfControl &view);
 
     TReaderController &reader;

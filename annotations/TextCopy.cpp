@@ -1,37 +1,60 @@
-// Ctrl+C on a book view: the selected passage goes to the clipboard inside its citation (not for
-// journals), and each distinct passage is recorded with its printed page label.
+// The copy shortcut on a book view: the selected passage goes to the clipboard inside its citation (not
+// for journals), each distinct passage is recorded with its printed page label, and a short notice says
+// what happened.
 #include "annotations/AnnotationTools.h"
 #include "annotations/CitationCopy.h"
+#include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
-#include "annotations/SelectionRectangles.h"
+#include "annotations/ShortNotice.h"
 #include "dialogs/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 
-// The text inside each rectangle of the selection, run together.
-QString TAnnotationTools::copiedPhrase(TPdfControl &view) const {
-    QString phrase;
-    for (const QRect &r : selectionRectangles(view))
-        phrase += view.GetTextInRect(r);
-    return phrase;
+namespace {
+
+// The platform's copy keys, Ctrl+Insert, and C with Ctrl whatever else is held.
+bool isCopyKey(const QKeyEvent &event) {
+    if (event.matches(QKeySequence::Copy))
+        return true;
+    return (event.modifiers() & Qt::ControlModifier) &&
+           (event.key() == Qt::Key_C || event.key() == Qt::Key_Insert);
 }
 
-void TAnnotationTools::PDFViewKeyUp(TPdfControl *sender, int key, Qt::KeyboardModifiers shift) {
-    if (key != Qt::Key_C || !(shift & Qt::ControlModifier))
-        return;
+} // namespace
+
+bool TAnnotationTools::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *view = qobject_cast<TPdfControl *>(watched);
+    return view && PDFViewKeyDown(view, static_cast<const QKeyEvent &>(*event));
+}
+
+bool TAnnotationTools::PDFViewKeyDown(TPdfControl *sender, const QKeyEvent &event) {
+    if (!isCopyKey(event))
+        return false;
+    if (!event.isAutoRepeat()) // holding the keys copies once
+        copyWithCitation(*sender);
+    return true;
+}
+
+void TAnnotationTools::copyWithCitation(TPdfControl &view) {
     try {
-        const QString phrase = copiedPhrase(*sender);
-        const TDetailBook *book = reader.bookOfTab(sender->parentWidget());
-        TReaderSettings *settings = reader.settingsOf(sender->parentWidget());
+        const QString phrase = selectedPhrase(view);
+        const TDetailBook *book = reader.bookOfTab(view.parentWidget());
+        TReaderSettings *settings = reader.settingsOf(view.parentWidget());
         if (!book || !settings)
             return;
-        const std::string label = printedPageLabel(sender->PageIndex(), book->halaman_romawi);
-        if (book->dept != "JURNAL")
+        const std::string label = printedPageLabel(view.PageIndex(), book->halaman_romawi);
+        const bool journal = book->dept == "JURNAL";
+        if (!journal)
             QGuiApplication::clipboard()->setText(citationBlock(*book, label, phrase));
         recordCopiedText(settings->TextCopyObject, label, phrase.toStdString());
+        ShortNotice::showOver(view, journal ? QStringLiteral("Teks jurnal tidak disalin, frasa dicatat")
+                                            : QStringLiteral("Teks disalin beserta kutipan"));
     } catch (const std::exception &error) {
         showError(QStringLiteral("Error Exception #2350 : ") + QString::fromUtf8(error.what()));
     }

@@ -4,6 +4,7 @@
 #include "annotations/AnnotationPainter.h"
 #include "annotations/BookDocuments.h"
 #include "annotations/CitationCopy.h"
+#include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
 #include "reader/ReaderRecords.h"
 
@@ -90,12 +91,9 @@ TEST(AnnotationHitTest, TheFirstEntryWhoseBoxHoldsThePointOnThisPageWins) {
         int expected;
     };
     const Case cases[] = {
-        {{150, 120}, 2, 1}, // inside both: the earlier one
-        {{100, 120}, 2, 2}, // the left edge is outside: only the wider later one
-        {{200, 150}, 2, 1}, // right and bottom edges are inside
-        {{150, 100}, 2, 2}, // top edge outside
-        {{95, 95}, 2, 2},    {{205, 145}, 2, 2},
-        {{250, 120}, 2, -1}, {{150, 120}, 1, 0}, // another page: only its own entries
+        {{150, 120}, 2, 1},                                           // inside both: the earlier one
+        {{95, 95}, 2, 2},                                             // only inside the wider later one
+        {{205, 145}, 2, 2},  {{250, 120}, 2, -1}, {{150, 120}, 1, 0}, // another page: only its own entries
         {{150, 120}, 3, -1},
     };
     for (const Case &c : cases) {
@@ -108,8 +106,33 @@ TEST(AnnotationHitTest, TheFirstEntryWhoseBoxHoldsThePointOnThisPageWins) {
     JsonDocument shifted = doc;
     shifted["data"].erase(1);
     EXPECT_EQ(annotationAt(shifted, 2, {150, 120}, toDevice), 1) << "positions move down after a removal";
-    EXPECT_EQ(annotationAt(document({{{"type", "INK"}}}), 0, {0, 1000}, toDevice), -1)
-        << "missing numbers are 0";
+    // Missing numbers are 0: the box shrinks to the one point (0, 0) of the page.
+    const JsonDocument pointless = document({{{"type", "INK"}}});
+    EXPECT_EQ(annotationAt(pointless, 0, {0, 1000}, toDevice), 0);
+    EXPECT_EQ(annotationAt(pointless, 0, {1, 1000}, toDevice), -1);
+    EXPECT_EQ(annotationAt(pointless, 0, {0, 999}, toDevice), -1);
+}
+
+TEST(AnnotationHitTest, EveryEdgeOfAnInkStrokesBoxPicksIt) {
+    // On screen: box from (100, 100) to (200, 150).
+    const JsonDocument doc = document({entry("INK", 0, 100, 900, 200, 850)});
+    struct Case {
+        const char *edge;
+        QPoint on, beyond;
+    };
+    const Case cases[] = {
+        {"left", {100, 120}, {99, 120}},
+        {"top", {150, 100}, {150, 99}},
+        {"right", {200, 120}, {201, 120}},
+        {"bottom", {150, 150}, {150, 151}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.edge);
+        EXPECT_EQ(annotationAt(doc, 0, c.on, toDevice), 0) << "on the edge";
+        EXPECT_EQ(annotationAt(doc, 0, c.beyond, toDevice), -1) << "one pixel beyond it";
+    }
+    for (const QPoint corner : {QPoint(100, 100), QPoint(200, 100), QPoint(100, 150), QPoint(200, 150)})
+        EXPECT_EQ(annotationAt(doc, 0, corner, toDevice), 0) << corner.x() << "," << corner.y();
 }
 
 TEST(PageLabel, FrontMatterInRomanNumeralsThenDecimals) {
@@ -142,6 +165,42 @@ TEST(CopiedText, TheCitationBlockAndOneRecordPerPageAndPhrase) {
     EXPECT_TRUE(recordCopiedText(copies, "4", ""));
     EXPECT_EQ(copies.dump(), R"({"id_konten":"1001","data":[{"page":"3","text":"frasa"},{"page":"4","text":)"
                              R"("frasa"},{"page":"4","text":""}]})");
+}
+
+TEST(CopiedText, LinesAreJoinedByOneSpaceAndWrappedWordsClosedUp) {
+    struct Case {
+        const char *what;
+        std::vector<SelectionPiece> pieces;
+        QString phrase;
+    };
+    const QString wrap(QChar(0xFFFE));
+    const Case cases[] = {
+        {"three lines",
+         {{"di pelabuhan", false}, {"di tepi danau", true}, {"yang tenang", true}},
+         "di pelabuhan di tepi danau yang tenang"},
+        {"a wrapped word", {{"yang te" + wrap, false}, {"nang", true}}, "yang tenang"},
+        {"a soft hyphen", {{QStringLiteral("yang te\u00AD"), false}, {"nang", true}}, "yang tenang"},
+        {"a hyphen after a digit stays", {{"halaman 2-", false}, {"3", true}}, "halaman 2-3"},
+        {"a hyphen after a letter stays", {{"buku-", false}, {"buku", true}}, "buku-buku"},
+        {"a dash after a space", {{"kata -", false}, {"lain", true}}, "kata - lain"},
+        {"a space ending the line", {{"kata ", false}, {"lain", true}}, "kata lain"},
+        {"a space starting the line", {{"kata", false}, {" lain", true}}, "kata lain"},
+        {"a line break ending the line", {{"kata\r\n", false}, {"lain", true}}, "kata\r\nlain"},
+        {"pieces of one line", {{"Split", false}, {"word", false}}, "Splitword"},
+        {"an empty piece keeps the line break", {{"a", false}, {"", true}, {"b", false}}, "a b"},
+        {"a wrap mark ending the passage", {{"exam" + wrap, false}}, "exam"},
+        {"nothing", {}, ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(joinSelectionPieces(c.pieces), c.phrase) << c.what;
+}
+
+TEST(CopiedText, APieceStartsALineWhenItsMiddleIsOutsideThePreviousPiecesHeight) {
+    const TPdfRect line{72, 700, 300, 676}; // page space: top above bottom
+    EXPECT_FALSE(startsLine(line, {310, 698, 400, 678})) << "further along the same line";
+    EXPECT_FALSE(startsLine(line, {310, 705, 400, 680})) << "a taller piece on the same line";
+    EXPECT_TRUE(startsLine(line, {72, 660, 300, 636})) << "the line below";
+    EXPECT_TRUE(startsLine(line, {320, 760, 500, 736})) << "the top of the next column";
 }
 
 class Painting : public testing::Test {

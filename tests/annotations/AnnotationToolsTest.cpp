@@ -5,6 +5,7 @@
 #include "annotations/AnnotSettings.h"
 #include "annotations/AnnotationTools.h"
 #include "annotations/Notes.h"
+#include "annotations/ShortNotice.h"
 #include "annotations/StickyNotes.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
@@ -24,6 +25,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -345,6 +347,80 @@ TEST_F(AnnotationTools, CtrlCCopiesTheCitationAndRecordsEachPassageOnce) {
         << "a journal leaves the clipboard";
     EXPECT_EQ(settings().TextCopyObject["data"].size(), 2u);
     EXPECT_EQ(settings().TextCopyObject["data"][1]["page"], "1");
+}
+
+TEST_F(AnnotationTools, TheCopyKeysCopyOnThePressWhicheverKeyGoesUpFirstAndSaySoBriefly) {
+    view->SetAllowUserTextSelection(true);
+    view->SelectText(0, 5); // "Hello"
+    const QString citation =
+        QStringLiteral("Judul : Hikayat\r\nPenulis : Andrea\r\nPenerbit : Pustaka\r\nTahun Terbit : "
+                       "2020\r\nHalaman : I\r\nFrase : Hello");
+    QClipboard &clipboard = *QApplication::clipboard();
+    clipboard.setText(QStringLiteral("before"));
+    QTest::keyPress(view, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyPress(view, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyRelease(view, Qt::Key_Control, Qt::NoModifier); // Ctrl goes up first
+    QTest::keyRelease(view, Qt::Key_C, Qt::NoModifier);
+    EXPECT_EQ(clipboard.text(), citation);
+    EXPECT_EQ(settings().TextCopyObject["data"].dump(), R"([{"page":"I","text":"Hello"}])");
+
+    ShortNotice *notice = view->parentWidget()->findChild<ShortNotice *>();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isWindow()) << "a label over the page, no window of its own";
+    EXPECT_TRUE(view->geometry().contains(notice->geometry()));
+    EXPECT_EQ(notice->text(), QStringLiteral("Teks disalin beserta kutipan"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(boxes.shown.empty());
+    QTimer *hide = notice->findChild<QTimer *>();
+    ASSERT_NE(hide, nullptr);
+    EXPECT_TRUE(hide->isActive() && hide->isSingleShot());
+    QMetaObject::invokeMethod(hide, "timeout"); // its time is up
+    EXPECT_FALSE(notice->isVisible());
+
+    clipboard.setText(QStringLiteral("held"));
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier, QStringLiteral("c"), true);
+    EXPECT_TRUE(QApplication::sendEvent(view, &repeat)) << "a held key is still taken";
+    EXPECT_EQ(clipboard.text(), QStringLiteral("held")) << "but copies nothing more";
+    EXPECT_FALSE(notice->isVisible());
+
+    QTest::keyClick(view, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), citation);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(view->parentWidget()->findChildren<ShortNotice *>().size(), 1) << "one notice, shown again";
+
+    reader.readDict.at("K1")->dept = "JURNAL";
+    clipboard.setText(QStringLiteral("before"));
+    view->SelectText(6, 5); // "world"
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard.text(), QStringLiteral("before"));
+    EXPECT_EQ(settings().TextCopyObject["data"].size(), 2u);
+    EXPECT_EQ(notice->text(), QStringLiteral("Teks jurnal tidak disalin, frasa dicatat"));
+}
+
+TEST_F(AnnotationTools, APassageOverThreeLinesIsCopiedWithSpacesAndItsWrappedWordWhole) {
+    view->LoadFromBytes(makeFixturePdf(
+        {FixturePage{612,
+                     792,
+                     {FixtureText{72, 100, QStringLiteral("Kapal itu bersandar di pelabuhan"), 20},
+                      FixtureText{72, 140, QStringLiteral("di tepi danau yang te-"), 20},
+                      FixtureText{72, 180, QStringLiteral("nang sekali."), 20}}}}));
+    view->SetAllowUserTextSelection(true);
+    TPdfPage &page = *view->GetCurrentPage();
+    const QString text = page.ReadText(0, page.GetCharCount());
+    ASSERT_TRUE(text.contains(QStringLiteral("pelabuhan\r\ndi tepi")));
+    ASSERT_TRUE(text.contains(QStringLiteral("te") + QChar(0xFFFE) + QStringLiteral("nang")))
+        << "a wrapped word";
+    const int from = text.indexOf(QStringLiteral("di pelabuhan")),
+              to = text.indexOf(QStringLiteral("nang")) + 4;
+    view->SelectText(from, to - from);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+
+    const QString phrase = QStringLiteral("di pelabuhan di tepi danau yang tenang");
+    EXPECT_TRUE(QApplication::clipboard()->text().endsWith(QStringLiteral("\r\nFrase : ") + phrase))
+        << QApplication::clipboard()->text().toStdString();
+    ASSERT_EQ(settings().TextCopyObject["data"].size(), 1u);
+    EXPECT_EQ(settings().TextCopyObject["data"][0]["text"], phrase.toStdString());
 }
 
 TEST_F(AnnotationTools, TheColourWindowAppliesRectangleAndInkAtOnceAndTheHighlighterWithSimpan) {
