@@ -15,6 +15,7 @@
 #include <cctype>
 #include <functional>
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -40,6 +41,10 @@ const HeaderPage headerPages[] = {
     {"last-viewed list", PageFiles::Chart,
      [](TRuvasaLib &lib, BrowserView &view) { lib.renderLastView(view, 1); }},
 };
+
+void PrintTo(const HeaderPage &page, std::ostream *out) {
+    *out << page.name;
+}
 
 class HeaderInView : public ::testing::TestWithParam<HeaderPage> {
 protected:
@@ -119,8 +124,9 @@ TEST_P(HeaderInView, EachFilterItemIsTheFieldOfTheNextSearch) {
         received.clear();
         QTest::keyClick(view->focusProxy(), Qt::Key_Return);
         ASSERT_TRUE(QTest::qWaitFor([] { return !received.empty(); }, 10000));
-        EXPECT_EQ(received.front(),
-                  (ProcessMessage{"searching", {std::string("cahaya"), std::string(label), 1}}));
+        const ProcessMessage expected{"searching", {std::string("cahaya"), std::string(label), 1}};
+        EXPECT_EQ(received.front(), expected)
+            << "sent " << received.front().name << " with the filter \"" << received.front().text(1) << "\"";
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
