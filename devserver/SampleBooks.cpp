@@ -5,6 +5,7 @@
 #include "devserver/Pictures.h"
 #include "devserver/Prose.h"
 #include "devserver/SampleContent.h"
+#include "pages/HtmlText.h"
 
 #include <QColor>
 #include <algorithm>
@@ -118,8 +119,10 @@ int romanPages(std::size_t index) {
     return index % 3 == 0 ? 4 + static_cast<int>(index % 5) : 0;
 }
 
+// Citations are HTML (the title in italics), so the texts in them are encoded.
 std::string citation(const std::string &style, const BookSeed &b, const std::string &year) {
-    const std::string author = b.author, title = b.title, publisher = b.publisher;
+    const std::string author = htmlEncode(b.author), title = htmlEncode(b.title),
+                      publisher = htmlEncode(b.publisher);
     if (style == "mla")
         return author + ". <i>" + title + "</i>. " + publisher + ", " + year + ".";
     if (style == "chicago" || style == "turabian")
@@ -216,8 +219,8 @@ void insertBook(Database &db, std::size_t index, const fs::path &publicDir) {
         stock = 1;
     const bool noCitations = id == kBookWithoutCitations;
     auto style = [&](const char *name) { return noCitations ? std::string("N/A") : citation(name, b, year); };
-    const std::string synopsis = "<p>" + prose.paragraph(3) + "</p><p><b>" + b.title +
-                                 "</b> mengajak pembaca " + "mengenal " + b.topic + ".</p>";
+    const std::string synopsis = "<p>" + htmlEncode(prose.paragraph(3)) + "</p><p><b>" + htmlEncode(b.title) +
+                                 "</b> mengajak pembaca " + "mengenal " + htmlEncode(b.topic) + ".</p>";
     char kode[32];
     std::snprintf(kode, sizeof kode, "BK-%04zu", index + 1);
     const double rate = 3.0 + static_cast<double>(index % 5) * 0.5;

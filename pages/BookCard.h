@@ -9,7 +9,6 @@
 // detail. In compact form (PageText) the same elements follow each other without line breaks.
 struct BookCardStyle {
     std::string_view detailFunction; // the `app` function the card calls with "id_konten"
-    bool encodeTexts;                // HTML-encode "judul" and "penulis", else insert them raw
 };
 
 void bookCard(PageText &out, const JsonDocument &book, const std::string &serviceBase,

@@ -3,6 +3,7 @@
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Breadcrumb.h"
+#include "pages/HtmlText.h"
 #include "pages/PageFile.h"
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"
@@ -17,9 +18,10 @@ void openingPiece(PageText &out, const std::string &title, const BookListPage &p
                "<ol class=\"breadcrumb\">", homeCrumbItem});
     if (!page.middleCrumb.empty())
         out.line(page.middleCrumb);
-    out.line("<li class=\"breadcrumb-item active\">", title, "</li>");
+    const std::string shownTitle = htmlEncode(title);
+    out.line("<li class=\"breadcrumb-item active\">", shownTitle, "</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row\">", "<div class=\"title-section-wrap\">"});
-    out.line("<h2 class=\"title-section\">", title, "</h2>");
+    out.line("<h2 class=\"title-section\">", shownTitle, "</h2>");
     out.lines({"</div>", "</div>", "<div class=\"row small-gutters multiple-items\">"});
 }
 
@@ -43,7 +45,7 @@ void writeBookListPage(const std::string &path, const std::string &title, const 
     file.write(opening.text);
     for (const JsonDocument &book : books) {
         PageText card;
-        bookCard(card, book, serviceBase, {page.detailFunction, false});
+        bookCard(card, book, serviceBase, {page.detailFunction});
         file.write(card.text);
     }
     PageText closing;

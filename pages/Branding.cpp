@@ -5,7 +5,7 @@
 namespace {
 
 std::string colourDeclaration(std::string_view property, const JsonDocument &client, std::string_view key) {
-    return std::string(property) + textMember(client, key) + ";";
+    return std::string(property) + shownMember(client, key) + ";";
 }
 
 } // namespace
@@ -52,7 +52,7 @@ void listRules(PageText &out) {
 }
 
 void moreButtonRules(PageText &out, const JsonDocument &client) {
-    const auto accent = [&] { return textMember(client, "warna_button_login"); };
+    const auto accent = [&] { return shownMember(client, "warna_button_login"); };
     out.line(".btn-more{ margin-bottom : 30px; background-color: ", accent(), "; border-color:", accent(),
              "}");
     out.line(".btn-more:hover{ background-color:", accent(), "; opacity:0.5; border-color:", accent(), ";}");

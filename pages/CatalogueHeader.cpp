@@ -1,6 +1,7 @@
 #include "pages/CatalogueHeader.h"
 
 #include "pages/AppCall.h"
+#include "pages/HtmlText.h"
 #include "pages/JsonValues.h"
 
 #include <array>
@@ -24,7 +25,7 @@ constexpr FilterItems listFilterItems = {{{"#semua", "Semua"},
 void brand(PageText &out, const JsonDocument &client, const std::string &serviceBase) {
     out.line("<div class=\"navbar-header\">");
     out.line("<a class=\"navbar-brand\" href=\"#\">");
-    out.line("<img src=\"", serviceBase, "/prod/img/logo/", textMember(client, "logo"),
+    out.line("<img src=\"", serviceBase, "/prod/img/logo/", shownMember(client, "logo"),
              "\" alt=\"logo header\" class=\"img-responsive\">");
     out.line("</a>");
     out.line("</div>");
@@ -36,7 +37,7 @@ void keywordField(PageText &out, const HeaderOptions &options) {
     field += list ? "x" : "keyword";
     field += "\" placeholder=\"Cari...\"";
     if (options.keyword)
-        appendAll(field, " value=\"", *options.keyword, "\"");
+        appendAll(field, " value=\"", htmlEncode(*options.keyword), "\"");
     field += ">";
     out.line("<form id=\"submitSearch\">");
     out.line(field);
@@ -100,7 +101,15 @@ void catalogueHeader(PageText &out, const JsonDocument &client, const std::strin
     out.line("</header>");
 }
 
-void searchSubmitScript(PageText &out) {
+void headerScript(PageText &out) {
+    out.lines({"$('#header .search-panel .dropdown-menu a').click(function(e){", "e.preventDefault();",
+               "$('#search_concept').text($(this).text());",
+               "$('#search_param').val($(this).attr('href').replace('#',''));", "});"});
+    out.lines({"$('#header .dropdown').hover(function(){",
+               "$(this).find('.login-inner').stop(true,true).fadeIn(200);",
+               "$(this).toggleClass('open',true);", "$('#overlay').show();", "},function(){",
+               "$(this).find('.login-inner').stop(true,true).fadeOut(200);",
+               "$(this).toggleClass('open',false);", "$('#overlay').hide();", "});"});
     out.lines({"$('#submitSearch').on('submit',function(e){", "e.preventDefault();",
                "var keyword = $(\"#keyword\").val();", "var searchConcept = $(\"#search_concept\").text();",
                "app.searching(keyword,searchConcept);", "", "});"});

@@ -17,10 +17,9 @@ namespace {
 // How the category boxes are written: in the page file, or as the fragment of the department switch.
 struct BoxForm {
     std::string_view callEnd; // ";" after each call on the page, nothing in the fragment
-    bool encodeCategoryName;  // the heading text: raw on the page, encoded in the fragment
 };
-constexpr BoxForm pageBoxes{";", false};
-constexpr BoxForm switchBoxes{"", true};
+constexpr BoxForm pageBoxes{";"};
+constexpr BoxForm switchBoxes{""};
 
 void openingPiece(PageText &out) {
     out.lines({"<!DOCTYPE html>", "<html lang=\"en\">", "", "<head>"});
@@ -71,7 +70,7 @@ void boxStart(PageText &out, const JsonDocument &category, const std::string &de
     out.line("<h3><a href=\"javascript:void(0);\" onClick=\"",
              appCall("kategoriKonten", {textArg(textMember(category, "id_kategori")), textArg("1"),
                                         textArg(departmentId), textArg(name)}),
-             form.callEnd, "\">", form.encodeCategoryName ? htmlEncode(name) : name, "</a></h3>");
+             form.callEnd, "\">", htmlEncode(name), "</a></h3>");
     out.line("<ul>");
 }
 
@@ -106,8 +105,8 @@ void writeCategoryPage(const std::string &path, const JsonDocument &departments)
     for (const JsonDocument &department : departments)
         if (listedInSelectBox(department))
             file.piece([&](PageText &out) {
-                out.line("<option value=\"", textMember(department, "id_departemen"), "\">",
-                         textMember(department, "nama_departemen"), "</option>");
+                out.line("<option value=\"", shownMember(department, "id_departemen"), "\">",
+                         shownMember(department, "nama_departemen"), "</option>");
                 out.line();
             });
     file.piece([](PageText &out) {

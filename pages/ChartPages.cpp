@@ -14,6 +14,7 @@
 #include "pages/PageHeads.h"
 #include "pages/RatingStars.h"
 #include "pages/RenderGuard.h"
+#include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
 
 namespace {
@@ -37,7 +38,6 @@ constexpr ChartList lastViewList{"Error Exception #2280: ", "Terakhir Dilihat", 
 
 // The form of a row: the first page's, or the compact one of the appended rows.
 struct RowForm {
-    bool encodePublisherAndIsbn;
     bool brandedReadButton;
 };
 
@@ -45,7 +45,7 @@ void stylePiece(PageText &out, const JsonDocument &client, const ChartList &list
     brandingRules(out, client);
     listRules(out);
     if (list.topRead) {
-        const auto read = [&] { return textMember(client, "warna_hover_baca"); };
+        const auto read = [&] { return shownMember(client, "warna_hover_baca"); };
         out.line(".btn-baca{background-color:", read(), ";}");
         out.line(".btn-baca:hover{ opacity:0.5; background-color:", read(), ";}");
         moreButtonRules(out, client);
@@ -64,21 +64,18 @@ void breadcrumbPiece(PageText &out, const ChartList &list) {
 void chartRow(PageText &out, const JsonDocument &book, const std::string &base, const ChartList &list,
               const RowForm &form) {
     const std::string id = textMember(book, "id_konten");
-    const auto publisherField = [&](std::string_view key) {
-        return form.encodePublisherAndIsbn ? htmlEncode(textMember(book, key)) : textMember(book, key);
-    };
+    const auto shown = [&](std::string_view key) { return shownMember(book, key); };
     listRowHeading(out, book, base, "detailFromChart", id);
-    out.line("<h4 class=\"author\">", htmlEncode(textMember(book, "penulis")), "</h4>");
-    out.line("<h4 class=\"author\">", publisherField("penerbit"), "</h4>");
-    out.line("<h4 class=\"author\">", publisherField("isbn"), "</h4>");
+    out.line("<h4 class=\"author\">", shown("penulis"), "</h4>");
+    out.line("<h4 class=\"author\">", shown("penerbit"), "</h4>");
+    out.line("<h4 class=\"author\">", shown("isbn"), "</h4>");
     if (list.topRead)
         out.line(ratingStars(textMember(book, "nilai_rate"), true));
     out.line("<span class=\"more\">");
-    out.line(textMember(book, "sinopsis"));
+    out.line(safeMarkup(textMember(book, "sinopsis")));
     out.line("</span>");
     out.lines({"</div>", "</div>", "<div class=\"col-sm-2\">"});
-    out.line("<p class=\"txt16\"><span>Stok</span>: ", textMember(book, "stok"), "/", textMember(book, "qty"),
-             "</p>");
+    out.line("<p class=\"txt16\"><span>Stok</span>: ", shown("stok"), "/", shown("qty"), "</p>");
     out.line("<button type=\"button\" class=\"btn btn-primary btn-block",
              form.brandedReadButton ? " btn-baca" : "", "\" onClick=\"",
              appCall("bacaSection", {textArg(id)}), "\">BACA</button>");
@@ -99,7 +96,7 @@ void closingPiece(PageText &out, const ChartList &list, int page) {
     out.lines({"</div>", "</div>", "</div>", "</div>"});
     scriptIncludes(out, AssetSet::Catalogue, true);
     out.lines({"<script>", "$(document).ready(function() {", "});"});
-    searchSubmitScript(out);
+    headerScript(out);
     out.lines({"</script>", "</body>", "", "</html>", ""});
 }
 
@@ -116,7 +113,7 @@ void writeFirstPage(const std::string &path, const TRuvasaLib &lib, const JsonDo
     });
     file.piece([&](PageText &out) { breadcrumbPiece(out, list); });
     for (const JsonDocument &book : arrayMember(chart, "data"))
-        file.piece([&](PageText &out) { chartRow(out, book, base, list, {false, list.topRead}); });
+        file.piece([&](PageText &out) { chartRow(out, book, base, list, {list.topRead}); });
     file.piece([](PageText &out) { out.line(chartMarker); });
     file.piece([&](PageText &out) { closingPiece(out, list, 1); });
     file.close();
@@ -128,7 +125,7 @@ void appendFurtherPage(const std::string &path, const TRuvasaLib &lib, const Jso
     std::string fragment;
     for (const JsonDocument &book : arrayMember(chart, "data")) {
         PageText row(true);
-        chartRow(row, book, base, list, {true, false});
+        chartRow(row, book, base, list, {false});
         fragment = std::string(trimmed(fragment + row.text));
     }
     appendAtMarker(path, fragment,

@@ -8,6 +8,7 @@
 #include "pages/PageFiles.h"
 #include "pages/PageHeads.h"
 #include "pages/RenderGuard.h"
+#include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
 
 #include <array>
@@ -32,7 +33,7 @@ constexpr std::array<Origin, 5> origins{{
 }};
 
 void openingPiece(PageText &out, const JsonDocument &client) {
-    const auto read = [&] { return textMember(client, "warna_hover_baca"); };
+    const auto read = [&] { return shownMember(client, "warna_hover_baca"); };
     out.lines({"<!DOCTYPE html>", "<html lang=\"en\">", "", "<head>"});
     headMetas(out);
     out.line("<title>Detail Buku</title>");
@@ -51,7 +52,7 @@ void breadcrumbPiece(PageText &out, const JsonDocument &book, const std::string 
         out.line(homeCrumbItem);
         if (!known.crumb.empty())
             out.line(known.crumb);
-        out.line("<li class=\"breadcrumb-item active\">", textMember(book, "judul"), "</li>");
+        out.line("<li class=\"breadcrumb-item active\">", shownMember(book, "judul"), "</li>");
     }
 }
 
@@ -63,13 +64,13 @@ void fieldRow(PageText &out, std::string_view label, const std::string &value) {
 }
 
 void fieldsPiece(PageText &out, const JsonDocument &book) {
-    fieldRow(out, "Judul", textMember(book, "judul"));
-    fieldRow(out, "Tahun Terbit", textMember(book, "tahun_terbit"));
-    fieldRow(out, "Penulis", textMember(book, "penulis"));
-    fieldRow(out, "Penerbit", textMember(book, "penerbit"));
-    fieldRow(out, "ISBN", textMember(book, "isbn"));
-    fieldRow(out, "Kategori", textMember(book, "kategori"));
-    fieldRow(out, "Stok", textMember(book, "stok") + "/" + textMember(book, "qty"));
+    fieldRow(out, "Judul", shownMember(book, "judul"));
+    fieldRow(out, "Tahun Terbit", shownMember(book, "tahun_terbit"));
+    fieldRow(out, "Penulis", shownMember(book, "penulis"));
+    fieldRow(out, "Penerbit", shownMember(book, "penerbit"));
+    fieldRow(out, "ISBN", shownMember(book, "isbn"));
+    fieldRow(out, "Kategori", shownMember(book, "kategori"));
+    fieldRow(out, "Stok", shownMember(book, "stok") + "/" + shownMember(book, "qty"));
     out.lines({"</tbody>", "</table>", "</div>", "</div>", "<div class=\"description\">", "<h3>Sinopsis</h3>",
                "<div class=\"desc-detail\">"});
 }
@@ -77,7 +78,7 @@ void fieldsPiece(PageText &out, const JsonDocument &book) {
 void closingPiece(PageText &out, const JsonDocument &book) {
     out.lines({"</div>", "</div>", "</div>", "<div class=\"col-sm-3 border-left\">",
                "<div class=\"image-wrapper\">"});
-    out.line("<img src=\"img/loading.jpg\" data-src=\"", textMember(book, "cover_file"),
+    out.line("<img src=\"img/loading.jpg\" data-src=\"", shownMember(book, "cover_file"),
              "\" alt=\"book\" class=\"img-responsive center-block img-books lazyload\">");
     out.line("</div>");
     out.line("<button type=\"button\" class=\"btn btn-success btn-block btn-baca\" onClick=\"",
@@ -105,7 +106,7 @@ void TRuvasaLib::renderDetailContent(BrowserView &view, const std::string &origi
                        "<div class=\"col-sm-12\">", "<table class=\"table table-striped\">", "<tbody>"});
         });
         file.piece([&](PageText &out) { fieldsPiece(out, book); });
-        file.piece([&](PageText &out) { out.line(textMember(book, "sinopsis")); });
+        file.piece([&](PageText &out) { out.line(safeMarkup(textMember(book, "sinopsis"))); });
         file.piece([&](PageText &out) { closingPiece(out, book); });
         file.close();
         view.navigate(pageUrl(path));

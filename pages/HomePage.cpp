@@ -14,18 +14,19 @@
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"
 #include "pages/RenderGuard.h"
+#include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
 
 namespace {
 
 constexpr std::string_view homeMarker = "<!--KONTEN-->";
-constexpr BookCardStyle homeCard{"detail", true};
+constexpr BookCardStyle homeCard{"detail"};
 
 void stylePiece(PageText &out, const JsonDocument &client) {
     brandingRules(out, client);
     moreButtonRules(out, client);
     cssRule(out, {".category-list .nav-tabs>li:hover"},
-            {"background-color: " + textMember(client, "warna_hover_button_login") + ";"});
+            {"background-color: " + shownMember(client, "warna_hover_button_login") + ";"});
     out.lines({"</style>", "</head>"});
 }
 
@@ -37,7 +38,7 @@ void banner(PageText &out, const JsonDocument &item, const std::string &base) {
             onClick = " onClick=\"" + appCall("openBanner", {textArg(link)}) + "\"";
     }
     out.line("<div><img src=\"img/loading-banner.jpg\" data-src=\"", base, "/prod/img/banner/",
-             textMember(item, "img"), "\" alt=\"banner\" class=\"img-responsive lazyload\"", onClick,
+             shownMember(item, "img"), "\" alt=\"banner\" class=\"img-responsive lazyload\"", onClick,
              "></div>");
 }
 
@@ -77,11 +78,11 @@ void introDialog(PageText &out, const JsonDocument &client) {
         "<div class=\"modal-dialog\"><div class=\"modal-content\"><div class=\"modal-header\"><button "
         "type=\"button\" class=\"close\" data-dismiss=\"modal\" aria-hidden=\"true\">&times;</button></div>"
         "<div class=\"modal-body\">");
-    out.line("<img src=\"", textMember(client, "foto_intro"),
+    out.line("<img src=\"", shownMember(client, "foto_intro"),
              "\" alt=\"profile\" class=\"img-responsive img-circle\" style=\"margin-bottom:15px; "
              "margin-right:15px; "
              "float:left; width:180px;\">");
-    out.line(textMember(client, "keterangan_intro"));
+    out.line(safeMarkup(textMember(client, "keterangan_intro")));
     out.lines({"</div>", "</div>", "</div>", "</div>"});
 }
 
@@ -90,7 +91,7 @@ void scriptsPiece(PageText &out) {
     out.line("<script>");
     homePageScript(out);
     out.line("$(document).ready(readyFunctionScript(", std::to_string(FirstRun), "));");
-    searchSubmitScript(out);
+    headerScript(out);
     out.lines({"</script>", "</body>", "", "</html>"});
 }
 

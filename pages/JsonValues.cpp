@@ -1,5 +1,7 @@
 #include "pages/JsonValues.h"
 
+#include "pages/HtmlText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -71,6 +73,10 @@ std::string textMember(const JsonDocument &object, std::string_view key) {
     default:
         throw valueError(key, "is not a text value");
     }
+}
+
+std::string shownMember(const JsonDocument &object, std::string_view key) {
+    return htmlEncode(textMember(object, key));
 }
 
 long long numberMember(const JsonDocument &object, std::string_view key) {

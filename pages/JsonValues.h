@@ -17,6 +17,11 @@ const JsonDocument &objectMember(const JsonDocument &object, std::string_view ke
 // "true"/"false"; null, an array or an object is a type error.
 std::string textMember(const JsonDocument &object, std::string_view key);
 
+// A value read as text and HTML-encoded: how a service value goes into a page, whether as text, in
+// an attribute or in a style rule (where a valid colour is left as it is and a "<" cannot end the
+// style element).
+std::string shownMember(const JsonDocument &object, std::string_view key);
+
 // A value read as a number: missing gives 0, a numeric string its value, a fraction its whole part,
 // true 1 and false 0; null, any other string, an array or an object is an error.
 long long numberMember(const JsonDocument &object, std::string_view key);

@@ -50,16 +50,16 @@ void TRuvasaLib::renderLoginHtmlFile(BrowserView &view) {
         piece("<title>Please Login</title><link href=\"css/bootstrap.min.css\" rel=\"stylesheet\">");
         piece("<link href=\"css/style.css\" rel=\"stylesheet\">");
         piece("<style>.btn-style {color: #ffffff; background-color: ",
-              textMember(client, "warna_button_login"), ";}");
+              shownMember(client, "warna_button_login"), ";}");
         piece(".btn-style:hover {color: #ffffff;background-color: ",
-              textMember(client, "warna_hover_button_login"), ";}");
-        piece("a {color: ", textMember(client, "warna_button_login"), "}");
+              shownMember(client, "warna_hover_button_login"), ";}");
+        piece("a {color: ", shownMember(client, "warna_button_login"), "}");
         piece("</style></head><body><div class=\"container\"><div class=\"row\"><div class=\"col-md-4 "
               "col-xs-12 "
               "col-sm-4 col-md-offset-4 login-register-wrapper\">");
-        piece("<img src=\"", base, "/prod/img/logo/", textMember(client, "logo_login"),
+        piece("<img src=\"", base, "/prod/img/logo/", shownMember(client, "logo_login"),
               "\" alt=\"logo\" class=\"img-responsive center-block\">");
-        piece("<h2 class=\"text-center\">", textMember(client, "nama"),
+        piece("<h2 class=\"text-center\">", shownMember(client, "nama"),
               "</h2><p class=\"text-center mb30\">Belum punya akun? Daftar <a href=\"javascript:void(0);\" "
               "onClick=\"app.registerPage()\">di sini</a></p>");
         PageText rest;

@@ -14,6 +14,7 @@
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"
 #include "pages/RenderGuard.h"
+#include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
 
 namespace {
@@ -54,8 +55,8 @@ void titleSearchOpening(PageText &out, const JsonDocument &client, const JsonDoc
     out.lines({"", "<div class=\"section-wrapper\">", "<div class=\"container\">", "", "<div id=\"myBooks\">",
                "", "", "<div class=\"row\">", "<ol class=\"breadcrumb\">"});
     out.line(homeCrumbItem);
-    out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian : ", keyword,
-             " ( Found : ", textMember(results, "total_rows"), " Records )</li>");
+    out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian : ", htmlEncode(keyword),
+             " ( Found : ", shownMember(results, "total_rows"), " Records )</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row small-gutters multiple-items\" id=\"contents\">"});
 }
 
@@ -64,17 +65,17 @@ void titleSearchClosing(PageText &out) {
     scriptIncludes(out, AssetSet::List, true);
     out.lines({"", "<script>"});
     listPageScript(out);
-    searchSubmitScript(out);
+    headerScript(out);
     out.lines({"</script>", "</body>", "", "</html>"});
 }
 
 void sentenceHit(PageText &out, const JsonDocument &hit, const std::string &base) {
     const std::string id = textMember(hit, "id");
     listRowHeading(out, hit, base, "detailFromSearch", id);
-    out.line("<h4 class=\"author\">Halaman : ", textMember(hit, "halaman"), "</h4>");
+    out.line("<h4 class=\"author\">Halaman : ", shownMember(hit, "halaman"), "</h4>");
     out.line("<h4 class=\"author\">Isi Buku : </h4>");
     out.line("<span class=\"more\">");
-    out.line(textMember(hit, "hal_txt"));
+    out.line(safeMarkup(textMember(hit, "hal_txt")));
     out.line("</span>");
     out.lines({"</div>", "</div>", "<div class=\"col-sm-2\">"});
     out.line("<button type=\"button\" class=\"btn btn-primary btn-block\" onClick=\"",
@@ -86,8 +87,8 @@ void sentenceSearchOpening(PageText &out, const JsonDocument &results, const std
     out.lines({"<div class=\"section-wrapper\">", "<div class=\"container\">", "<div class=\"row\">",
                "<ol class=\"breadcrumb\">"});
     out.line(homeCrumbItem);
-    out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian Kalimat : ", keyword, " ( Found ",
-             textMember(results, "total_rows"), " Records)</li>");
+    out.line("<li class=\"breadcrumb-item active\">Hasil Pencarian Kalimat : ", htmlEncode(keyword),
+             " ( Found ", shownMember(results, "total_rows"), " Records)</li>");
     out.lines({"</ol>", "</div>", "<div class=\"row\">",
                "<div id=\"listChart\" class=\"col-sm-10 col-sm-offset-1 list-chart\">"});
 }
@@ -96,7 +97,7 @@ void sentenceSearchClosing(PageText &out) {
     out.lines({"</div>", "</div>"});
     scriptIncludes(out, AssetSet::Catalogue, true);
     out.lines({"<script>", "$(document).ready(function() {", "});"});
-    searchSubmitScript(out);
+    headerScript(out);
     out.lines({"</script>", "</body>", "", "</html>"});
 }
 
@@ -113,7 +114,7 @@ void TRuvasaLib::renderSearchResult(BrowserView &view, int page, const std::stri
         PageFile file(path);
         file.piece([&](PageText &out) { titleSearchOpening(out, client, *results, base, keyword); });
         for (const JsonDocument &book : arrayMember(*results, "data"))
-            file.piece([&](PageText &out) { bookCard(out, book, base, {"detailFromSearch", true}); });
+            file.piece([&](PageText &out) { bookCard(out, book, base, {"detailFromSearch"}); });
         file.piece(pagerOpening);
         pageRow(file, *results, page, keyword, field);
         file.piece(titleSearchClosing);

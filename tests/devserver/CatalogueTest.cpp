@@ -156,6 +156,29 @@ TEST_F(DevServerCatalogue, DetailCarriesEveryFieldAndCountsAsAView) {
     EXPECT_FALSE(missing.msg().empty());
 }
 
+// Synopses and citations are HTML: the titles, authors and publishers in them are encoded.
+TEST_F(DevServerCatalogue, MarkupFieldsCarryTheirTextsEncoded) {
+    struct Case {
+        const char *id;
+        const char *title;
+        const char *author;
+    };
+    const Case cases[] = {
+        {"1003", "Belajar &lt;HTML&gt; &amp; CSS untuk Pemula", "Dimas Pratama"},
+        {"1004", "Kisah &quot;Si Kancil&quot; yang Cerdik", "Nyoman Sudarsana"},
+        {"1005", "Jejak D'Artagnan di Nusantara", "Maria O'Hara"},
+    };
+    for (const Case &c : cases) {
+        const Json d = post("/api/wl/detailKonten", {{"id_konten", c.id}}).json["data"];
+        const std::string synopsis = d["sinopsis"].get<std::string>();
+        const std::string mla = d["mla_style"].get<std::string>();
+        EXPECT_NE(synopsis.find(std::string("<b>") + c.title + "</b>"), std::string::npos) << synopsis;
+        EXPECT_NE(mla.find(std::string(c.author) + ". <i>" + c.title + "</i>"), std::string::npos) << mla;
+        for (const std::string &html : {synopsis, mla})
+            EXPECT_EQ(html.find("<HTML>"), std::string::npos) << html;
+    }
+}
+
 TEST_F(DevServerCatalogue, CitationsAreNotAvailableForOneBook) {
     const Json d = post("/api/wl/detailKonten", {{"id_konten", kBookWithoutCitations}}).json["data"];
     EXPECT_EQ(d["mla_style"], "N/A");

@@ -5,30 +5,8 @@
 #include "pages/PageFiles.h"
 
 #include <QJSEngine>
-#include <QRegularExpression>
 
 namespace {
-
-// What a browser hands to the script of an attribute value holding only these entities.
-QString decodeAttribute(QString value) {
-    return value.replace("&quot;", "\"").replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
-}
-
-// Runs each onClick of `html` against a recording `app`; each call reads "name|arg|arg...".
-QStringList callsOf(const std::string &html) {
-    QJSEngine engine;
-    engine.evaluate("var calls = []; function $() { return { submit: function() {} }; }"
-                    "var app = new Proxy({}, {get: function(t, name) { return function() {"
-                    "  calls.push([name].concat(Array.prototype.slice.call(arguments)).join('|')); }; }});");
-    static const QRegularExpression onClick("onClick=\"([^\"]*)\"");
-    auto it = onClick.globalMatch(QString::fromStdString(html));
-    while (it.hasNext()) {
-        const QJSValue result = engine.evaluate(decodeAttribute(it.next().captured(1)));
-        if (result.isError())
-            ADD_FAILURE() << result.toString().toStdString();
-    }
-    return engine.evaluate("calls").toVariant().toStringList();
-}
 
 const std::string tricky = "Anak's \"Buku\" & <C:\\dir\\>\nbaris";
 const QString trickyText = QString::fromStdString(tricky);
@@ -43,7 +21,7 @@ TEST(AppCall, WritesTextsQuotedAndNumbersBare) {
 
 TEST(AppCall, AnyTextSurvivesTheAttributeAndTheScriptString) {
     const std::string html = "<a onClick=\"" + appCall("detail", {textArg(tricky)}) + "\">";
-    EXPECT_EQ(callsOf(html), QStringList{"detail|" + trickyText});
+    EXPECT_EQ(appCallsOf(html), QStringList{"detail|" + trickyText});
 }
 
 TEST_F(PagesTest, HomeSectionAndBookCallsReceiveTheOriginalTexts) {
@@ -57,7 +35,7 @@ TEST_F(PagesTest, HomeSectionAndBookCallsReceiveTheOriginalTexts) {
     banners["data"][0]["url_link"] = tricky;
     lib.FBannerJson.store(std::make_shared<const JsonDocument>(banners));
     lib.renderHomeHtmlFile(view, 1);
-    const QStringList calls = callsOf(page(PageFiles::Home));
+    const QStringList calls = appCallsOf(page(PageFiles::Home));
     EXPECT_TRUE(calls.contains("openBanner|" + trickyText)) << calls.join("\n").toStdString();
     EXPECT_TRUE(calls.contains("homeDetail|" + trickyText + "|" + trickyText))
         << calls.join("\n").toStdString();
@@ -82,8 +60,8 @@ TEST_F(PagesTest, DepartmentSwitchScriptCarriesCallsThatReceiveTheOriginalTexts)
     const QJSValue result = engine.evaluate(QString::fromStdString(view.calls[0].substr(7)));
     ASSERT_FALSE(result.isError()) << result.toString().toStdString();
     const std::string boxes = engine.evaluate("inserted").toString().toStdString();
-    EXPECT_EQ(callsOf(boxes), (QStringList{"kategoriKonten|11|1|" + trickyText + "|" + trickyText,
-                                           "subKategoriKonten|111|1|" + trickyText + "|" + trickyText}));
+    EXPECT_EQ(appCallsOf(boxes), (QStringList{"kategoriKonten|11|1|" + trickyText + "|" + trickyText,
+                                              "subKategoriKonten|111|1|" + trickyText + "|" + trickyText}));
 }
 
 TEST_F(PagesTest, ListAndSearchPageCallsReceiveTheOriginalTexts) {
@@ -92,7 +70,7 @@ TEST_F(PagesTest, ListAndSearchPageCallsReceiveTheOriginalTexts) {
     chart["data"][0]["id_konten"] = tricky;
     lib.FChartContentJson.store(std::make_shared<const JsonDocument>(chart));
     lib.renderTopChart(view, 1);
-    EXPECT_EQ(callsOf(page(PageFiles::Chart)),
+    EXPECT_EQ(appCallsOf(page(PageFiles::Chart)),
               (QStringList{"account", "logout", "back", "detailFromChart|" + trickyText,
                            "bacaSection|" + trickyText, "loadMoreChart|2"}));
     JsonDocument hits = JsonDocument::parse(R"({"total_rows":11,"data":[{}]})");
@@ -100,7 +78,7 @@ TEST_F(PagesTest, ListAndSearchPageCallsReceiveTheOriginalTexts) {
     hits["data"][0]["hal_idx"] = tricky;
     lib.FSearchContentJson.store(std::make_shared<const JsonDocument>(hits));
     lib.renderSearchKalimatResult(view, 1, tricky);
-    EXPECT_EQ(callsOf(page(PageFiles::SentenceSearch)),
+    EXPECT_EQ(appCallsOf(page(PageFiles::SentenceSearch)),
               (QStringList{"account", "logout", "back", "detailFromSearch|" + trickyText,
                            "bacaKalimat|" + trickyText + "|" + trickyText,
                            "searchResult|" + trickyText + "|Kalimat|2"}));

@@ -1,6 +1,8 @@
 #include "PagesFixture.h"
 
 #include <QFile>
+#include <QJSEngine>
+#include <QRegularExpression>
 #include <QString>
 
 #include <fstream>
@@ -72,6 +74,30 @@ std::string firstDifference(const std::string &expected, const std::string &actu
 }
 
 } // namespace
+
+namespace {
+
+// What a browser hands to the script of an attribute value holding only these entities.
+QString decodeAttribute(QString value) {
+    return value.replace("&quot;", "\"").replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+}
+
+} // namespace
+
+QStringList appCallsOf(const std::string &html) {
+    QJSEngine engine;
+    engine.evaluate("var calls = []; function $() { return { submit: function() {} }; }"
+                    "var app = new Proxy({}, {get: function(t, name) { return function() {"
+                    "  calls.push([name].concat(Array.prototype.slice.call(arguments)).join('|')); }; }});");
+    static const QRegularExpression onClick("onClick=\"([^\"]*)\"");
+    auto it = onClick.globalMatch(QString::fromStdString(html));
+    while (it.hasNext()) {
+        const QJSValue result = engine.evaluate(decodeAttribute(it.next().captured(1)));
+        if (result.isError())
+            ADD_FAILURE() << result.toString().toStdString();
+    }
+    return engine.evaluate("calls").toVariant().toStringList();
+}
 
 void expectGolden(const std::string &name, const std::string &actual) {
     if (qgetenv("KELVARA_UPDATE_GOLDEN") == "1") {

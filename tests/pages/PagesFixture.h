@@ -3,6 +3,7 @@
 #include "dialogs/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -45,6 +46,10 @@ protected:
 
 // The service base the goldens are written with.
 inline constexpr const char *TestServiceBase = "https://lib.example";
+
+// Runs each onClick of `html` against a recording `app`, the attribute decoded as a browser decodes
+// it; each call reads "name|arg|arg...". A call that is not valid script fails the test.
+QStringList appCallsOf(const std::string &html);
 
 // Fills the reply fields with the small catalogue the golden pages are made from.
 void loadSampleCatalogue(TRuvasaLib &lib);

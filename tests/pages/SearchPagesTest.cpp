@@ -57,16 +57,17 @@ TEST_F(PagesTest, NoResultsShowZeroFoundAndAnEmptyGrid) {
     EXPECT_NE(html.find("id=\"contents\">\r\n</div>\r\n\r\n<div class=\"row\">"), std::string::npos);
 }
 
-TEST_F(PagesTest, KeywordIsRawInTheFieldAndTheBreadcrumb) {
+TEST_F(PagesTest, KeywordIsEncodedInTheFieldAndTheBreadcrumb) {
     loadSampleCatalogue(lib);
-    const std::string keyword = "<b>Tom & Jerry</b>";
+    const std::string keyword = "<b>Tom & \"Jerry\"</b>";
+    const std::string shown = "&lt;b&gt;Tom &amp; &quot;Jerry&quot;&lt;/b&gt;";
     lib.renderSearchResult(view, 1, keyword, "Semua");
     lib.renderSearchKalimatResult(view, 1, keyword);
     for (const char *file : {PageFiles::TitleSearch, PageFiles::SentenceSearch}) {
         const std::string html = page(file);
-        EXPECT_NE(html.find("placeholder=\"Cari...\" value=\"" + keyword + "\">"), std::string::npos) << file;
+        EXPECT_NE(html.find("placeholder=\"Cari...\" value=\"" + shown + "\">"), std::string::npos) << file;
         EXPECT_NE(html.find("Hasil Pencarian" +
-                            std::string(file == PageFiles::TitleSearch ? " : " : " Kalimat : ") + keyword +
+                            std::string(file == PageFiles::TitleSearch ? " : " : " Kalimat : ") + shown +
                             " ( Found"),
                   std::string::npos)
             << file;

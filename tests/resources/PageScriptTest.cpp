@@ -1,6 +1,8 @@
-// Runs the archive's page script with its libraries in a real browser view and checks what the
-// member gets on a catalogue page: filter menu, account menu, lazy covers, carousels, stars.
+// Runs the archive's page script with its libraries, and the header's own script, in a real browser
+// view and checks what the member gets on a catalogue page: filter menu, account menu, lazy covers,
+// carousels, stars.
 #include "ViewerArchive.h"
+#include "pages/CatalogueHeader.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -45,11 +47,13 @@ QString bookCard(int n) {
 }
 
 // A catalogue page with the header in its list form, two banners and one row of eight books,
-// linking the assets in the order the home page does.
+// linking the assets in the order the home page does and ending with the header's script.
 QString cataloguePage() {
     QString cards;
     for (int n = 1; n <= 8; ++n)
         cards += bookCard(n) + "\n";
+    PageText header;
+    headerScript(header);
     return QStringLiteral(R"(<!DOCTYPE html>
 <html lang="en"><head><meta charset="utf-8"><title>Index</title>
 <link href="css/bootstrap.min.css" rel="stylesheet">
@@ -85,9 +89,11 @@ QString cataloguePage() {
 <script src="plugins/slick-slider/slick/slick.min.js"></script>
 <script src="plugins/bootstrap-star-rating/js/star-rating.js"></script>
 <script src="js/main.js"></script>
+<script>
+%2</script>
 </body></html>
 )")
-        .arg(cards);
+        .arg(cards, QString::fromStdString(header.text));
 }
 
 class PageScript : public ::testing::Test {

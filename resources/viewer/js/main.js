@@ -1,26 +1,7 @@
-/* Kelvara catalogue pages: the behaviour shared by the pages that carry the catalogue header,
-   the carousels and the rating stars. Needs jQuery, Bootstrap, LazyLoad, slick and star-rating. */
+/* Kelvara catalogue pages: lazy pictures, the carousels and the rating stars. The catalogue
+   header's filter and account menus are written with the header into each page that shows it.
+   Needs jQuery, Bootstrap, LazyLoad, slick and star-rating. */
 $(document).ready(function () {
-    // Search filter: the chosen item names the field searched (the label is what the search sends).
-    $('.search-panel .dropdown-menu a').click(function (e) {
-        e.preventDefault();
-        $('#search_concept').text($(this).text());
-        $('#search_param').val($(this).attr('href').replace('#', ''));
-    });
-
-    // Account menu opens on hover and dims the page behind it.
-    $('.dropdown').hover(
-        function () {
-            $(this).find('.login-inner').stop(true, true).fadeIn(200);
-            $(this).toggleClass('open', true);
-            $('#overlay').show();
-        },
-        function () {
-            $(this).find('.login-inner').stop(true, true).fadeOut(200);
-            $(this).toggleClass('open', false);
-            $('#overlay').hide();
-        });
-
     var lazyImages = new LazyLoad();
 
     if ($.fn.slick) {
