@@ -27,7 +27,8 @@ QString webChannelClient() {
 
 // Each function converts its arguments (text: text or a finite number written as text; integer: a
 // whole number in 32-bit range) and sends nothing when the count or a conversion fails. Calls made
-// before the channel is up wait in order and go out when it is.
+// before the channel is up wait in order and go out when it is. The channel talks through a tagging
+// layer over the view's transport (see below).
 const char *const shim = R"JS(
 if (location.protocol === 'file:') {
     var pending = [];
@@ -65,7 +66,30 @@ if (location.protocol === 'file:') {
         };
     });
     Object.defineProperty(window, 'app', {value: Object.freeze(app), enumerable: true});
-    new QWebChannel(qt.webChannelTransport, function (channel) {
+    // The view's transport serves each page it shows in turn, and the client answers into whichever
+    // page is shown at the time; every page's channel numbers its requests from 0. An answer meant
+    // for the page this one replaced (its channel's start, or a call it made just before the client
+    // moved on) would be taken for this page's own, and this page's real answer then found no
+    // request waiting. So this page tags what it asks and takes only answers with its tag.
+    var tag = Math.random().toString(36).slice(2) + ':';
+    var transport = {
+        send: function (text) {
+            var request = JSON.parse(text);
+            if (request.hasOwnProperty('id'))
+                request.id = tag + request.id;
+            qt.webChannelTransport.send(JSON.stringify(request));
+        }
+    };
+    qt.webChannelTransport.onmessage = function (event) {
+        var message = typeof event.data === 'string' ? JSON.parse(event.data) : event.data;
+        if (message.type === QWebChannelMessageTypes.response) {
+            if (typeof message.id !== 'string' || message.id.indexOf(tag) !== 0)
+                return;
+            message.id = Number(message.id.slice(tag.length));
+        }
+        transport.onmessage({data: message});
+    };
+    new QWebChannel(transport, function (channel) {
         receiver = channel.objects[receiverName];
         pending.forEach(function (call) { receiver.call(call[0], call[1]); });
         pending = [];

@@ -31,7 +31,8 @@ QWebEngineScript appScript() {
 BrowserHost::BrowserHost(const QString &dataFolder, ServiceCertificatePolicy certificates,
                          ExternalOpener opener, QObject *parent)
     : QObject(parent), m_dataFolder(dataFolder), m_certificates(std::move(certificates)),
-      m_opener(std::move(opener)), m_profile(new QWebEngineProfile(this)) {
+      m_engineTrust(m_certificates.caFile()), m_opener(std::move(opener)),
+      m_profile(new QWebEngineProfile(this)) {
     configure(m_profile->settings());
     m_profile->scripts()->insert(appScript());
     m_profile->setUrlRequestInterceptor(new LocalFileGuard(m_dataFolder, m_profile));

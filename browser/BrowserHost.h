@@ -1,5 +1,6 @@
 #pragma once
 #include "browser/DataFolderScope.h"
+#include "browser/EngineCertificateTrust.h"
 #include "browser/ExternalOpener.h"
 #include "browser/ServiceCertificatePolicy.h"
 #include <QObject>
@@ -11,9 +12,9 @@ class QWebEngineProfile;
 class QWidget;
 
 // The browser engine as the client uses it: one profile shared by all views, the `app` script on
-// every page of it, and the rules every view follows (which pages are trusted, where other
-// addresses go, which certificate errors are accepted). Views still alive when the host goes are
-// destroyed with it, before the profile their pages use.
+// every page of it, the service's authority trusted by the engine, and the rules every view follows
+// (which pages are trusted, where other addresses go, which certificate errors are still accepted).
+// Views still alive when the host goes are destroyed with it, before the profile their pages use.
 class BrowserHost : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ public:
 private:
     DataFolderScope m_dataFolder;
     ServiceCertificatePolicy m_certificates;
+    EngineCertificateTrust m_engineTrust;
     ExternalOpener m_opener;
     QWebEngineProfile *m_profile;
     std::vector<QPointer<ChromiumView>> m_views;

@@ -12,6 +12,7 @@ public:
     ServiceCertificatePolicy(const QUrl &serviceBase, const QString &caFile);
 
     bool accepts(const QUrl &url, const QList<QSslCertificate> &chain) const;
+    const QString &caFile() const { return m_caFile; }
 
 private:
     QUrl m_serviceBase;

@@ -1,6 +1,8 @@
 #include "dialogs/FileDialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 
 namespace {
 FileDialogs *installed = nullptr;
@@ -17,6 +19,11 @@ FileDialogs &fileDialogs() {
     return installed ? *installed : qtDialogs;
 }
 
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 QString QtFileDialogs::openFile(QWidget *parent, const QStringList &filters) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -25,20 +32,24 @@ QString QtFileDialogs::openFile(QWidget *parent, const QStringList &filters) {
     return chosenFile(dialog);
 }
 
-QString QtFileDialogs::saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) {
+QString QtFileDialogs::saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix,
+                                const QString &directory, const QString &proposedName) {
     QFileDialog dialog(parent);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setDirectory(directory);
+    dialog.selectFile(proposedName);
     return chosenFile(dialog);
 }
 
 QString ScriptedFileDialogs::openFile(QWidget *, const QStringList &filters) {
-    return answer({false, filters, {}});
+    return answer({false, filters, {}, {}, {}});
 }
 
-QString ScriptedFileDialogs::saveFile(QWidget *, const QStringList &filters, const QString &defaultSuffix) {
-    return answer({true, filters, defaultSuffix});
+QString ScriptedFileDialogs::saveFile(QWidget *, const QStringList &filters, const QString &defaultSuffix,
+                                      const QString &directory, const QString &proposedName) {
+    return answer({true, filters, defaultSuffix, directory, proposedName});
 }
 
 QString ScriptedFileDialogs::answer(Asked question) {

@@ -13,9 +13,14 @@ public:
     virtual ~FileDialogs() = default;
     // The chosen file, or "" when the dialog was cancelled. `filters` in Qt's "Name (*.ext)" form.
     virtual QString openFile(QWidget *parent, const QStringList &filters) = 0;
-    // The chosen file with `defaultSuffix` added when the name has none, or "" when cancelled.
-    virtual QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) = 0;
+    // The chosen file with `defaultSuffix` added when the name has none, or "" when cancelled. The
+    // dialog opens in `directory` with `proposedName` filled in.
+    virtual QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix,
+                             const QString &directory, const QString &proposedName) = 0;
 };
+
+// The member's documents folder, or the home folder when there is none.
+QString documentsFolder();
 
 // The dialogs in use; the Qt ones unless a test installed others.
 FileDialogs &fileDialogs();
@@ -24,7 +29,8 @@ FileDialogs &fileDialogs();
 class QtFileDialogs : public FileDialogs {
 public:
     QString openFile(QWidget *parent, const QStringList &filters) override;
-    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) override;
+    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix,
+                     const QString &directory, const QString &proposedName) override;
 };
 
 // Records each dialog and answers from a queue of paths (cancelled when the queue is empty).
@@ -34,12 +40,15 @@ public:
         bool save;
         QStringList filters;
         QString defaultSuffix;
+        QString directory;
+        QString proposedName;
     };
     std::vector<Asked> asked;
     std::deque<QString> answers;
 
     QString openFile(QWidget *parent, const QStringList &filters) override;
-    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix) override;
+    QString saveFile(QWidget *parent, const QStringList &filters, const QString &defaultSuffix,
+                     const QString &directory, const QString &proposedName) override;
 
 private:
     QString answer(Asked question);

@@ -57,8 +57,8 @@ QString twoSpaced(const std::string &value) {
 
 } // namespace
 
-void TFormInfoBuku::openWithDefaultProgram(const QString &path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool TFormInfoBuku::openWithDefaultProgram(const QString &path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 TFormInfoBuku::TFormInfoBuku(QWidget *parent, FileOpener openFile)
@@ -135,6 +135,7 @@ void TFormInfoBuku::ShowBook(const TDetailBook &book) {
 }
 
 void TFormInfoBuku::FormShow(const TDetailBook &book) {
+    title = QString::fromStdString(book.judul);
     panelJudul->setText(twoSpaced(book.judul));
     panelPenulis->setText(twoSpaced(book.penulis));
     panelPenerbit->setText(twoSpaced(book.penerbit));
@@ -150,8 +151,9 @@ void TFormInfoBuku::FormShow(const TDetailBook &book) {
 }
 
 void TFormInfoBuku::btnClick(int style) {
-    const QString path =
-        fileDialogs().saveFile(this, {QStringLiteral("HTML File (*.html)")}, QStringLiteral("html"));
+    const QString suffix = QStringLiteral("html");
+    const QString path = fileDialogs().saveFile(this, {QStringLiteral("HTML File (*.html)")}, suffix,
+                                                documentsFolder(), citationFileName(title, suffix));
     if (path.isEmpty())
         return;
     const QString failure = writeCitationFile(path, citations[style]);
@@ -161,5 +163,6 @@ void TFormInfoBuku::btnClick(int style) {
     }
     messageBoxes().showTitled(MsgKind::Information, QStringLiteral("Informasi"),
                               QStringLiteral("Berhasil Disimpan Di : ") + path, MsgButtons::Ok);
-    openFile(path);
+    if (!openFile(path))
+        showWarning(QStringLiteral("File sitasi tersimpan, tetapi tidak dapat dibuka: ") + path);
 }

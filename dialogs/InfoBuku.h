@@ -15,9 +15,9 @@ struct TDetailBook;
 class TFormInfoBuku : public QWidget {
     Q_OBJECT
 public:
-    // Opens a saved file with the system's default program for it.
-    using FileOpener = std::function<void(const QString &path)>;
-    static void openWithDefaultProgram(const QString &path);
+    // Opens a saved file with the system's default program for it; false when that failed.
+    using FileOpener = std::function<bool(const QString &path)>;
+    static bool openWithDefaultProgram(const QString &path);
 
     explicit TFormInfoBuku(QWidget *parent = nullptr, FileOpener openFile = openWithDefaultProgram);
 
@@ -40,5 +40,6 @@ private:
 
     // The remembered citation text of each style: MLA, CHG, TRB, APA, HRV, IEE.
     std::array<QString, StyleCount> citations;
+    QString title; // the shown book's, for the name a saved citation is offered
     FileOpener openFile;
 };

@@ -1,5 +1,6 @@
 // The book information window: the book's data, the six citation buttons and the saved file.
 #include "dialogs/InfoBuku.h"
+#include "dialogs/CitationFile.h"
 #include "dialogs/FileDialogs.h"
 #include "dialogs/MessageBoxes.h"
 #include "reader/ReaderRecords.h"
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -37,7 +39,11 @@ protected:
     ScriptedFileDialogs dialogs;
     ScopedFileDialogs dialogsScope{dialogs};
     QStringList opened;
-    TFormInfoBuku form{nullptr, [this](const QString &path) { opened << path; }};
+    bool opens = true; // what the system answers when asked to open a saved file
+    TFormInfoBuku form{nullptr, [this](const QString &path) {
+                           opened << path;
+                           return opens;
+                       }};
     QTemporaryDir dir;
 
     QByteArray contentOf(const QString &path) {
@@ -105,6 +111,69 @@ TEST_F(InfoBuku, SavesThePressedStyleOverAnOldFileAndOpensIt) {
     button("MLA Style")->click();
     EXPECT_EQ(contentOf(path),
               QByteArray("O'Neil, Rina. <i>Sejarah Nusantara</i>. Pustaka Kelvara, 2019.\r\n"));
+}
+
+TEST_F(InfoBuku, TheDialogOffersTheTitleInTheDocumentsFolderOrElseHome) {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    ASSERT_FALSE(documents.isEmpty());
+    TDetailBook book = sampleBook();
+    book.judul = "Belajar C/C++\tuntuk Pemula";
+    form.ShowBook(book);
+
+    ASSERT_TRUE(QDir().mkpath(documents));
+    button("MLA Style")->click();
+    ASSERT_TRUE(QDir(documents).removeRecursively());
+    button("IEEE Style")->click();
+
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[0].directory, documents);
+    EXPECT_EQ(dialogs.asked[1].directory, QDir::homePath());
+    for (const ScriptedFileDialogs::Asked &asked : dialogs.asked)
+        EXPECT_EQ(asked.proposedName, QStringLiteral("Belajar C C++ untuk Pemula.html"));
+}
+
+TEST(CitationFileName, KeepsATitleSafeAsAFileName) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("Sejarah Nusantara"), QStringLiteral("Sejarah Nusantara.html")},
+        {QStringLiteral("  Input/Output\r\ndan\x01Kontrol  "),
+         QStringLiteral("Input Output dan Kontrol.html")},
+        {QStringLiteral("Laporan \u202Elmth.exe"), QStringLiteral("Laporan lmth.exe.html")},
+        {QStringLiteral("../.. /rahasia"), QStringLiteral("rahasia.html")},
+        {QStringLiteral("Caf\u00e9 \u4E66 \U0001F4DA"), QStringLiteral("Caf\u00e9 \u4E66 \U0001F4DA.html")},
+        {QStringLiteral(" / \t "), QStringLiteral("Daftar Pustaka.html")},
+        {QString(), QStringLiteral("Daftar Pustaka.html")},
+    };
+    for (const auto &[title, name] : cases)
+        EXPECT_EQ(citationFileName(title, QStringLiteral("html")), name) << title.toStdString();
+}
+
+TEST(CitationFileName, ALongTitleIsCutWholeCharactersWithinTheLimit) {
+    // Three-byte and four-byte characters, so a cut by bytes could split one.
+    for (const QString &unit :
+         {QStringLiteral("\u4E66"), QStringLiteral("\U0001F4DA"), QStringLiteral("a")}) {
+        const QString name = citationFileName(unit.repeated(300), QStringLiteral("html"));
+        EXPECT_LE(name.toUtf8().size(), 200) << unit.toStdString();
+        EXPECT_GT(name.toUtf8().size(), 190) << unit.toStdString();
+        ASSERT_TRUE(name.endsWith(QStringLiteral(".html")));
+        EXPECT_EQ(name.chopped(5), unit.repeated(name.chopped(5).size() / unit.size())) << unit.toStdString();
+    }
+}
+
+TEST_F(InfoBuku, ASavedFileThatCannotBeOpenedIsReported) {
+    const QString path = dir.filePath(QStringLiteral("kutipan.html"));
+    form.ShowBook(sampleBook());
+    opens = false;
+    dialogs.answers = {path};
+    button("Chicago Style")->click();
+
+    EXPECT_EQ(contentOf(path), QByteArray("Chicago\r\n"));
+    EXPECT_EQ(opened, QStringList{path});
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Berhasil Disimpan Di : ") + path);
+    EXPECT_EQ(boxes.shown[1].kind, MsgKind::Warning);
+    EXPECT_EQ(boxes.shown[1].text,
+              QStringLiteral("File sitasi tersimpan, tetapi tidak dapat dibuka: ") + path);
+    EXPECT_EQ(boxes.shown[1].buttons, MsgButtons::Ok);
 }
 
 TEST_F(InfoBuku, ACancelledOrFailedSaveOpensNothing) {

@@ -74,9 +74,11 @@ TEST(ConnectionReuse, ADownloadsCookiesDoNotGoOutWithALaterCall) {
         ASSERT_TRUE(processUntil([&] { return finished.count() > 0; }, 30000));
         bed.lib.getClientJson();
     }
-    for (const RecordedRequest &request : bed.server.requests())
-        if (request.target == "/api/wl/mitra")
+    for (const RecordedRequest &request : bed.server.requests()) {
+        if (request.target == "/api/wl/mitra") {
             EXPECT_FALSE(request.hasHeader("Cookie")) << request.header("Cookie");
+        }
+    }
 }
 
 } // namespace
