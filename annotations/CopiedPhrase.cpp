@@ -15,11 +15,29 @@ bool isHyphen(QChar c) {
     return c == u'-' || c == QChar(0x2010);
 }
 
+// A word repeated across the wrap ("kunang-" / "kunang", "berlari-" / "lari"): Indonesian writes the
+// reduplication with its hyphen, which the text model took for a wrapped word's. Short pieces ("ma-" /
+// "ma") are too often one word broken in two to tell.
+bool isReduplication(const QString &before, const QString &next) {
+    qsizetype start = before.size();
+    while (start > 0 && before[start - 1].isLetter())
+        --start;
+    qsizetype end = 0;
+    while (end < next.size() && next[end].isLetter())
+        ++end;
+    const QStringView word = QStringView(before).mid(start);
+    const QStringView repeated = QStringView(next).left(end);
+    return repeated.size() >= 3 && word.size() >= repeated.size() &&
+           word.endsWith(repeated, Qt::CaseInsensitive);
+}
+
 // Puts what separates a line's text from the next line's at the end of `phrase`.
 void breakLine(QString &phrase, const QString &next) {
     const QChar last = phrase.back();
     if (last == WrapMark || last == SoftHyphen) {
         phrase.chop(1);
+        if (last == WrapMark && isReduplication(phrase, next))
+            phrase += u'-';
         return;
     }
     if (last.isSpace() || next.front().isSpace())

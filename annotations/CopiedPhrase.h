@@ -19,7 +19,8 @@ bool startsLine(const TPdfRect &previous, const TPdfRect &next);
 // The pieces as one passage. Pieces of one line run together as the engine gives them; a new line follows
 // its predecessor after one space, with none added where white space is already there. A line ending in a
 // wrapped word's hyphen (the text model's mark, or a soft hyphen) loses the hyphen and runs into the
-// next; a line ending in a plain hyphen after a letter or digit ("2-" before "3") keeps it, without a
+// next, unless the next line repeats the word before it ("kunang-" / "kunang"), which keeps its hyphen;
+// a line ending in a plain hyphen after a letter or digit ("2-" before "3") keeps it, without a
 // space. The wrap mark never reaches the passage.
 QString joinSelectionPieces(const std::vector<SelectionPiece> &pieces);
 
