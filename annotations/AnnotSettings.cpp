@@ -1,7 +1,7 @@
 #include "annotations/AnnotSettings.h"
 
 #include "bridge/ProgramState.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 
 #include <QColorDialog>

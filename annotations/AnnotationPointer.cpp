@@ -8,7 +8,7 @@
 #include "annotations/SelectionRectangles.h"
 #include "annotations/StickyNotes.h"
 #include "bridge/ProgramState.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 

@@ -4,7 +4,7 @@
 #include "annotations/AnnotationTools.h"
 #include "annotations/Notes.h"
 #include "annotations/StickyNotes.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,7 +1,7 @@
 #include "annotations/Notes.h"
 
 #include "annotations/AnnotationValues.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"

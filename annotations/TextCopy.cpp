@@ -6,7 +6,7 @@
 #include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
 #include "annotations/ShortNotice.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/AppGlobals.h"
 #include "app/Artwork.h"
-#include "bridge/ReplyValues.h"
-#include "dialogs/MessageBoxes.h"
+#include "service/ReplyValues.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 #include "service/TransferCancel.h"
 

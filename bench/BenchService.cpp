@@ -1,6 +1,6 @@
 #include "bench/BenchService.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "devserver/SampleContent.h"
 #include "service/RuvasaLib.h"
 

@@ -9,7 +9,7 @@
 #include "browser/ChromiumView.h"
 #include "browser/EngineSettings.h"
 #include "devserver/TcpRelay.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The catalogue requests: bodies on pool threads, completions on the UI thread.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "browser/BrowserView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "service/RuvasaLib.h"

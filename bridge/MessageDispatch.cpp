@@ -1,9 +1,9 @@
 // The process messages of the pages, one row per message name.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "browser/BrowserView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <charconv>

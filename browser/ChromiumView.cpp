@@ -1,6 +1,6 @@
 #include "browser/ChromiumView.h"
-#include "bridge/AppReceiver.h"
-#include "bridge/AppScript.h"
+#include "browser/AppReceiver.h"
+#include "browser/AppScript.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumPage.h"
 #include <QWebChannel>

@@ -1,9 +1,9 @@
 #include "dialogs/ForgotPass.h"
 
-#include "bridge/BackgroundTask.h"
-#include "bridge/ReplyValues.h"
+#include "tasks/BackgroundTask.h"
+#include "service/ReplyValues.h"
 #include "dialogs/InputPatterns.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QCloseEvent>

@@ -2,8 +2,8 @@
 
 #include "dialogs/CitationFile.h"
 #include "dialogs/DialogHeader.h"
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/FileDialogs.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderRecords.h"
 
 #include <QDesktopServices>

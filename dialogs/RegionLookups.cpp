@@ -1,6 +1,6 @@
 #include "dialogs/RegionLookups.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "service/RegistrationRequests.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "dialogs/UserRegister.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "dialogs/ColumnWheelScroll.h"
 #include "dialogs/DialogHeader.h"
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/FileDialogs.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QCloseEvent>

@@ -1,5 +1,5 @@
 #pragma once
-#include "bridge/BackgroundTask.h"
+#include "tasks/BackgroundTask.h"
 #include "dialogs/RegionLookups.h"
 #include "service/JsonDocument.h"
 

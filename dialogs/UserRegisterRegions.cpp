@@ -2,7 +2,7 @@
 // up one level at a time, each filled list leading to the look-up of its first entry's places.
 #include "dialogs/UserRegister.h"
 
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QCollator>

@@ -2,9 +2,9 @@
 // photos in one background task.
 #include "dialogs/UserRegister.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "dialogs/InputPatterns.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "dialogs/PhotoFile.h"
 #include "dialogs/RegistrationData.h"
 #include "service/RegistrationRequests.h"

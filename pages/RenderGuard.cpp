@@ -1,6 +1,6 @@
 #include "pages/RenderGuard.h"
 
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "pdf/PdfiumCtrl.h"
 
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfControlCanvas.h"
 #include "pdf/PdfControlMetrics.h"
 

@@ -3,8 +3,8 @@
 // A return or an annotation save that fails keeps the page and its annotations, and the member is told.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "bridge/ReplyValues.h"
-#include "dialogs/MessageBoxes.h"
+#include "service/ReplyValues.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "bridge/BackgroundTask.h"
+#include "tasks/BackgroundTask.h"
 #include "bridge/LibraryWindow.h"
 #include "reader/ReaderRecords.h"
 #include "service/BookDownload.h"

@@ -1,6 +1,6 @@
 // Reading time: every five minutes each open book reports that it is being read; after 30 minutes
 // without pointer movement over it, the next report says it is not, and the book goes back by itself.
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"

@@ -2,7 +2,7 @@
 #include "service/RuvasaLib.h"
 
 #include "KelvaraConfig.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>

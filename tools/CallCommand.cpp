@@ -1,6 +1,6 @@
 #include "tools/DevtoolCommands.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "service/RegistrationRequests.h"
 #include "service/ReplyEnvelope.h"
 #include "service/RuvasaLib.h"

@@ -1,7 +1,7 @@
 #include "tools/DevtoolCommands.h"
 
 #include "browser/BrowserView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "service/RuvasaLib.h"

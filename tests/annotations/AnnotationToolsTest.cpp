@@ -9,7 +9,7 @@
 #include "annotations/StickyNotes.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,4 +1,4 @@
-#include "bridge/BackgroundTask.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,10 +4,10 @@
 #include "app/AppGlobals.h"
 #include "app/ClientStartup.h"
 #include "app/FormMain.h"
-#include "bridge/AppReceiver.h"
+#include "browser/AppReceiver.h"
 #include "bridge/ProgramState.h"
 #include "browser/ChromiumView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "tests/service/ServiceTestBed.h"
 #include "tests/support/EventLoop.h"
 

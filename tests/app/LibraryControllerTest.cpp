@@ -3,7 +3,7 @@
 #include "bridge/LibraryController.h"
 #include "RecordingLibraryWindow.h"
 #include "bridge/ProgramState.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 #include "tests/service/ServiceTestBed.h"
 

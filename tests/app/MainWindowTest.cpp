@@ -4,7 +4,7 @@
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
 #include "browser/ChromiumView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
 

@@ -1,5 +1,5 @@
 // Reading numbers out of the service's replies: whatever the service sends, an int comes out.
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 
 #include <gtest/gtest.h>
 

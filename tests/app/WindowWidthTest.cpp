@@ -6,7 +6,7 @@
 #include "annotations/AnnotationTools.h"
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/InfoBuku.h"
 #include "pdf/PdfiumCtrl.h"

@@ -1,5 +1,5 @@
-#include "bridge/AppFunctions.h"
-#include "bridge/AppReceiver.h"
+#include "browser/AppFunctions.h"
+#include "browser/AppReceiver.h"
 #include <QJsonArray>
 #include <gtest/gtest.h>
 

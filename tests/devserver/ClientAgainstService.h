@@ -2,7 +2,7 @@
 // What the tests that drive the client against the shared local service start from: the service, its
 // database and a plain HTTPS client of it, scripted message boxes, and the client's service client.
 #include "devserver/Database.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 #include "tests/devserver/ServiceHarness.h"
 

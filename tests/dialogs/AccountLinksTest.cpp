@@ -2,7 +2,7 @@
 #include "app/FormMain.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/ForgotPass.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "dialogs/UserRegister.h"
 #include "service/RuvasaLib.h"
 

@@ -4,11 +4,11 @@
 #include "tests/dialogs/RegistrationEntries.h"
 #include "tests/support/EventLoop.h"
 
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/ForgotPass.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QCollator>

@@ -1,8 +1,8 @@
 // The book information window: the book's data, the six citation buttons and the saved file.
 #include "dialogs/InfoBuku.h"
 #include "dialogs/CitationFile.h"
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/FileDialogs.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderRecords.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "tests/dialogs/RegistrationEntries.h"
 #include "tests/support/EventLoop.h"
 
-#include "dialogs/FileDialogs.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/FileDialogs.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QApplication>

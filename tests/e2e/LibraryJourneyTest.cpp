@@ -9,7 +9,7 @@
 #include "browser/ChromiumView.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/InfoBuku.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/HttpCall.h"

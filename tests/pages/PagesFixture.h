@@ -1,6 +1,6 @@
 #pragma once
 #include "browser/BrowserView.h"
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QStringList>

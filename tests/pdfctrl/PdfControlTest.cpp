@@ -1,4 +1,4 @@
-#include "dialogs/MessageBoxes.h"
+#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "tests/pdfctrl/PdfFixture.h"
 

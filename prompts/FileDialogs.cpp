@@ -1,4 +1,4 @@
-#include "dialogs/FileDialogs.h"
+#include "prompts/FileDialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

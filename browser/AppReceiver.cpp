@@ -1,5 +1,5 @@
-#include "bridge/AppReceiver.h"
-#include "bridge/AppFunctions.h"
+#include "browser/AppReceiver.h"
+#include "browser/AppFunctions.h"
 
 namespace {
 AppCallValue callValue(const QJsonValue &value) {

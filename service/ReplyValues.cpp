@@ -1,4 +1,4 @@
-#include "bridge/ReplyValues.h"
+#include "service/ReplyValues.h"
 
 #include <charconv>
 #include <cmath>

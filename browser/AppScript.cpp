@@ -1,5 +1,5 @@
-#include "bridge/AppScript.h"
-#include "bridge/AppFunctions.h"
+#include "browser/AppScript.h"
+#include "browser/AppFunctions.h"
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "bridge/AppFunctions.h"
+#include "browser/AppFunctions.h"
 #include <algorithm>
 #include <cmath>
 #include <limits>
