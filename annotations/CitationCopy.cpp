@@ -1,7 +1,9 @@
 #include "annotations/CitationCopy.h"
 
 #include "annotations/AnnotationValues.h"
-#include "reader/ReaderRecords.h"
+#include "model/DetailBook.h"
+
+#include <QStringList>
 
 QString citationBlock(const TDetailBook &book, const std::string &pageLabel, const QString &phrase) {
     auto q = [](const std::string &text) { return QString::fromStdString(text); };

@@ -1,6 +1,6 @@
 #include "app/FormMain.h"
 
-#include "annotations/AnnotationTools.h"
+#include "annotation_tools/AnnotationTools.h"
 #include "app/AppGlobals.h"
 #include "app/FormAbout.h"
 #include "app/FormSplash.h"

@@ -4,7 +4,7 @@
 #include "dialogs/DialogHeader.h"
 #include "prompts/FileDialogs.h"
 #include "prompts/MessageBoxes.h"
-#include "reader/ReaderRecords.h"
+#include "model/DetailBook.h"
 
 #include <QDesktopServices>
 #include <QFrame>

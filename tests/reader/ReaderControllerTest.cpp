@@ -4,7 +4,7 @@
 #include "tests/devserver/ClientAgainstService.h"
 #include "tests/support/EventLoop.h"
 
-#include "annotations/AnnotationTools.h"
+#include "annotation_tools/AnnotationTools.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "service/ReplyValues.h"

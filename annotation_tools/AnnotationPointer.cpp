@@ -2,11 +2,11 @@
 // stroke or note with the tool that is on; double-click opens a note or deletes an annotation; a click
 // marks the annotation under the pointer.
 #include "annotations/AnnotationHitTest.h"
-#include "annotations/AnnotationTools.h"
+#include "annotation_tools/AnnotationTools.h"
 #include "annotations/AnnotationValues.h"
-#include "annotations/Notes.h"
+#include "annotation_tools/Notes.h"
 #include "annotations/SelectionRectangles.h"
-#include "annotations/StickyNotes.h"
+#include "annotation_tools/StickyNotes.h"
 #include "bridge/ProgramState.h"
 #include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"

@@ -1,4 +1,4 @@
-#include "annotations/ShortNotice.h"
+#include "annotation_tools/ShortNotice.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // The tool buttons of the reader toolbar: one handler switches a tool on or off for the page in front,
 // with the tools it excludes, the text-selection permission and the annotations' visibility.
-#include "annotations/AnnotSettings.h"
-#include "annotations/AnnotationTools.h"
-#include "annotations/Notes.h"
-#include "annotations/StickyNotes.h"
+#include "annotation_tools/AnnotSettings.h"
+#include "annotation_tools/AnnotationTools.h"
+#include "annotation_tools/Notes.h"
+#include "annotation_tools/StickyNotes.h"
 #include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"

@@ -1,4 +1,4 @@
-#include "annotations/Notes.h"
+#include "annotation_tools/Notes.h"
 
 #include "annotations/AnnotationValues.h"
 #include "prompts/MessageBoxes.h"

@@ -1,4 +1,4 @@
-#include "annotations/AnnotSettings.h"
+#include "annotation_tools/AnnotSettings.h"
 
 #include "bridge/ProgramState.h"
 #include "prompts/MessageBoxes.h"

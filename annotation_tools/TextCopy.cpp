@@ -1,11 +1,11 @@
 // The copy shortcut on a book view: the selected passage goes to the clipboard inside its citation (not
 // for journals), each distinct passage is recorded with its printed page label, and a short notice says
 // what happened.
-#include "annotations/AnnotationTools.h"
+#include "annotation_tools/AnnotationTools.h"
 #include "annotations/CitationCopy.h"
 #include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
-#include "annotations/ShortNotice.h"
+#include "annotation_tools/ShortNotice.h"
 #include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"

@@ -1,6 +1,6 @@
-#include "annotations/StickyNotes.h"
+#include "annotation_tools/StickyNotes.h"
 
-#include "annotations/AnnotationTools.h"
+#include "annotation_tools/AnnotationTools.h"
 #include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/GlyphButton.h"
