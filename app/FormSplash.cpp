@@ -2,8 +2,8 @@
 
 #include "app/AppGlobals.h"
 #include "app/Artwork.h"
-#include "service/ReplyValues.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 #include "service/TransferCancel.h"
 
@@ -54,6 +54,8 @@ void TFormSplash::showEvent(QShowEvent *event) {
 void TFormSplash::FormShow() {
     completed = false;
     RuvasaLib = new TRuvasaLib(endpoint);
+    if (!RuvasaLib->FWorkspaceError.empty())
+        showError(QString::fromStdString(RuvasaLib->FWorkspaceError));
     RequestTask = BackgroundTask::start(
         QStringLiteral("RequestTask"), this, &TFormSplash::HandleRequest, [this] { HandleTerminated(); },
         [this](int code, const QString &text) { HandleMessage(code, text); });

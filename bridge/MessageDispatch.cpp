@@ -1,9 +1,9 @@
 // The process messages of the pages, one row per message name.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "browser/BrowserView.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <charconv>
@@ -32,7 +32,9 @@ const char *const HideMoreButton = "$(\"#btnMore\").hide()";
 } // namespace
 
 TLibraryController::TLibraryController(LibraryWindow &window, TRuvasaLib &lib, QObject *parent)
-    : QObject(parent), window(window), lib(lib), rows(dispatchTable()) {}
+    : QObject(parent), window(window), lib(lib), rows(dispatchTable()) {
+    lib.OnRenderError = [](const std::string &text) { showError(QString::fromStdString(text)); };
+}
 
 void TLibraryController::ProcessMessageReceived(BrowserView &source, const ProcessMessage &message) {
     if (RequestCancelled)

@@ -151,7 +151,7 @@ std::string departmentBoxes(const JsonDocument &department) {
 } // namespace
 
 void TRuvasaLib::renderCategoryHtmlFile(BrowserView &view) {
-    renderGuarded("Error Exception #1270 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #1270 : ", [&] {
         const JsonPtr reply = replyDocument(FCategoryJson, "FCategoryJson");
         const std::string path = pagePath(FPath, PageFiles::Category);
         writeCategoryPage(path, arrayMember(*reply, "data_departemen"));
@@ -160,7 +160,7 @@ void TRuvasaLib::renderCategoryHtmlFile(BrowserView &view) {
 }
 
 void TRuvasaLib::renderDept(BrowserView &view, const std::string &idDept) {
-    renderGuarded("Error Exception #1187 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #1187 : ", [&] {
         const JsonPtr reply = replyDocument(FCategoryJson, "FCategoryJson");
         const JsonDocument &departments = arrayMember(*reply, "data_departemen");
         if (departments.empty())
@@ -176,7 +176,7 @@ void TRuvasaLib::renderDept(BrowserView &view, const std::string &idDept) {
 }
 
 void TRuvasaLib::renderCategoryContent(BrowserView &view, const std::string &categoryName) {
-    renderGuarded("Error Exception #1465 ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #1465 ", [&] {
         const JsonPtr reply = replyDocument(FCategoryContentJson, "FCategoryContentJson");
         const std::string path = pagePath(FPath, PageFiles::CategoryBooks);
         writeBookListPage(
@@ -188,7 +188,7 @@ void TRuvasaLib::renderCategoryContent(BrowserView &view, const std::string &cat
 }
 
 void TRuvasaLib::renderSubCategoryContent(BrowserView &view, const std::string &categoryName) {
-    renderGuarded("Error Exception #1606 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #1606 : ", [&] {
         const JsonPtr reply = replyDocument(FSubCategoryContentJson, "FSubCategoryContentJson");
         const std::string path = pagePath(FPath, PageFiles::SubCategoryBooks);
         writeBookListPage(path, categoryName, arrayMember(*reply, "data"), serviceEndpoint().baseUrl,

@@ -133,7 +133,7 @@ void appendFurtherPage(const std::string &path, const TRuvasaLib &lib, const Jso
 }
 
 void renderChart(TRuvasaLib &lib, BrowserView &view, int page, const ChartList &list) {
-    renderGuarded(list.errorPrefix, [&] {
+    renderGuarded(lib.OnRenderError, list.errorPrefix, [&] {
         const JsonPtr chart = replyDocument(lib.FChartContentJson, "FChartContentJson");
         const std::string path = pagePath(lib.FPath, PageFiles::Chart);
         if (page == 1) {

@@ -91,7 +91,7 @@ void closingPiece(PageText &out, const JsonDocument &book) {
 } // namespace
 
 void TRuvasaLib::renderDetailContent(BrowserView &view, const std::string &origin) {
-    renderGuarded("Error Exception #2764 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #2764 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
         const JsonPtr detail = replyDocument(FDetailContentJson, "FDetailContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");

@@ -144,7 +144,7 @@ std::string sectionsFragment(const TRuvasaLib &lib) {
 } // namespace
 
 void TRuvasaLib::renderHomeHtmlFile(BrowserView &view, int page) {
-    renderGuarded("Error Exception #798: ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #798: ", [&] {
         const std::string path = pagePath(FPath, PageFiles::Home);
         if (page != 1) {
             appendAtMarker(path, sectionsFragment(*this),

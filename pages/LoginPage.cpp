@@ -33,7 +33,7 @@ void closingPiece(PageText &out) {
 } // namespace
 
 void TRuvasaLib::renderLoginHtmlFile(BrowserView &view) {
-    renderGuarded("Error Exception #660 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #660 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
         const JsonDocument &client = objectMember(*clientReply, "data");
         const std::string &base = serviceEndpoint().baseUrl;

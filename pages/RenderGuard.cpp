@@ -1,17 +1,17 @@
 #include "pages/RenderGuard.h"
 
-#include "prompts/MessageBoxes.h"
-
-#include <QString>
-
+#include <cstdio>
 #include <exception>
-#include <string>
 
-void renderGuarded(std::string_view prefix, const std::function<void()> &render) {
+void renderGuarded(const std::function<void(const std::string &)> &report, std::string_view prefix,
+                   const std::function<void()> &render) {
     try {
         render();
     } catch (const std::exception &error) {
-        showError(QString::fromUtf8(prefix.data(), static_cast<qsizetype>(prefix.size())) +
-                  QString::fromUtf8(error.what()));
+        const std::string text = std::string(prefix) + error.what();
+        if (report)
+            report(text);
+        else
+            std::fprintf(stderr, "%s\n", text.c_str());
     }
 }

@@ -105,7 +105,7 @@ void sentenceSearchClosing(PageText &out) {
 
 void TRuvasaLib::renderSearchResult(BrowserView &view, int page, const std::string &keyword,
                                     const std::string &field) {
-    renderGuarded("Error Exception #3216 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #3216 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
         const JsonPtr results = replyDocument(FSearchContentJson, "FSearchContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");
@@ -124,7 +124,7 @@ void TRuvasaLib::renderSearchResult(BrowserView &view, int page, const std::stri
 }
 
 void TRuvasaLib::renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword) {
-    renderGuarded("Error Exception #3391 : ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #3391 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
         const JsonPtr results = replyDocument(FSearchContentJson, "FSearchContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");

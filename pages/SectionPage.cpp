@@ -8,7 +8,7 @@
 #include "service/RuvasaLib.h"
 
 void TRuvasaLib::renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle) {
-    renderGuarded("Error Exception #1006 ", [&] {
+    renderGuarded(OnRenderError, "Error Exception #1006 ", [&] {
         const JsonPtr reply = replyDocument(FHomeDetailJson, "FHomeDetailJson");
         const std::string path = pagePath(FPath, PageFiles::Section);
         writeBookListPage(path, sectionTitle, arrayMember(*reply, "data"), serviceEndpoint().baseUrl,

@@ -1,6 +1,5 @@
 #include "pdf/PdfiumCtrl.h"
 
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfControlCanvas.h"
 #include "pdf/PdfControlMetrics.h"
 
@@ -45,8 +44,11 @@ TPdfControl::~TPdfControl() {
     FPrefetch.Discard();
 }
 
-void TPdfControl::ReportError(const std::exception &error) {
-    showError(QString::fromUtf8(error.what()));
+void TPdfControl::ReportError(const std::exception &error) const {
+    if (OnError)
+        OnError(QString::fromUtf8(error.what()));
+    else
+        qWarning("%s", error.what());
 }
 
 // ---------------------------------------------------------------------------------------------- loading

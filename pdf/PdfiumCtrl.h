@@ -159,6 +159,8 @@ public:
     TMouseEvent OnMouseUp;
     TKeyEvent OnKeyDown;
     TKeyEvent OnKeyUp;
+    // An input handler failed: the owner of the window shows the error's message (unset: logged).
+    std::function<void(const QString &message)> OnError;
 
 protected:
     virtual void WebLinkClick(const QString &Url);
@@ -230,7 +232,7 @@ private:
             ReportError(error);
         }
     }
-    static void ReportError(const std::exception &error);
+    void ReportError(const std::exception &error) const;
 
     std::unique_ptr<TPdfDocument> FDocument;
     int FPageIndex = 0;

@@ -2,14 +2,14 @@
 #include "annotations/BookDocuments.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "browser/BrowserView.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "reader/ReaderViewHandlers.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QCheckBox>
@@ -265,6 +265,7 @@ void TReaderController::startTimers(TPdfControl &view, QWidget *sheet, TReaderSe
 
 void TReaderController::attachViewHandlers(TPdfControl &view) {
     view.OnPageChange = [this](TPdfControl *sender) { PDFViewPageChange(sender); };
+    view.OnError = [](const QString &message) { showError(message); };
     view.OnMouseMove = [this](TPdfControl *sender, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
         PDFViewMouseMove(sender);
     };

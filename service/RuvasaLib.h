@@ -5,6 +5,7 @@
 #include "service/SessionString.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class BrowserView;
@@ -46,8 +47,15 @@ public:
     static std::string getAppPath();
     // The device identifier: the root file system's id as eight upper-case hex digits.
     static std::string GetHardDiskSerial();
-    // Rebuilds FPath from the embedded asset archive; failures are shown, start-up goes on.
+    // Rebuilds FPath from the embedded asset archive; a failure is kept in FWorkspaceError and start-up
+    // goes on.
     void checkDataFolder();
+    // The failure of the last rebuild ("Error Exception #2857: " + the error's message), empty when it
+    // succeeded; the owner of the window shows it.
+    std::string FWorkspaceError;
+    // Where a render method's failure goes (its prefix + the error's message), possibly from a pool
+    // thread; the owner of the windows shows it in an error box. Unset, it is written to standard error.
+    std::function<void(const std::string &text)> OnRenderError;
     // Extracts every entry of the zip FileName below BaseDir; the zip is deleted afterwards in
     // every case. Throws std::runtime_error on failure, also for an entry that would leave BaseDir.
     static void unzipViewerFile(const std::string &BaseDir, const std::string &FileName);
@@ -112,7 +120,8 @@ public:
     void renderLastRead(BrowserView &view, int page);
     void renderLastView(BrowserView &view, int page);
     void renderDetailContent(BrowserView &view, const std::string &origin);
-    void renderSearchResult(BrowserView &view, int page, const std::string &keyword, const std::string &field);
+    void renderSearchResult(BrowserView &view, int page, const std::string &keyword,
+                            const std::string &field);
     void renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword);
 
 private:

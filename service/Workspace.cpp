@@ -2,7 +2,6 @@
 #include "service/RuvasaLib.h"
 
 #include "KelvaraConfig.h"
-#include "prompts/MessageBoxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,7 +85,8 @@ void extractEntry(zip_t *archive, zip_uint64_t index, const QDir &base) {
         throw std::runtime_error(zip_strerror(archive));
     QFile out(target);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error("Cannot write " + target.toStdString() + ": " + out.errorString().toStdString());
+        throw std::runtime_error("Cannot write " + target.toStdString() + ": " +
+                                 out.errorString().toStdString());
     char buffer[64 * 1024];
     zip_int64_t n;
     while ((n = zip_fread(in.get(), buffer, sizeof buffer)) > 0)
@@ -143,10 +143,11 @@ std::string TRuvasaLib::GetHardDiskSerial() {
 
 void TRuvasaLib::checkDataFolder() {
     FPath = getAppPath() + KelvaraConfig::AppCode;
+    FWorkspaceError.clear();
     try {
         layOutWorkspace(FPath);
     } catch (const std::exception &error) {
-        showError(QStringLiteral("Error Exception #2857: ") + QString::fromStdString(error.what()));
+        FWorkspaceError = std::string("Error Exception #2857: ") + error.what();
     }
 }
 

@@ -12,6 +12,8 @@ std::unique_ptr<TRuvasaLib> PagesTest::shared;
 
 void PagesTest::SetUpTestSuite() {
     shared = std::make_unique<TRuvasaLib>(ServiceEndpoint{TestServiceBase, ""});
+    // Render failures reach the member as the library controller shows them: in an error box.
+    shared->OnRenderError = [](const std::string &text) { showError(QString::fromStdString(text)); };
 }
 
 void PagesTest::TearDownTestSuite() {
