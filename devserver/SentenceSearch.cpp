@@ -2,6 +2,7 @@
 
 #include "devserver/Database.h"
 #include "devserver/RouteSupport.h"
+#include "pages/HtmlText.h"
 
 #include <algorithm>
 
@@ -17,32 +18,6 @@ std::size_t findIgnoringCase(const std::string &text, const std::string &phrase)
     auto it = std::search(text.begin(), text.end(), phrase.begin(), phrase.end(),
                           [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
     return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
-}
-
-std::string escapeHtml(const std::string &text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&#39;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
 }
 
 bool endsSentence(char c) {
@@ -63,10 +38,10 @@ std::string highlightedSentence(const std::string &text, const std::string &phra
     std::size_t end = at + phrase.size();
     while (end < text.size() && !endsSentence(text[end - 1]))
         ++end;
-    return escapeHtml(text.substr(begin, at - begin)) +
+    return htmlEncode(text.substr(begin, at - begin)) +
            "<span class=\"highlight\" style=\"background-color:#ffeb3b\">" +
-           escapeHtml(text.substr(at, phrase.size())) + "</span>" +
-           escapeHtml(text.substr(at + phrase.size(), end - at - phrase.size()));
+           htmlEncode(text.substr(at, phrase.size())) + "</span>" +
+           htmlEncode(text.substr(at + phrase.size(), end - at - phrase.size()));
 }
 
 SentenceHits searchSentences(Database &db, const std::string &phrase, std::int64_t page,
