@@ -1,6 +1,6 @@
 // Painting a book view's annotations over its page, with the marks of a gesture under way.
-#include "annotations/AnnotationPainter.h"
 #include "annotation_tools/AnnotationTools.h"
+#include "annotations/AnnotationPainter.h"
 #include "bridge/ProgramState.h"
 #include "pdf/PdfControlCanvas.h"
 #include "pdf/PdfiumCtrl.h"

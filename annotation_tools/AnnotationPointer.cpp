@@ -1,15 +1,15 @@
 // Pointer input on a book view: a press and release inside the page make one highlight, rectangle, ink
 // stroke or note with the tool that is on; double-click opens a note or deletes an annotation; a click
 // marks the annotation under the pointer.
-#include "annotations/AnnotationHitTest.h"
 #include "annotation_tools/AnnotationTools.h"
-#include "annotations/AnnotationValues.h"
 #include "annotation_tools/Notes.h"
-#include "annotations/SelectionRectangles.h"
 #include "annotation_tools/StickyNotes.h"
+#include "annotations/AnnotationHitTest.h"
+#include "annotations/AnnotationValues.h"
+#include "annotations/SelectionRectangles.h"
 #include "bridge/ProgramState.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 
 #include <algorithm>

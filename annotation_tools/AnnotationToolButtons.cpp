@@ -4,8 +4,8 @@
 #include "annotation_tools/AnnotationTools.h"
 #include "annotation_tools/Notes.h"
 #include "annotation_tools/StickyNotes.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 

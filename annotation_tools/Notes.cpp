@@ -1,8 +1,8 @@
 #include "annotation_tools/Notes.h"
 
 #include "annotations/AnnotationValues.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"
 

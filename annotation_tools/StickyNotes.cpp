@@ -1,8 +1,8 @@
 #include "annotation_tools/StickyNotes.h"
 
 #include "annotation_tools/AnnotationTools.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"
 

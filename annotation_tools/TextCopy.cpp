@@ -2,12 +2,12 @@
 // for journals), each distinct passage is recorded with its printed page label, and a short notice says
 // what happened.
 #include "annotation_tools/AnnotationTools.h"
+#include "annotation_tools/ShortNotice.h"
 #include "annotations/CitationCopy.h"
 #include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
-#include "annotation_tools/ShortNotice.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 
 #include <QClipboard>

@@ -5,15 +5,15 @@
 #include "app/FormAbout.h"
 #include "app/FormSplash.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/ForgotPass.h"
 #include "dialogs/InfoBuku.h"
-#include "prompts/MessageBoxes.h"
 #include "dialogs/UserRegister.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
-#include "tasks/BackgroundTask.h"
 #include "service/ServiceEndpoint.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "bench/BenchService.h"
 
-#include "service/ReplyValues.h"
 #include "devserver/SampleContent.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <stdexcept>

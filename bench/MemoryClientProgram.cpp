@@ -7,12 +7,12 @@
 #include "bench/BenchPages.h"
 #include "bench/MemoryPrograms.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "browser/ChromiumView.h"
 #include "browser/HiddenPageDiscard.h"
 #include "devserver/SampleContent.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 #include "tests/e2e/ClientHarness.h"
 

@@ -3,18 +3,18 @@
 // loading the same bytes and painting page 0 at the same size.
 #include "bench/BenchHome.h"
 #include "bench/BenchService.h"
-#include "tasks/BackgroundTask.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/HttpCall.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
+#include "tasks/BackgroundTask.h"
 #include "tests/app/RecordingLibraryWindow.h"
 
 #include <QApplication>

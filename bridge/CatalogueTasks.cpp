@@ -1,11 +1,11 @@
 // The catalogue requests: bodies on pool threads, completions on the UI thread.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "browser/BrowserView.h"
-#include "prompts/MessageBoxes.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
+#include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
-#include "tasks/BackgroundTask.h"
 #include "bridge/LibraryWindow.h"
 #include "browser/ProcessMessage.h"
 #include "service/JsonDocument.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QObject>
 

@@ -1,8 +1,8 @@
 // Logging in and out.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 void TLibraryController::startLogin(const std::string &username, const std::string &password) {

@@ -1,10 +1,10 @@
 #include "dialogs/ForgotPass.h"
 
-#include "tasks/BackgroundTask.h"
-#include "service/ReplyValues.h"
 #include "dialogs/InputPatterns.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QCloseEvent>
 #include <QLabel>

@@ -2,9 +2,9 @@
 
 #include "dialogs/CitationFile.h"
 #include "dialogs/DialogHeader.h"
+#include "model/DetailBook.h"
 #include "prompts/FileDialogs.h"
 #include "prompts/MessageBoxes.h"
-#include "model/DetailBook.h"
 
 #include <QDesktopServices>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "dialogs/RegionLookups.h"
 
-#include "service/ReplyValues.h"
 #include "service/RegistrationRequests.h"
+#include "service/ReplyValues.h"
 
 namespace {
 

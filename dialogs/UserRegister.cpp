@@ -1,10 +1,10 @@
 #include "dialogs/UserRegister.h"
 
-#include "service/ReplyValues.h"
 #include "dialogs/ColumnWheelScroll.h"
 #include "dialogs/DialogHeader.h"
 #include "prompts/FileDialogs.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #pragma once
-#include "tasks/BackgroundTask.h"
 #include "dialogs/RegionLookups.h"
 #include "service/JsonDocument.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QWidget>
 

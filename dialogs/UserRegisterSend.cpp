@@ -2,12 +2,12 @@
 // photos in one background task.
 #include "dialogs/UserRegister.h"
 
-#include "service/ReplyValues.h"
 #include "dialogs/InputPatterns.h"
-#include "prompts/MessageBoxes.h"
 #include "dialogs/PhotoFile.h"
 #include "dialogs/RegistrationData.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RegistrationRequests.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QComboBox>

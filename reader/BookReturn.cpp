@@ -3,11 +3,11 @@
 // A return or an annotation save that fails keeps the page and its annotations, and the member is told.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QTabWidget>

@@ -1,8 +1,8 @@
 // Searching inside the book in front: the nearest page before or after the one shown that contains the
 // phrase, found on a pool thread; the view then turns to it and marks the phrase there.
 #include "bridge/ProgramState.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,7 +1,7 @@
 // The reader toolbar's navigation, zoom and scroll-mode controls, and the toolbar following the page in
 // front.
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 

@@ -1,9 +1,9 @@
 #pragma once
-#include "tasks/BackgroundTask.h"
 #include "bridge/LibraryWindow.h"
 #include "reader/ReaderRecords.h"
 #include "service/BookDownload.h"
 #include "service/JsonDocument.h"
+#include "tasks/BackgroundTask.h"
 
 #include <QObject>
 #include <QPointer>

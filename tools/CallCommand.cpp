@@ -1,8 +1,8 @@
 #include "tools/DevtoolCommands.h"
 
-#include "service/ReplyValues.h"
 #include "service/RegistrationRequests.h"
 #include "service/ReplyEnvelope.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 #include "tools/ReplyPrinter.h"
 

@@ -1,9 +1,9 @@
 #include "tools/DevtoolCommands.h"
 
 #include "browser/BrowserView.h"
-#include "prompts/MessageBoxes.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QDir>

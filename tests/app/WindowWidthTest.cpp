@@ -6,12 +6,12 @@
 #include "annotation_tools/AnnotationTools.h"
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/InfoBuku.h"
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "service/ReplyValues.h"
 #include "tests/devserver/ClientAgainstService.h"
 #include "tests/support/EventLoop.h"
 

@@ -2,8 +2,8 @@
 #include "app/FormMain.h"
 #include "browser/ChromiumView.h"
 #include "dialogs/ForgotPass.h"
-#include "prompts/MessageBoxes.h"
 #include "dialogs/UserRegister.h"
+#include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 
 #include <QCoreApplication>

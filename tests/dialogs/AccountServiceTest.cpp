@@ -4,11 +4,11 @@
 #include "tests/dialogs/RegistrationEntries.h"
 #include "tests/support/EventLoop.h"
 
-#include "service/ReplyValues.h"
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/ForgotPass.h"
 #include "prompts/MessageBoxes.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QCollator>

@@ -7,14 +7,14 @@
 #include "annotation_tools/AnnotationTools.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "service/ReplyValues.h"
 #include "devserver/Database.h"
 #include "devserver/Faults.h"
 #include "devserver/SampleContent.h"
-#include "prompts/MessageBoxes.h"
 #include "pdf/PdfiumCtrl.h"
+#include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <algorithm>
