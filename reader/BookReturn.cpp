@@ -16,10 +16,6 @@
 namespace {
 constexpr int IndentedForm = 4;
 
-QString qs(const std::string &text) {
-    return QString::fromStdString(text);
-}
-
 // The service answered and refused the return: the book is back already, or its loan has ended some
 // other way (a login elsewhere ends it). Trying again cannot help, so the annotations go all the same.
 // A reply the client made up after a failed call, and any "500", may pass on a later try.
@@ -89,18 +85,18 @@ void TReaderController::BookReturnRequestTerminated(const QString &key, const st
         else
             showWarning(QStringLiteral("Buku gagal dikembalikan : %1\nBuku dan anotasinya tetap terbuka, "
                                        "silakan kembalikan lagi.")
-                            .arg(qs(replyText(outcome.returned, "msg"))));
+                            .arg(replyMessage(outcome.returned)));
         return;
     }
     if (outcome.annotationsSaved && replyText(outcome.annotationsSaved, "code") != "200") {
         if (!askYesNo(
                 QStringLiteral("Anotasi buku ini gagal disimpan : %1\nTutup buku tanpa menyimpan anotasinya?")
-                    .arg(qs(replyText(outcome.annotationsSaved, "msg"))))) {
+                    .arg(replyMessage(outcome.annotationsSaved)))) {
             keepReturnedBook(slot);
             return;
         }
     } else if (code != "200") {
-        showInformation(qs(replyText(outcome.returned, "msg")));
+        showInformation(replyMessage(outcome.returned));
     }
     freeSlot(slot);
 }

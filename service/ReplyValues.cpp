@@ -80,6 +80,10 @@ const JsonDocument *replyData(const JsonPtr &reply) {
     return member(reply.get(), "data");
 }
 
+QString replyMessage(const JsonPtr &reply) {
+    return QString::fromStdString(replyText(reply, "msg"));
+}
+
 bool replyHasCode(const JsonPtr &reply) {
     const JsonDocument *value = member(reply.get(), "code");
     return value && !value->is_null();

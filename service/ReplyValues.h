@@ -2,6 +2,8 @@
 #include "service/JsonDocument.h"
 #include "service/SessionString.h"
 
+#include <QString>
+
 #include <string>
 
 // Reading a reply the way the completions do: a missing key, a null or a missing document reads
@@ -13,6 +15,8 @@ int replyInt(const JsonPtr &reply, const char *key);
 int replyInt(const JsonDocument *object, const char *key);
 // The reply's "data" object (or whatever value it holds), or null when it has none.
 const JsonDocument *replyData(const JsonPtr &reply);
+// The reply's "msg", as a message box shows it.
+QString replyMessage(const JsonPtr &reply);
 // True when the reply has a "code" that is not null.
 bool replyHasCode(const JsonPtr &reply);
 // The session-ended answer: "code" "500" with "msg" exactly "Auth Failed".
