@@ -1,5 +1,5 @@
 #pragma once
-#include "pdf/PdfColor.h"
+#include "pdfview/PdfColor.h"
 
 #include <QDialog>
 

@@ -8,7 +8,7 @@
 #include "annotations/AnnotationValues.h"
 #include "annotations/SelectionRectangles.h"
 #include "bridge/ProgramState.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 

@@ -4,7 +4,7 @@
 #include "annotation_tools/AnnotationTools.h"
 #include "annotation_tools/Notes.h"
 #include "annotation_tools/StickyNotes.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,7 +1,7 @@
 #include "annotation_tools/Notes.h"
 
 #include "annotations/AnnotationValues.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"

@@ -1,7 +1,7 @@
 #include "annotations/AnnotationPainter.h"
 
 #include "annotations/AnnotationValues.h"
-#include "pdf/PdfControlCanvas.h"
+#include "pdfview/PdfControlCanvas.h"
 
 #include <QImage>
 #include <QPainter>

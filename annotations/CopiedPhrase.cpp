@@ -1,7 +1,7 @@
 #include "annotations/CopiedPhrase.h"
 
 #include "annotations/SelectionRectangles.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "pdf/TextModel.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "annotations/SelectionRectangles.h"
 
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 
 std::vector<TPdfRect> selectionPageRectangles(TPdfControl &view) {
     std::vector<TPdfRect> rects;

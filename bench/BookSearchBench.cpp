@@ -2,7 +2,7 @@
 // page, beside `mutool draw -F txt` of the same book in the same run; the process's memory growth over
 // that walk; and a second search for another phrase, answered from the page text kept by the first.
 #include "pdf/PdfiumCore.h"
-#include "reader/BookText.h"
+#include "pdf/BookText.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <QFile>

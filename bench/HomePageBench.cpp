@@ -1,5 +1,5 @@
 // Writing the home page of 10 sections of 12 books, as after every login.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "service/RuvasaLib.h"
 
 #include <QStandardPaths>

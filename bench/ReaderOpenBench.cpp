@@ -7,7 +7,7 @@
 #include "bridge/ProgramState.h"
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,7 +1,7 @@
 // The catalogue requests: bodies on pool threads, completions on the UI thread.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "prompts/MessageBoxes.h"

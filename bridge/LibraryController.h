@@ -1,6 +1,6 @@
 #pragma once
 #include "bridge/LibraryWindow.h"
-#include "browser/ProcessMessage.h"
+#include "web/ProcessMessage.h"
 #include "service/JsonDocument.h"
 #include "tasks/BackgroundTask.h"
 

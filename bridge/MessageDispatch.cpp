@@ -1,7 +1,7 @@
 // The process messages of the pages, one row per message name.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "prompts/MessageBoxes.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"

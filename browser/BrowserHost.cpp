@@ -1,5 +1,5 @@
 #include "browser/BrowserHost.h"
-#include "browser/AppScript.h"
+#include "web/AppScript.h"
 #include "browser/ChromiumView.h"
 #include "browser/LocalFileGuard.h"
 #include <QWebEngineProfile>

@@ -1,6 +1,6 @@
 #include "browser/ChromiumView.h"
-#include "browser/AppReceiver.h"
-#include "browser/AppScript.h"
+#include "web/AppReceiver.h"
+#include "web/AppScript.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumPage.h"
 #include <QWebChannel>

@@ -1,6 +1,6 @@
 #pragma once
-#include "browser/BrowserView.h"
-#include "browser/ProcessMessage.h"
+#include "web/BrowserView.h"
+#include "web/ProcessMessage.h"
 #include <QWebEngineView>
 
 #include <string>

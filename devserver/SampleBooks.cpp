@@ -5,7 +5,7 @@
 #include "devserver/Pictures.h"
 #include "devserver/Prose.h"
 #include "devserver/SampleContent.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 #include <QColor>
 #include <algorithm>

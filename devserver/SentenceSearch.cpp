@@ -2,7 +2,7 @@
 
 #include "devserver/Database.h"
 #include "devserver/RouteSupport.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "pages/AppCall.h"
 
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 AppCallArg textArg(std::string_view text) {
     return {"'" + htmlEncode(scriptStringBody(text)) + "'"};

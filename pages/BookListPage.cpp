@@ -3,7 +3,7 @@
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Breadcrumb.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 #include "pages/PageFile.h"
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"

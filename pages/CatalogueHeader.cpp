@@ -1,7 +1,7 @@
 #include "pages/CatalogueHeader.h"
 
 #include "pages/AppCall.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 
 #include <array>

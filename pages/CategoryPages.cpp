@@ -1,10 +1,10 @@
 // The category page with its department switch, and the category and sub-category book lists.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/BookListPage.h"
 #include "pages/Breadcrumb.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"

@@ -1,11 +1,11 @@
 // The top-read, last-read and last-viewed lists: one layout in "topChart.html", grown page by page.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/Branding.h"
 #include "pages/Breadcrumb.h"
 #include "pages/CatalogueHeader.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/ListRowHeading.h"
 #include "pages/MarkerAppend.h"

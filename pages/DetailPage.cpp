@@ -1,5 +1,5 @@
 // The detail page of one book, with a breadcrumb back to the list it was opened from.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/Breadcrumb.h"

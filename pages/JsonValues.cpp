@@ -1,6 +1,6 @@
 #include "pages/JsonValues.h"
 
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The login page, the first page the member sees.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/AssetLinks.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"

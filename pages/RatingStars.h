@@ -1,5 +1,5 @@
 #pragma once
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "pages/SafeMarkup.h"
 
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // The section page: all books of one home section.
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/BookListPage.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"

@@ -1,9 +1,9 @@
 // Searching inside the book in front: the nearest page before or after the one shown that contains the
 // phrase, found on a pool thread; the view then turns to it and marks the phrase there.
 #include "bridge/ProgramState.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
-#include "reader/BookText.h"
+#include "pdf/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 

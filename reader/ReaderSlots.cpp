@@ -1,9 +1,9 @@
 // The reader's three pages, the records of the books they hold, and freeing them.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "browser/BrowserView.h"
-#include "pdf/PdfiumCtrl.h"
-#include "reader/BookText.h"
+#include "web/BrowserView.h"
+#include "pdfview/PdfiumCtrl.h"
+#include "pdf/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"

@@ -1,6 +1,6 @@
 #include "tools/DevtoolCommands.h"
 
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "prompts/MessageBoxes.h"

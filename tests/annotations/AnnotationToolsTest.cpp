@@ -1,6 +1,6 @@
 // The annotation tools driven with real mouse and key events on a real book view, offscreen.
 #include "tests/app/RecordingLibraryWindow.h"
-#include "tests/pdfctrl/PdfFixture.h"
+#include "tests/pdfview/PdfFixture.h"
 
 #include "annotation_tools/AnnotSettings.h"
 #include "annotation_tools/AnnotationTools.h"
@@ -9,7 +9,7 @@
 #include "annotation_tools/StickyNotes.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

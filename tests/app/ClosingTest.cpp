@@ -5,7 +5,7 @@
 #include "app/ClientStartup.h"
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
-#include "browser/AppReceiver.h"
+#include "web/AppReceiver.h"
 #include "browser/ChromiumView.h"
 #include "prompts/MessageBoxes.h"
 #include "tests/service/ServiceTestBed.h"

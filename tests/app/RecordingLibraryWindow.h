@@ -1,6 +1,6 @@
 #pragma once
 #include "bridge/LibraryWindow.h"
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 
 #include <array>
 #include <string>

@@ -8,7 +8,7 @@
 #include "bridge/ProgramState.h"
 #include "devserver/SampleContent.h"
 #include "dialogs/InfoBuku.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/ReplyValues.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "browser/BrowserView.h"
+#include "web/BrowserView.h"
 #include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 

@@ -1,6 +1,6 @@
 // Taking values out of the replies, and putting them into the page as text.
 #include "PagesFixture.h"
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"

@@ -10,7 +10,7 @@
 #include "devserver/Database.h"
 #include "devserver/Faults.h"
 #include "devserver/SampleContent.h"
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

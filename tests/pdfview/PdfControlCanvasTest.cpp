@@ -1,4 +1,4 @@
-#include "pdf/PdfControlCanvas.h"
+#include "pdfview/PdfControlCanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "pdf/PdfTextBoundaries.h"
+#include "pdfview/PdfTextBoundaries.h"
 
 #include <QChar>
 

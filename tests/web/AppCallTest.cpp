@@ -1,5 +1,5 @@
-#include "browser/AppFunctions.h"
-#include "browser/AppReceiver.h"
+#include "web/AppFunctions.h"
+#include "web/AppReceiver.h"
 #include <QJsonArray>
 #include <gtest/gtest.h>
 

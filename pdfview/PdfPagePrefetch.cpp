@@ -1,4 +1,4 @@
-#include "pdf/PdfPagePrefetch.h"
+#include "pdfview/PdfPagePrefetch.h"
 
 #include <QtConcurrent/QtConcurrentRun>
 

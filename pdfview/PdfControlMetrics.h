@@ -1,6 +1,6 @@
 #pragma once
 // Fixed measures of the page view control, shared by its source files.
-#include "pdf/PdfColor.h"
+#include "pdfview/PdfColor.h"
 
 #include <QtGlobal>
 

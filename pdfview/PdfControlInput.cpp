@@ -1,7 +1,7 @@
 // Scrolling, keys, wheel and mouse of the page view control.
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 
-#include "pdf/PdfControlMetrics.h"
+#include "pdfview/PdfControlMetrics.h"
 
 #include <QApplication>
 #include <QKeyEvent>

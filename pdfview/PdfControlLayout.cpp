@@ -1,6 +1,6 @@
-#include "pdf/PdfControlLayout.h"
+#include "pdfview/PdfControlLayout.h"
 
-#include "pdf/PdfControlMetrics.h"
+#include "pdfview/PdfControlMetrics.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-#include "browser/AppScript.h"
-#include "browser/AppFunctions.h"
+#include "web/AppScript.h"
+#include "web/AppFunctions.h"
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>

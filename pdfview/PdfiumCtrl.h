@@ -1,7 +1,7 @@
 #pragma once
-#include "pdf/PdfColor.h"
-#include "pdf/PdfControlLayout.h"
-#include "pdf/PdfPagePrefetch.h"
+#include "pdfview/PdfColor.h"
+#include "pdfview/PdfControlLayout.h"
+#include "pdfview/PdfPagePrefetch.h"
 #include "pdf/PdfiumCore.h"
 
 #include <QImage>

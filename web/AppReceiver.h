@@ -1,5 +1,5 @@
 #pragma once
-#include "browser/ProcessMessage.h"
+#include "web/ProcessMessage.h"
 #include <QJsonArray>
 #include <QObject>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
-#include "tests/pdfctrl/PdfFixture.h"
+#include "tests/pdfview/PdfFixture.h"
 
 #include <QApplication>
 #include <QBuffer>

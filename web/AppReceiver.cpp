@@ -1,5 +1,5 @@
-#include "browser/AppReceiver.h"
-#include "browser/AppFunctions.h"
+#include "web/AppReceiver.h"
+#include "web/AppFunctions.h"
 
 namespace {
 AppCallValue callValue(const QJsonValue &value) {

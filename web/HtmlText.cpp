@@ -1,4 +1,4 @@
-#include "pages/HtmlText.h"
+#include "web/HtmlText.h"
 
 std::string htmlEncode(std::string_view text) {
     std::string out;

@@ -1,4 +1,4 @@
-#include "browser/AppFunctions.h"
+#include "web/AppFunctions.h"
 #include <algorithm>
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
 // Selection, highlight and web links of the page view control.
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 
-#include "pdf/PdfControlMetrics.h"
-#include "pdf/PdfTextBoundaries.h"
+#include "pdfview/PdfControlMetrics.h"
+#include "pdfview/PdfTextBoundaries.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "tests/pdfctrl/PdfFixture.h"
+#include "tests/pdfview/PdfFixture.h"
 
 #include <QBuffer>
 #include <QFont>

@@ -1,7 +1,7 @@
-#include "pdf/PdfiumCtrl.h"
+#include "pdfview/PdfiumCtrl.h"
 
-#include "pdf/PdfControlCanvas.h"
-#include "pdf/PdfControlMetrics.h"
+#include "pdfview/PdfControlCanvas.h"
+#include "pdfview/PdfControlMetrics.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "pdf/PdfControlLayout.h"
-#include "pdf/PdfControlMetrics.h"
-#include "pdf/PdfTextBoundaries.h"
+#include "pdfview/PdfControlLayout.h"
+#include "pdfview/PdfControlMetrics.h"
+#include "pdfview/PdfTextBoundaries.h"
 
 #include <gtest/gtest.h>
 

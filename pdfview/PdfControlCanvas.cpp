@@ -1,4 +1,4 @@
-#include "pdf/PdfControlCanvas.h"
+#include "pdfview/PdfControlCanvas.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -1,5 +1,5 @@
 #pragma once
-#include "browser/ProcessMessage.h"
+#include "web/ProcessMessage.h"
 #include <optional>
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "reader/BookText.h"
+#include "pdf/BookText.h"
 
 #include "pdf/PdfiumCore.h"
 
