@@ -36,8 +36,8 @@ QWidget *header(QWidget *parent, QToolButton *&close) {
 }
 } // namespace
 
-TFormAnnotSettings::TFormAnnotSettings(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+TFormAnnotSettings::TFormAnnotSettings(ProgramState &state, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state(state) {
     setFixedSize(235, 202);
     auto *rows = new QGridLayout;
     auto addRow = [&](int row, const QString &label, QFrame *&swatch, QToolButton *&button, TColor colour) {
@@ -84,7 +84,7 @@ void TFormAnnotSettings::btnColorClick(QToolButton *sender) {
     try {
         const bool highlighter = sender == btnColorHighlighter;
         const bool rectangle = sender == btnColorRectangle;
-        std::uint32_t &tool = highlighter ? clHighlighter : rectangle ? clRectangle : clPen;
+        std::uint32_t &tool = highlighter ? state.clHighlighter : rectangle ? state.clRectangle : state.clPen;
         const std::optional<QColor> chosen = pickColor(toQColor(tool));
         if (!chosen)
             return;
@@ -98,8 +98,8 @@ void TFormAnnotSettings::btnColorClick(QToolButton *sender) {
 }
 
 void TFormAnnotSettings::btnSimpanClick() {
-    clHighlighter = swatchColour(shapeHighlighter);
-    clRectangle = swatchColour(shapeRectangle);
-    clPen = swatchColour(shapeInk);
+    state.clHighlighter = swatchColour(shapeHighlighter);
+    state.clRectangle = swatchColour(shapeRectangle);
+    state.clPen = swatchColour(shapeInk);
     close();
 }

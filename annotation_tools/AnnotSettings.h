@@ -8,6 +8,7 @@
 
 class QFrame;
 class QPushButton;
+struct ProgramState;
 class QToolButton;
 
 // "Pilihan Warna": the colours of new highlights, rectangles and ink strokes. Rectangle and ink
@@ -15,7 +16,8 @@ class QToolButton;
 class TFormAnnotSettings : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormAnnotSettings(QWidget *parent = nullptr);
+    // Reads and sets the tool colours of `state`.
+    explicit TFormAnnotSettings(ProgramState &state, QWidget *parent = nullptr);
 
     void btnColorClick(QToolButton *sender);
     void btnSimpanClick();
@@ -30,5 +32,7 @@ public:
     QPushButton *btnSimpan;
 
 private:
+    ProgramState &state;
+
     void setSwatch(QFrame *swatch, TColor colour);
 };

@@ -37,7 +37,7 @@ void TAnnotationTools::paintMarks(TPdfControl &view) {
     if (focusMark)
         drawFocusRect(canvas, *focusMark);
     if (strokeInProgress.size() > 1) {
-        canvas.setPen(QPen(toQColor(clPen), 3));
+        canvas.setPen(QPen(toQColor(reader.state.clPen), 3));
         canvas.drawPolyline(strokeInProgress.data(), static_cast<int>(strokeInProgress.size()));
     }
 }

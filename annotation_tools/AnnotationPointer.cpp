@@ -44,7 +44,7 @@ void TAnnotationTools::PDFViewMouseDown(TPdfControl *sender, Qt::MouseButton but
         TReaderSettings *settings = reader.activeSettings();
         if (!settings || !insidePage(*sender, x))
             return;
-        isDragging = true;
+        reader.state.isDragging = true;
         DrawRect = {x, y, x, y};
         StartX = x;
         StartY = y;
@@ -52,7 +52,8 @@ void TAnnotationTools::PDFViewMouseDown(TPdfControl *sender, Qt::MouseButton but
         if (settings->CurrentRectAnnotState && button == Qt::LeftButton)
             rubberBand = DrawRect.toQRect();
         if (settings->CurrentPenAnnotState && button == Qt::LeftButton) {
-            TempInkJSON = JsonDocument{{"page", sender->PageIndex()}, {"type", "INK"}, {"color", clPen}};
+            TempInkJSON =
+                JsonDocument{{"page", sender->PageIndex()}, {"type", "INK"}, {"color", reader.state.clPen}};
             (*TempInkJSON)["point"] = pagePoint(sender->DeviceToPage(x, y));
             strokeInProgress = {QPoint(x, y)};
         }
@@ -65,7 +66,7 @@ void TAnnotationTools::PDFViewMouseDown(TPdfControl *sender, Qt::MouseButton but
 void TAnnotationTools::PDFViewMouseMove(TPdfControl *sender, Qt::MouseButtons buttons, int x, int y) {
     reader.PDFViewMouseMove(sender); // any movement counts as reading
     TReaderSettings *settings = reader.activeSettings();
-    if (!isDragging || !settings || !insidePage(*sender, x)) {
+    if (!reader.state.isDragging || !settings || !insidePage(*sender, x)) {
         StartX = x;
         StartY = y;
         return;
@@ -89,9 +90,9 @@ void TAnnotationTools::PDFViewMouseMove(TPdfControl *sender, Qt::MouseButtons bu
 
 void TAnnotationTools::PDFViewMouseUp(TPdfControl *sender, Qt::MouseButton button, int x, int y) {
     TReaderSettings *settings = reader.activeSettings();
-    if (!isDragging || button != Qt::LeftButton || !settings || !insidePage(*sender, x))
+    if (!reader.state.isDragging || button != Qt::LeftButton || !settings || !insidePage(*sender, x))
         return;
-    isDragging = false;
+    reader.state.isDragging = false;
     if (settings->CurrentHighlightAnnotState)
         finishHighlight(*sender, *settings, x, y);
     else if (settings->CurrentRectAnnotState)
@@ -110,7 +111,8 @@ void TAnnotationTools::PDFViewMouseUp(TPdfControl *sender, Qt::MouseButton butto
 void TAnnotationTools::finishHighlight(TPdfControl &view, TReaderSettings &settings, int x, int y) {
     const std::vector<QRect> rects = selectionRectangles(view);
     DrawRect = {StartX, StartY, x, y};
-    JsonDocument entry{{"page", view.PageIndex()}, {"type", "HIGHLIGHT"}, {"color", clHighlighter}};
+    JsonDocument entry{
+        {"page", view.PageIndex()}, {"type", "HIGHLIGHT"}, {"color", reader.state.clHighlighter}};
     for (const QRect &r : rects) {
         const int right = r.left() + r.width(), bottom = r.top() + r.height();
         DrawRect.Right = std::max(DrawRect.Right, right);
@@ -133,7 +135,8 @@ void TAnnotationTools::finishHighlight(TPdfControl &view, TReaderSettings &setti
 void TAnnotationTools::finishRectangle(TPdfControl &view, TReaderSettings &settings, int x, int y) {
     rubberBand.reset();
     DrawRect = {StartX, StartY, x, y};
-    JsonDocument entry{{"page", view.PageIndex()}, {"type", "RECTANGLE"}, {"color", clRectangle}};
+    JsonDocument entry{
+        {"page", view.PageIndex()}, {"type", "RECTANGLE"}, {"color", reader.state.clRectangle}};
     entry["point"] = pageBox(view.DeviceToPage(DrawRect.toQRect()));
     settings.AnnotationObject["data"].push_back(std::move(entry));
     pressOwnButton(&TReaderSettings::CurrentRectAnnotState);

@@ -31,7 +31,7 @@ TAnnotationTools::TAnnotationTools(TReaderController &reader, ReaderPanel &panel
     NoteAnnotationImage.load(QStringLiteral(":/notes"));
     FormSticky = new TFormSticky(reader, *this, window);
     FormNotes = new TFormNotes(reader, window);
-    FormAnnotSettings = new TFormAnnotSettings(window);
+    FormAnnotSettings = new TFormAnnotSettings(reader.state, window);
     for (QToolButton *button :
          {panel.btnTextSelect, panel.btnAnnotHighlight, panel.btnAnnotRect, panel.btnAnnotPen,
           panel.btnAnnotText, panel.btnAnnotDelete, panel.btnInfo, panel.btnAnnotSettings})

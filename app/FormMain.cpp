@@ -49,7 +49,7 @@ TFormMain::TFormMain(TRuvasaLib &lib, UpdaterLauncher launchUpdater)
       clientJsonFetch(std::async(std::launch::async, [&lib] { return lib.getClientJson(); })),
       host(std::make_unique<BrowserHost>(QString::fromStdString(lib.FPath),
                                          certificatesOf(lib.serviceEndpoint()), systemBrowserOpener())),
-      controller(*this, lib) {
+      controller(*this, lib, state) {
     setWindowTitle(QStringLiteral("PERPUS KELVARA"));
     QFont windowFont(QStringLiteral("Segoe UI"));
     windowFont.setPixelSize(14);
@@ -95,11 +95,7 @@ void TFormMain::FormCreate() {
                 });
     try {
         lib.FClientJson.store(clientJsonFetch.get());
-        resetMainWindowState();
         controller.loadLoadingPage(LibraryView::Chromium1);
-        clHighlighter = 0xffff;
-        clRectangle = 255;
-        clPen = 0xff0000;
     } catch (const std::exception &error) {
         showWarning(QStringLiteral("Startup Error : ") + QString::fromUtf8(error.what()));
         createFailed = true;
@@ -140,7 +136,7 @@ void TFormMain::showLoadingPageOnce(LibraryView which) {
 // The profile was fetched while the window was created; the login page needs it to be good.
 void TFormMain::startLoginPageTask() {
     TRuvasaLib &client = lib;
-    FTaskControl = BackgroundTask::start(
+    state.FTaskControl = BackgroundTask::start(
         QStringLiteral("LoginPage"), this,
         [&client](TaskContext &task) {
             JsonPtr profile = client.FClientJson.load();
@@ -149,8 +145,8 @@ void TFormMain::startLoginPageTask() {
                                         QString::fromStdString(replyText(profile, "msg")));
         },
         [this] {
-            FTaskControl.reset();
-            if (!RequestCancelled && replyText(lib.FClientJson.load(), "code") == "200")
+            state.FTaskControl.reset();
+            if (!state.RequestCancelled && replyText(lib.FClientJson.load(), "code") == "200")
                 lib.renderLoginHtmlFile(chromium(LibraryView::Chromium1));
         },
         [](int, const QString &text) { showError(text); });
@@ -169,8 +165,8 @@ bool TFormMain::FormCloseQuery() {
                                    "menutup aplikasi ini"));
         return false;
     }
-    RequestCancelled = true;
-    FTaskControl.reset();
+    state.RequestCancelled = true;
+    state.FTaskControl.reset();
     readerController->releaseAll();
     FormAbout->hide();
     delete FormSplash; // destroys the service client and with it the data folder
@@ -202,11 +198,11 @@ void TFormMain::showForgotPassword() {
 void TFormMain::openExternal(const QString &url) {
     host->openExternally(QUrl(url));
 }
-void TFormMain::startBookDownload(const std::string &namaPcFile) {
+void TFormMain::startBookDownload(const BorrowRequest &borrow) {
     DownloadProgress->setRange(0, 0); // busy until the size is known
     DownloadProgress->setFormat(QStringLiteral("Mengunduh buku..."));
     DownloadProgress->show();
-    readerController->startBookDownload(namaPcFile);
+    readerController->startBookDownload(borrow);
 }
 
 void TFormMain::showDownloadProgress(qint64 received, qint64 expected) {

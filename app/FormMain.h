@@ -40,7 +40,7 @@ public:
     void showRegistration() override;
     void showForgotPassword() override;
     void openExternal(const QString &url) override;
-    void startBookDownload(const std::string &namaPcFile) override;
+    void startBookDownload(const BorrowRequest &borrow) override;
 
     ChromiumView *view(LibraryView which) const { return Chromium[static_cast<int>(which) - 1]; }
     TLibraryController &library() { return controller; }
@@ -98,6 +98,7 @@ private:
     // are made; FormCreate waits for it.
     std::future<JsonPtr> clientJsonFetch;
     std::unique_ptr<BrowserHost> host;
+    ProgramState state; // before the controllers that hold it
     TLibraryController controller;
     std::unique_ptr<TReaderController> readerController;
     std::unique_ptr<TAnnotationTools> annotations;

@@ -1,8 +1,8 @@
 // The in-book search over a 1,600-page book without a hit: the first walk, which reads the text of every
 // page, beside `mutool draw -F txt` of the same book in the same run; the process's memory growth over
 // that walk; and a second search for another phrase, answered from the page text kept by the first.
-#include "pdf/PdfiumCore.h"
 #include "pdf/BookText.h"
+#include "pdf/PdfiumCore.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // Writing the home page of 10 sections of 12 books, as after every login.
-#include "web/BrowserView.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>

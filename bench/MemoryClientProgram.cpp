@@ -191,10 +191,12 @@ std::vector<QString> failureTexts(const ScriptedMessageBoxes &boxes) {
 bool openBook(const ShownClient &client, const std::string &id, const ScriptedMessageBoxes &boxes) {
     TRuvasaLib &lib = *RuvasaLib;
     lib.FDetailContentJson.store(lib.DetailContentRequest(id));
-    const int before = readCount;
-    client.window->startBookDownload(replyText(replyData(lib.FDetailContentJson.load()), "nama_pc_file"));
-    return processUntil([&] { return readCount > before || !failureTexts(boxes).empty(); }) &&
-           readCount > before;
+    const int before = client.window->library().state.readCount;
+    client.window->startBookDownload(BorrowRequest::from(lib.FDetailContentJson.load()));
+    return processUntil([&] {
+               return client.window->library().state.readCount > before || !failureTexts(boxes).empty();
+           }) &&
+           client.window->library().state.readCount > before;
 }
 
 // Says on standard error which step failed and what the boxes shown said; answers 1, the failure.

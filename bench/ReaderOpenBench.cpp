@@ -130,7 +130,8 @@ struct ReaderRig {
     ScopedMessageBoxes scope{boxes};
     TRuvasaLib lib{benchService().endpoint()};
     RecordingLibraryWindow window;
-    TLibraryController library{window, lib};
+    ProgramState state;
+    TLibraryController library{window, lib, state};
     QStackedWidget areas;
     ReaderPanel *panel = new ReaderPanel(&areas);
     TReaderController reader{window, library, *panel, lib};
@@ -138,7 +139,6 @@ struct ReaderRig {
     JsonPtr detail;
 
     ReaderRig() {
-        resetMainWindowState();
         areas.addWidget(new QWidget(&areas)); // the library area
         areas.addWidget(panel);
         areas.resize(1000, 800);
@@ -150,13 +150,12 @@ struct ReaderRig {
         BackgroundTask::waitForAll();
         QCoreApplication::processEvents();
     }
-    std::string bookFile() const { return replyText(replyData(detail), "nama_pc_file"); }
 
     // Borrows the long book as its detail page's "baca" does; true once its first page is painted.
     bool open() {
         lib.FDetailContentJson.store(detail);
         const std::size_t shown = boxes.shown.size();
-        reader.startBookDownload(bookFile());
+        reader.startBookDownload(BorrowRequest::from(detail));
         return processUntil([&] { return clock.painted() || boxes.shown.size() != shown; }) &&
                clock.painted();
     }

@@ -1,12 +1,12 @@
 // The catalogue requests: bodies on pool threads, completions on the UI thread.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "web/BrowserView.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "prompts/MessageBoxes.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <algorithm>
 #include <limits>
@@ -41,8 +41,8 @@ void TLibraryController::loadLoadingPage(LibraryView view) {
 
 TaskHandle TLibraryController::startTask(const QString &name, BackgroundTask::Body body,
                                          BackgroundTask::Completion completion) {
-    FTaskControl = BackgroundTask::start(name, this, std::move(body), std::move(completion));
-    return FTaskControl;
+    state.FTaskControl = BackgroundTask::start(name, this, std::move(body), std::move(completion));
+    return state.FTaskControl;
 }
 
 // The common body: the previous reply is released and the new one stored by pointer swap, so an
@@ -80,8 +80,8 @@ void TLibraryController::startHomeRequest(const QString &name, int page) {
 }
 
 void TLibraryController::BannerRequestTerminated() {
-    FTaskControl.reset();
-    if (RequestCancelled)
+    state.FTaskControl.reset();
+    if (state.RequestCancelled)
         return;
     JsonPtr reply = lib.FBannerJson.load();
     if (!replyHasCode(reply))
@@ -95,8 +95,8 @@ void TLibraryController::BannerRequestTerminated() {
 }
 
 void TLibraryController::CategoryRequestTerminated() {
-    FTaskControl.reset();
-    if (RequestCancelled)
+    state.FTaskControl.reset();
+    if (state.RequestCancelled)
         return;
     JsonPtr reply = lib.FCategoryJson.load();
     if (!replyHasCode(reply))
@@ -107,32 +107,32 @@ void TLibraryController::CategoryRequestTerminated() {
         return;
     }
     // A new chain counts its sections afresh, so a second login in one run starts from zero.
-    PageHome = 1;
-    TotalHomeContent = 0;
-    startHomeRequest(QStringLiteral("HomeRequest"), PageHome);
+    state.PageHome = 1;
+    state.TotalHomeContent = 0;
+    startHomeRequest(QStringLiteral("HomeRequest"), state.PageHome);
 }
 
 void TLibraryController::HomeRequestTerminated() {
-    FTaskControl.reset();
-    if (RequestCancelled)
+    state.FTaskControl.reset();
+    if (state.RequestCancelled)
         return;
     JsonPtr reply = lib.FHomeContentJson.load();
     if (!replyHasCode(reply) || replyText(reply, "code") != "200")
         return;
-    CountHomeContent = replyInt(reply, "count");
-    TotalHomeContent = sectionsDelivered(TotalHomeContent, replyInt(reply, "total"));
-    lib.renderHomeHtmlFile(window.chromium(LibraryView::Chromium1), PageHome);
+    state.CountHomeContent = replyInt(reply, "count");
+    state.TotalHomeContent = sectionsDelivered(state.TotalHomeContent, replyInt(reply, "total"));
+    lib.renderHomeHtmlFile(window.chromium(LibraryView::Chromium1), state.PageHome);
     window.runScriptAfterLoad(LibraryView::Chromium1, localPageUrl(PageFiles::Home),
-                              TotalHomeContent == CountHomeContent ? "$(\"#btnMore\").hide();"
-                                                                   : "$(\"#btnMore\").show();");
+                              state.TotalHomeContent == state.CountHomeContent ? "$(\"#btnMore\").hide();"
+                                                                               : "$(\"#btnMore\").show();");
 }
 
 // ---- Content members ----
 
 void TLibraryController::finishContent(const ReplyField &field, const ContentMember &member,
                                        const std::function<void()> &render) {
-    FTaskControl.reset();
-    if (RequestCancelled)
+    state.FTaskControl.reset();
+    if (state.RequestCancelled)
         return;
     JsonPtr reply = field.load();
     if (replyText(reply, "code") == "200") {
@@ -209,13 +209,13 @@ void TLibraryController::ChartContentRequestTerminated(const std::string &type, 
 }
 
 void TLibraryController::startDetail(const std::string &idKonten, const std::string &from,
-                                     DetailPurpose purpose) {
+                                     std::optional<BorrowRequest> borrow) {
     startStoring(
         QStringLiteral("detail"), lib.FDetailContentJson,
         [&lib = lib, idKonten] { return lib.DetailContentRequest(idKonten); },
-        [this, from, purpose] {
-            if (purpose != DetailPurpose::Show) {
-                detailForReadingTerminated(purpose);
+        [this, from, borrow] {
+            if (borrow) {
+                detailForReadingTerminated(*borrow);
                 return;
             }
             BrowserView &view = window.chromium(LibraryView::Chromium3);
@@ -225,16 +225,16 @@ void TLibraryController::startDetail(const std::string &idKonten, const std::str
 }
 
 void TLibraryController::startSearch(const std::string &field, const std::string &keyword, int page) {
+    state.isSearchRunning = true;
     startTask(
         QStringLiteral("SearchRequest"),
         [&lib = lib, field, keyword, page](TaskContext &) {
-            isSearchRunning = true;
             lib.FSearchContentJson.reset();
             lib.FSearchContentJson.store(field == "Kalimat" ? lib.SearchKalimatRequest(keyword, page)
                                                             : lib.SearchContentRequest(field, keyword, page));
         },
         [this, field, keyword, page] {
-            isSearchRunning = false;
+            state.isSearchRunning = false;
             BrowserView &view = window.chromium(LibraryView::Chromium7);
             finishContent(lib.FSearchContentJson, {LibraryView::Chromium7, false, AuthTextOther}, [&] {
                 if (field == "Kalimat")
@@ -247,9 +247,9 @@ void TLibraryController::startSearch(const std::string &field, const std::string
 
 // After a detail fetched for borrowing: the book's download starts, and the library returns to the
 // list it came from once the book is open.
-void TLibraryController::detailForReadingTerminated(DetailPurpose purpose) {
-    FTaskControl.reset();
-    if (RequestCancelled) {
+void TLibraryController::detailForReadingTerminated(BorrowRequest borrow) {
+    state.FTaskControl.reset();
+    if (state.RequestCancelled) {
         showError(QStringLiteral("Request Detail Error. Check Your Connection"));
         return;
     }
@@ -263,10 +263,6 @@ void TLibraryController::detailForReadingTerminated(DetailPurpose purpose) {
     }
     window.bringBrowserToFront(LibraryView::Chromium3);
     loadLoadingPage(LibraryView::Chromium3);
-    const JsonDocument *data = replyData(reply);
-    window.startBookDownload(replyText(data, "nama_pc_file"));
-    if (purpose == DetailPurpose::ReadFromChart)
-        ReadFromChart = true;
-    else
-        ReadFromSearch = true;
+    borrow.detail = std::move(reply);
+    window.startBookDownload(borrow);
 }

@@ -1,12 +1,15 @@
 #pragma once
+#include "bridge/BorrowRequest.h"
 #include "bridge/LibraryWindow.h"
-#include "web/ProcessMessage.h"
+#include "bridge/ProgramState.h"
 #include "service/JsonDocument.h"
 #include "tasks/BackgroundTask.h"
+#include "web/ProcessMessage.h"
 
 #include <QObject>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -20,7 +23,11 @@ class TRuvasaLib;
 class TLibraryController : public QObject {
     Q_OBJECT
 public:
-    TLibraryController(LibraryWindow &window, TRuvasaLib &lib, QObject *parent = nullptr);
+    TLibraryController(LibraryWindow &window, TRuvasaLib &lib, ProgramState &state,
+                       QObject *parent = nullptr);
+
+    // The program-wide values, owned by the main window and shared with the reader.
+    ProgramState &state;
 
     // One message from page script, received by any of the views (`source`).
     void ProcessMessageReceived(BrowserView &source, const ProcessMessage &message);
@@ -40,8 +47,6 @@ public:
 
 private:
     using Row = std::function<void(BrowserView &source, const ProcessMessage &message)>;
-    // Which completion follows a detail fetch.
-    enum class DetailPurpose { Show, ReadFromChart, ReadFromSearch };
     // The differences between the content members' completions.
     struct ContentMember {
         LibraryView view;
@@ -76,7 +81,9 @@ private:
     void startSubCategoryContent(const std::string &idDept, const std::string &idSubKategori,
                                  const std::string &nama);
     void startChart(const std::string &type, int page);
-    void startDetail(const std::string &idKonten, const std::string &from, DetailPurpose purpose);
+    // With `borrow`, the detail is fetched for borrowing the book rather than for showing it.
+    void startDetail(const std::string &idKonten, const std::string &from,
+                     std::optional<BorrowRequest> borrow = std::nullopt);
     void startSearch(const std::string &field, const std::string &keyword, int page);
     void startLogin(const std::string &username, const std::string &password);
     void startLogout();
@@ -88,7 +95,7 @@ private:
     void ChartContentRequestTerminated(const std::string &type, int page);
     void finishContent(const ReplyField &field, const ContentMember &member,
                        const std::function<void()> &render);
-    void detailForReadingTerminated(DetailPurpose purpose);
+    void detailForReadingTerminated(BorrowRequest borrow);
     void LoginRequestTerminated();
     void LogoutTaskTerminated();
 

@@ -4,6 +4,7 @@
 #include <string>
 
 class BrowserView;
+struct BorrowRequest;
 
 // The seven browser views of the library area, by the page kind each keeps.
 enum class LibraryView {
@@ -32,6 +33,6 @@ public:
     virtual void showForgotPassword() = 0;
     // Opens an address outside the client, in the system's web browser.
     virtual void openExternal(const QString &url) = 0;
-    // Starts fetching the book "nama_pc_file" for the reader.
-    virtual void startBookDownload(const std::string &namaPcFile) = 0;
+    // Starts fetching the book of `borrow` (its detail's "nama_pc_file") for the reader.
+    virtual void startBookDownload(const BorrowRequest &borrow) = 0;
 };

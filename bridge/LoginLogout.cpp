@@ -13,8 +13,8 @@ void TLibraryController::startLogin(const std::string &username, const std::stri
 }
 
 void TLibraryController::LoginRequestTerminated() {
-    FTaskControl.reset();
-    if (RequestCancelled)
+    state.FTaskControl.reset();
+    if (state.RequestCancelled)
         return;
     JsonPtr reply = lib.FUserJson.load();
     if (!replyHasCode(reply))
@@ -38,7 +38,7 @@ void TLibraryController::startLogout() {
 }
 
 void TLibraryController::LogoutTaskTerminated() {
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return; // the window has closed and the service client with it
     window.bringBrowserToFront(LibraryView::Chromium1);
     loadLoginPage();

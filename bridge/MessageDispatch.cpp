@@ -1,10 +1,10 @@
 // The process messages of the pages, one row per message name.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "web/BrowserView.h"
 #include "prompts/MessageBoxes.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <charconv>
 #include <optional>
@@ -31,13 +31,14 @@ std::optional<int> wholeNumber(const std::string &text) {
 const char *const HideMoreButton = "$(\"#btnMore\").hide()";
 } // namespace
 
-TLibraryController::TLibraryController(LibraryWindow &window, TRuvasaLib &lib, QObject *parent)
-    : QObject(parent), window(window), lib(lib), rows(dispatchTable()) {
+TLibraryController::TLibraryController(LibraryWindow &window, TRuvasaLib &lib, ProgramState &state,
+                                       QObject *parent)
+    : QObject(parent), state(state), window(window), lib(lib), rows(dispatchTable()) {
     lib.OnRenderError = [](const std::string &text) { showError(QString::fromStdString(text)); };
 }
 
 void TLibraryController::ProcessMessageReceived(BrowserView &source, const ProcessMessage &message) {
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return; // a message still queued when the window closed: the service client is gone
     auto row = rows.find(message.name);
     if (row == rows.end())
@@ -65,7 +66,7 @@ std::unordered_map<std::string, TLibraryController::Row> TLibraryController::dis
          [this](BrowserView &, M m) {
              window.bringBrowserToFront(LibraryView::Chromium2);
              loadLoadingPage(LibraryView::Chromium2);
-             FTaskControl.reset();
+             state.FTaskControl.reset();
              startHomeDetail(m.text(0), m.text(1));
          }},
         {"loadKategori",
@@ -80,14 +81,14 @@ std::unordered_map<std::string, TLibraryController::Row> TLibraryController::dis
          [this](BrowserView &, M m) {
              window.bringBrowserToFront(LibraryView::Chromium5);
              loadLoadingPage(LibraryView::Chromium5);
-             FTaskControl.reset();
+             state.FTaskControl.reset();
              startCategoryContent(m.text(0), m.text(1), m.text(3));
          }},
         {"subKategoriKonten",
          [this](BrowserView &, M m) {
              loadLoadingPage(LibraryView::Chromium5);
              window.bringBrowserToFront(LibraryView::Chromium5);
-             FTaskControl.reset();
+             state.FTaskControl.reset();
              startSubCategoryContent(m.text(0), m.text(1), m.text(3));
          }},
         {"topChart", [this](BrowserView &, M) { chartMessage("topRead", true); }},
@@ -114,8 +115,8 @@ std::unordered_map<std::string, TLibraryController::Row> TLibraryController::dis
          [this](BrowserView &, M m) {
              if (!mayOpenAnotherBook())
                  return;
-             FTaskControl.reset();
-             startDetail(m.text(0), "home", DetailPurpose::ReadFromChart);
+             state.FTaskControl.reset();
+             startDetail(m.text(0), "home", BorrowRequest::from(nullptr, LibraryView::Chromium6));
          }},
         {"bacaKalimat", [this](BrowserView &, M m) { bacaMessage(m); }},
     };
@@ -136,7 +137,7 @@ void TLibraryController::loginMessage(const ProcessMessage &message) {
 // A book still out would be stranded: without the header its page cannot be reached, its return and
 // annotations would never reach the service, and the window would refuse to close.
 void TLibraryController::logoutMessage() {
-    if (readCount > 0) {
+    if (state.readCount > 0) {
         showWarning(QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca sebelum "
                                    "keluar dari akun anda"));
         return;
@@ -146,28 +147,28 @@ void TLibraryController::logoutMessage() {
 }
 
 void TLibraryController::loadMoreMessage(BrowserView &source) {
-    if (TotalHomeContent >= CountHomeContent) {
+    if (state.TotalHomeContent >= state.CountHomeContent) {
         source.runScript(HideMoreButton);
         return;
     }
     window.chromium(LibraryView::Chromium1).runScript("$(\"#btnMore\").hide();");
-    ++PageHome;
-    FTaskControl.reset();
-    startHomeRequest(QStringLiteral("HomeContent"), PageHome);
+    ++state.PageHome;
+    state.FTaskControl.reset();
+    startHomeRequest(QStringLiteral("HomeContent"), state.PageHome);
 }
 
 void TLibraryController::chartMessage(const std::string &type, bool stopPrevious) {
     window.bringBrowserToFront(LibraryView::Chromium6);
     loadLoadingPage(LibraryView::Chromium6);
-    if (stopPrevious && FTaskControl)
-        FTaskControl->terminate();
-    FTaskControl.reset();
+    if (stopPrevious && state.FTaskControl)
+        state.FTaskControl->terminate();
+    state.FTaskControl.reset();
     startChart(type, 1);
 }
 
 void TLibraryController::loadMoreChartMessage(const std::string &type, int page) {
     window.chromium(LibraryView::Chromium6).runScript(HideMoreButton);
-    FTaskControl.reset();
+    state.FTaskControl.reset();
     startChart(type, page);
 }
 
@@ -175,12 +176,12 @@ void TLibraryController::detailMessage(const std::string &idKonten, const std::s
                                        bool waitForPrevious) {
     window.bringBrowserToFront(LibraryView::Chromium3);
     loadLoadingPage(LibraryView::Chromium3);
-    if (waitForPrevious && FTaskControl) {
-        FTaskControl->terminate();
-        FTaskControl->waitFor();
+    if (waitForPrevious && state.FTaskControl) {
+        state.FTaskControl->terminate();
+        state.FTaskControl->waitFor();
     }
-    FTaskControl.reset();
-    startDetail(idKonten, from, DetailPurpose::Show);
+    state.FTaskControl.reset();
+    startDetail(idKonten, from);
 }
 
 void TLibraryController::searchingMessage(const ProcessMessage &message) {
@@ -190,7 +191,7 @@ void TLibraryController::searchingMessage(const ProcessMessage &message) {
         showWarning(QStringLiteral("Kata Kunci Pencarian Wajib Diisi"));
         return;
     }
-    if (isSearchRunning) {
+    if (state.isSearchRunning) {
         showInformation(QStringLiteral("Harap Tunggu..Sedang Memproses Pencarian Sebelumnya"));
         return;
     }
@@ -200,15 +201,15 @@ void TLibraryController::searchingMessage(const ProcessMessage &message) {
         return;
     }
     if (sentence)
-        KalimatPencarian = keyword;
+        state.KalimatPencarian = keyword;
     loadLoadingPage(LibraryView::Chromium7);
     window.bringBrowserToFront(LibraryView::Chromium7);
-    FTaskControl.reset();
+    state.FTaskControl.reset();
     startSearch(field, keyword, message.integer(2));
 }
 
 bool TLibraryController::mayOpenAnotherBook() const {
-    if (readCount < MaxOpenBooks)
+    if (state.readCount < MaxOpenBooks)
         return true;
     showWarning(QStringLiteral("Anda melebihi batas baca sebanyak 3 Buku"));
     return false;
@@ -219,22 +220,20 @@ bool TLibraryController::mayOpenAnotherBook() const {
 void TLibraryController::bacaMessage(const ProcessMessage &message) {
     if (!mayOpenAnotherBook())
         return;
-    const bool fromSentence = message.name == "bacaKalimat";
-    if (fromSentence) {
+    if (message.name == "bacaKalimat") {
         std::optional<int> page = wholeNumber(message.text(1));
         if (!page) {
             showError(QStringLiteral("'%1' is not a valid integer value").arg(qs(message.text(1))));
             return;
         }
-        PageToJump = *page;
+        window.bringBrowserToFront(LibraryView::Chromium3);
+        loadLoadingPage(LibraryView::Chromium3);
+        state.FTaskControl.reset();
+        startDetail(message.text(0), "home",
+                    BorrowRequest::atHit(*page, state.KalimatPencarian, LibraryView::Chromium7));
+        return;
     }
     window.bringBrowserToFront(LibraryView::Chromium3);
     loadLoadingPage(LibraryView::Chromium3);
-    if (fromSentence) {
-        FTaskControl.reset();
-        startDetail(message.text(0), "home", DetailPurpose::ReadFromSearch);
-        return;
-    }
-    const JsonDocument *data = replyData(lib.FDetailContentJson.load());
-    window.startBookDownload(replyText(data, "nama_pc_file"));
+    window.startBookDownload(BorrowRequest::from(lib.FDetailContentJson.load()));
 }

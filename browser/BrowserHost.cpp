@@ -1,7 +1,7 @@
 #include "browser/BrowserHost.h"
-#include "web/AppScript.h"
 #include "browser/ChromiumView.h"
 #include "browser/LocalFileGuard.h"
+#include "web/AppScript.h"
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
@@ -30,22 +30,22 @@ QWebEngineScript appScript() {
 
 BrowserHost::BrowserHost(const QString &dataFolder, ServiceCertificatePolicy certificates,
                          ExternalOpener opener, QObject *parent)
-    : QObject(parent), m_dataFolder(dataFolder), m_certificates(std::move(certificates)),
-      m_engineTrust(m_certificates.caFile()), m_opener(std::move(opener)),
-      m_profile(new QWebEngineProfile(this)) {
-    configure(m_profile->settings());
-    m_profile->scripts()->insert(appScript());
-    m_profile->setUrlRequestInterceptor(new LocalFileGuard(m_dataFolder, m_profile));
+    : QObject(parent), dataFolderPath(dataFolder), serviceCertificates(std::move(certificates)),
+      engineTrust(serviceCertificates.caFile()), opener(std::move(opener)),
+      engineProfile(new QWebEngineProfile(this)) {
+    configure(engineProfile->settings());
+    engineProfile->scripts()->insert(appScript());
+    engineProfile->setUrlRequestInterceptor(new LocalFileGuard(dataFolderPath, engineProfile));
 }
 
 BrowserHost::~BrowserHost() {
-    for (const QPointer<ChromiumView> &view : m_views)
+    for (const QPointer<ChromiumView> &view : views)
         delete view.data();
 }
 
 ChromiumView *BrowserHost::createView(QWidget *parent) {
     auto *view = new ChromiumView(*this, parent);
-    m_views.emplace_back(view);
+    views.emplace_back(view);
     return view;
 }
 
@@ -53,5 +53,5 @@ void BrowserHost::openExternally(const QUrl &url) const {
     static const QStringList outward{QStringLiteral("http"), QStringLiteral("https"),
                                      QStringLiteral("mailto")};
     if (outward.contains(url.scheme()))
-        m_opener(url);
+        opener(url);
 }

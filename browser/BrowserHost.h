@@ -24,18 +24,18 @@ public:
 
     ChromiumView *createView(QWidget *parent = nullptr);
 
-    QWebEngineProfile *profile() const { return m_profile; }
-    const DataFolderScope &dataFolder() const { return m_dataFolder; }
-    const ServiceCertificatePolicy &certificates() const { return m_certificates; }
+    QWebEngineProfile *profile() const { return engineProfile; }
+    const DataFolderScope &dataFolder() const { return dataFolderPath; }
+    const ServiceCertificatePolicy &certificates() const { return serviceCertificates; }
     // Web and mail addresses go to the system browser; anything else (local files, other schemes,
     // which the system might open by starting a program) is dropped.
     void openExternally(const QUrl &url) const;
 
 private:
-    DataFolderScope m_dataFolder;
-    ServiceCertificatePolicy m_certificates;
-    EngineCertificateTrust m_engineTrust;
-    ExternalOpener m_opener;
-    QWebEngineProfile *m_profile;
-    std::vector<QPointer<ChromiumView>> m_views;
+    DataFolderScope dataFolderPath;
+    ServiceCertificatePolicy serviceCertificates;
+    EngineCertificateTrust engineTrust;
+    ExternalOpener opener;
+    QWebEngineProfile *engineProfile;
+    std::vector<QPointer<ChromiumView>> views;
 };

@@ -4,11 +4,11 @@
 #include <QWebEngineNewWindowRequest>
 
 ChromiumPage::ChromiumPage(const BrowserHost &host, QObject *parent)
-    : QWebEnginePage(host.profile(), parent), m_host(host) {
+    : QWebEnginePage(host.profile(), parent), host(host) {
     connect(this, &QWebEnginePage::newWindowRequested, this,
-            [this](QWebEngineNewWindowRequest &request) { m_host.openExternally(request.requestedUrl()); });
-    connect(this, &QWebEnginePage::certificateError, this, [this](QWebEngineCertificateError error) {
-        if (m_host.certificates().accepts(error.url(), error.certificateChain()))
+            [&host](QWebEngineNewWindowRequest &request) { host.openExternally(request.requestedUrl()); });
+    connect(this, &QWebEnginePage::certificateError, this, [&host](QWebEngineCertificateError error) {
+        if (host.certificates().accepts(error.url(), error.certificateChain()))
             error.acceptCertificate();
         else
             error.rejectCertificate();
@@ -21,10 +21,10 @@ bool ChromiumPage::acceptNavigationRequest(const QUrl &url, NavigationType type,
     // login page after "Keluar"). The click has done its work: stay.
     if (type == NavigationTypeLinkClicked && isMainFrame && !url.hasFragment() && url == this->url())
         return false;
-    if (m_host.dataFolder().contains(url) || url == QUrl(QStringLiteral("about:blank")))
+    if (host.dataFolder().contains(url) || url == QUrl(QStringLiteral("about:blank")))
         return true;
     // Frames inside a page (an embedded player in a synopsis) are simply not loaded.
     if (isMainFrame)
-        m_host.openExternally(url);
+        host.openExternally(url);
     return false;
 }

@@ -1,8 +1,8 @@
 #include "browser/ChromiumView.h"
-#include "web/AppReceiver.h"
-#include "web/AppScript.h"
 #include "browser/BrowserHost.h"
 #include "browser/ChromiumPage.h"
+#include "web/AppReceiver.h"
+#include "web/AppScript.h"
 #include <QWebChannel>
 #include <QWebEngineLoadingInfo>
 
@@ -17,7 +17,7 @@ QUrl toUrl(const std::string &address) {
 } // namespace
 
 ChromiumView::ChromiumView(BrowserHost &host, QWidget *parent)
-    : QWebEngineView(parent), m_channel(new QWebChannel(this)) {
+    : QWebEngineView(parent), channel(new QWebChannel(this)) {
     setContextMenuPolicy(Qt::PreventContextMenu);
     auto *page = new ChromiumPage(host, this);
     setPage(page);
@@ -26,15 +26,15 @@ ChromiumView::ChromiumView(BrowserHost &host, QWidget *parent)
         receiver, &AppReceiver::messageReceived, this,
         [this](const ProcessMessage &message) { emit processMessageReceived(this, message); },
         Qt::QueuedConnection);
-    m_channel->registerObject(QString::fromLatin1(AppReceiverObjectName), receiver);
-    page->setWebChannel(m_channel);
+    channel->registerObject(QString::fromLatin1(AppReceiverObjectName), receiver);
+    page->setWebChannel(channel);
     connect(page, &QWebEnginePage::lifecycleStateChanged, this, [this](QWebEnginePage::LifecycleState state) {
         if (state == QWebEnginePage::LifecycleState::Discarded)
-            m_keepScriptsAtNextLoad = true;
+            keepScriptsAtNextLoad = true;
     });
     connect(this, &QWebEngineView::loadStarted, this, [this] {
-        if (!std::exchange(m_keepScriptsAtNextLoad, false))
-            m_scriptsSinceLoad.clear();
+        if (!std::exchange(keepScriptsAtNextLoad, false))
+            scriptsSinceLoad.clear();
     });
     // The new page already shows the engine's blank initial document, "about:blank". Loading it
     // explicitly in every view made the shared renderer set up seven frames before the first page
@@ -42,26 +42,26 @@ ChromiumView::ChromiumView(BrowserHost &host, QWidget *parent)
 }
 
 void ChromiumView::navigate(const std::string &url) {
-    m_keepScriptsAtNextLoad = false;
+    keepScriptsAtNextLoad = false;
     emit navigationRequested();
     setUrl(toUrl(url));
 }
 
 void ChromiumView::reload() {
-    m_keepScriptsAtNextLoad = false;
+    keepScriptsAtNextLoad = false;
     emit navigationRequested();
     QWebEngineView::reload();
 }
 
 // A discarded page has no document to run in: the script is kept and runs when the page is back.
 void ChromiumView::runScript(const std::string &script) {
-    m_scriptsSinceLoad.push_back(script);
+    scriptsSinceLoad.push_back(script);
     if (page()->lifecycleState() != QWebEnginePage::LifecycleState::Discarded)
         page()->runJavaScript(QString::fromStdString(script));
 }
 
 void ChromiumView::runScriptsAgain() {
-    for (const std::string &script : m_scriptsSinceLoad)
+    for (const std::string &script : scriptsSinceLoad)
         page()->runJavaScript(QString::fromStdString(script));
 }
 

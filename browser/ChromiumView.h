@@ -33,8 +33,8 @@ signals:
     void navigationRequested();
 
 private:
-    QWebChannel *m_channel;
-    std::vector<std::string> m_scriptsSinceLoad;
+    QWebChannel *channel;
+    std::vector<std::string> scriptsSinceLoad;
     // The next load brings back a discarded page: the client's scripts still belong to it.
-    bool m_keepScriptsAtNextLoad = false;
+    bool keepScriptsAtNextLoad = false;
 };

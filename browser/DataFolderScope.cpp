@@ -17,10 +17,10 @@ QString resolved(const QString &path) {
 } // namespace
 
 DataFolderScope::DataFolderScope(const QString &folder)
-    : m_folder(folder.isEmpty() ? QString() : resolved(folder)) {}
+    : folderPath(folder.isEmpty() ? QString() : resolved(folder)) {}
 
 bool DataFolderScope::contains(const QUrl &url) const {
-    if (m_folder.isEmpty() || !url.isLocalFile() || !url.host().isEmpty())
+    if (folderPath.isEmpty() || !url.isLocalFile() || !url.host().isEmpty())
         return false;
-    return resolved(url.toLocalFile()).startsWith(m_folder + QLatin1Char('/'));
+    return resolved(url.toLocalFile()).startsWith(folderPath + QLatin1Char('/'));
 }

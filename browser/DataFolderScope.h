@@ -9,8 +9,8 @@ public:
     explicit DataFolderScope(const QString &folder);
 
     bool contains(const QUrl &url) const;
-    const QString &folder() const { return m_folder; }
+    const QString &folder() const { return folderPath; }
 
 private:
-    QString m_folder;
+    QString folderPath;
 };

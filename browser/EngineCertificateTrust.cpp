@@ -49,12 +49,12 @@ EngineCertificateTrust::EngineCertificateTrust(const QString &caFile) {
     if (certificates.isEmpty() || !nssRunning())
         return;
     for (const QSslCertificate &certificate : certificates)
-        if (CERTCertificate *trusted = trustedForServers(certificate))
-            m_trusted.push_back(trusted);
+        if (CERTCertificate *added = trustedForServers(certificate))
+            trusted.push_back(added);
 }
 
 // A temporary certificate, and its trust, go when the last reference to it does.
 EngineCertificateTrust::~EngineCertificateTrust() {
-    for (CERTCertificate *certificate : m_trusted)
+    for (CERTCertificate *certificate : trusted)
         CERT_DestroyCertificate(certificate);
 }

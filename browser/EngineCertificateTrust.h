@@ -17,5 +17,5 @@ public:
     EngineCertificateTrust &operator=(const EngineCertificateTrust &) = delete;
 
 private:
-    std::vector<CERTCertificateStr *> m_trusted;
+    std::vector<CERTCertificateStr *> trusted;
 };

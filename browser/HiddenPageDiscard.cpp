@@ -61,23 +61,23 @@ void returnFreedMemorySoon() {
 } // namespace
 
 HiddenPageDiscard::HiddenPageDiscard(ChromiumView &view, std::chrono::milliseconds delay)
-    : QObject(&view), m_view(view), m_page(view.page()) {
-    m_timer.setSingleShot(true);
-    m_timer.setInterval(delay);
-    connect(&m_timer, &QTimer::timeout, this, &HiddenPageDiscard::discardIfStillHidden);
-    connect(&view, &QWebEngineView::loadStarted, this, [this] { ++m_changes; });
+    : QObject(&view), view(view), page(view.page()) {
+    timer.setSingleShot(true);
+    timer.setInterval(delay);
+    connect(&timer, &QTimer::timeout, this, &HiddenPageDiscard::discardIfStillHidden);
+    connect(&view, &QWebEngineView::loadStarted, this, [this] { ++changes; });
     connect(&view, &QWebEngineView::loadFinished, this, &HiddenPageDiscard::loadFinished);
     connect(&view, &ChromiumView::navigationRequested, this, [this] {
-        ++m_changes;
-        m_left.reset(); // the client shows something else: what was left does not apply to it
+        ++changes;
+        left.reset(); // the client shows something else: what was left does not apply to it
     });
     view.installEventFilter(this);
 }
 
 bool HiddenPageDiscard::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == &m_view) {
-        if (event->type() == QEvent::Hide && !m_left)
-            m_timer.start();
+    if (watched == &view) {
+        if (event->type() == QEvent::Hide && !left)
+            timer.start();
         else if (event->type() == QEvent::Show)
             showAgain();
     }
@@ -85,51 +85,51 @@ bool HiddenPageDiscard::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void HiddenPageDiscard::showAgain() {
-    m_timer.stop();
-    if (m_page && m_page->lifecycleState() != QWebEnginePage::LifecycleState::Active)
-        m_page->setLifecycleState(QWebEnginePage::LifecycleState::Active); // a discarded page loads again
+    timer.stop();
+    if (page && page->lifecycleState() != QWebEnginePage::LifecycleState::Active)
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Active); // a discarded page loads again
 }
 
 // The view in front of its own stack, hidden with its whole area (the reader in front), stays: the
 // member comes back to the library exactly as it was left. A page still loading is looked at again
 // when its load ends.
 bool HiddenPageDiscard::mayDiscard() const {
-    return m_page && !m_view.isVisible() && !m_view.isVisibleTo(m_view.parentWidget()) &&
-           !m_page->isLoading() && !m_left &&
-           m_page->lifecycleState() == QWebEnginePage::LifecycleState::Active && !m_page->url().isEmpty();
+    return page && !view.isVisible() && !view.isVisibleTo(view.parentWidget()) && !page->isLoading() &&
+           !left && page->lifecycleState() == QWebEnginePage::LifecycleState::Active &&
+           !page->url().isEmpty();
 }
 
 void HiddenPageDiscard::discardIfStillHidden() {
     if (!mayDiscard())
         return;
-    const quint64 changes = m_changes;
+    const quint64 changesAtSave = changes;
     const QPointer<HiddenPageDiscard> self(this);
-    m_page->runJavaScript(saveStateScript, [self, changes](const QVariant &state) {
-        if (!self || self->m_changes != changes || !self->mayDiscard())
+    page->runJavaScript(saveStateScript, [self, changesAtSave](const QVariant &state) {
+        if (!self || self->changes != changesAtSave || !self->mayDiscard())
             return;
-        self->m_left = LeftPage{self->m_page->url(), state.toString()};
-        self->m_page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        self->left = LeftPage{self->page->url(), state.toString()};
+        self->page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
         returnFreedMemorySoon();
     });
 }
 
 void HiddenPageDiscard::loadFinished(bool ok) {
-    if (m_left && m_page && m_page->url() == m_left->url) {
+    if (left && page && page->url() == left->url) {
         if (ok)
             restore();
-        m_left.reset();
-    } else if (!m_view.isVisible()) {
-        m_timer.start(); // loaded while hidden
+        left.reset();
+    } else if (!view.isVisible()) {
+        timer.start(); // loaded while hidden
     }
 }
 
 void HiddenPageDiscard::restore() {
-    m_view.runScriptsAgain();
-    if (!m_left->state.isEmpty())
-        m_page->runJavaScript(restoreStateScript(m_left->state));
+    view.runScriptsAgain();
+    if (!left->state.isEmpty())
+        page->runJavaScript(restoreStateScript(left->state));
     const QPointer<HiddenPageDiscard> self(this);
     // Scripts of one page run in the order they were sent: this answer comes after all of them.
-    m_page->runJavaScript(QStringLiteral("0"), [self](const QVariant &) {
+    page->runJavaScript(QStringLiteral("0"), [self](const QVariant &) {
         if (self)
             emit self->restored();
     });

@@ -41,9 +41,9 @@ private:
         QString state; // JSON made by the page-state script
     };
 
-    ChromiumView &m_view;
-    QPointer<QWebEnginePage> m_page;
-    QTimer m_timer;
-    quint64 m_changes = 0; // counts loads and navigations, so a late state reading is recognised
-    std::optional<LeftPage> m_left;
+    ChromiumView &view;
+    QPointer<QWebEnginePage> page;
+    QTimer timer;
+    quint64 changes = 0; // counts loads and navigations, so a late state reading is recognised
+    std::optional<LeftPage> left;
 };

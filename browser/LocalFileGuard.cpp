@@ -2,12 +2,12 @@
 #include "browser/DataFolderScope.h"
 
 LocalFileGuard::LocalFileGuard(const DataFolderScope &dataFolder, QObject *parent)
-    : QWebEngineUrlRequestInterceptor(parent), m_dataFolder(dataFolder) {}
+    : QWebEngineUrlRequestInterceptor(parent), dataFolderPath(dataFolder) {}
 
 void LocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo &info) {
     const QUrl url = info.requestUrl();
     if (!url.isLocalFile())
         return;
-    if (!m_dataFolder.contains(url) || info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeXhr)
+    if (!dataFolderPath.contains(url) || info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeXhr)
         info.block(true);
 }

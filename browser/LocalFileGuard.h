@@ -14,5 +14,5 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
 private:
-    const DataFolderScope &m_dataFolder;
+    const DataFolderScope &dataFolderPath;
 };

@@ -53,14 +53,14 @@ bool chainVerifies(const QList<QSslCertificate> &chain, const QString &caFile, c
 } // namespace
 
 ServiceCertificatePolicy::ServiceCertificatePolicy(const QUrl &serviceBase, const QString &caFile)
-    : m_serviceBase(serviceBase), m_caFile(caFile) {}
+    : serviceBase(serviceBase), caFilePath(caFile) {}
 
 bool ServiceCertificatePolicy::accepts(const QUrl &url, const QList<QSslCertificate> &chain) const {
-    if (m_caFile.isEmpty() || chain.isEmpty() || url.scheme() != QLatin1String("https") ||
-        m_serviceBase.scheme() != QLatin1String("https"))
+    if (caFilePath.isEmpty() || chain.isEmpty() || url.scheme() != QLatin1String("https") ||
+        serviceBase.scheme() != QLatin1String("https"))
         return false;
-    if (url.host().compare(m_serviceBase.host(), Qt::CaseInsensitive) != 0 ||
-        url.port(443) != m_serviceBase.port(443))
+    if (url.host().compare(serviceBase.host(), Qt::CaseInsensitive) != 0 ||
+        url.port(443) != serviceBase.port(443))
         return false;
-    return chainVerifies(chain, m_caFile, url.host());
+    return chainVerifies(chain, caFilePath, url.host());
 }

@@ -12,9 +12,9 @@ public:
     ServiceCertificatePolicy(const QUrl &serviceBase, const QString &caFile);
 
     bool accepts(const QUrl &url, const QList<QSslCertificate> &chain) const;
-    const QString &caFile() const { return m_caFile; }
+    const QString &caFile() const { return caFilePath; }
 
 private:
-    QUrl m_serviceBase;
-    QString m_caFile;
+    QUrl serviceBase;
+    QString caFilePath;
 };

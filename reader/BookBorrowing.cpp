@@ -2,15 +2,15 @@
 #include "annotations/BookDocuments.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "web/BrowserView.h"
+#include "pdf/BookText.h"
 #include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
-#include "pdf/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "reader/ReaderViewHandlers.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -64,20 +64,20 @@ QString pageBoxText(int pageIndex, int total) {
 // `annotationsError` on its pool thread; the completion reads them after the body has ended.
 struct TReaderController::Loan {
     std::string id;
-    JsonPtr detail;
+    BorrowRequest borrow;
     QByteArray TempStream; // the book's PDF, one buffer shared with the view that shows it
     JsonPtr reply;
     std::string annotationsError;
 };
 
-void TReaderController::startBookDownload(const std::string &namaPcFile) {
-    downloadDetail = lib.FDetailContentJson.load();
-    netRequest.start(namaPcFile);
+void TReaderController::startBookDownload(const BorrowRequest &borrow) {
+    downloading = borrow;
+    netRequest.start(replyText(replyData(borrow.detail), "nama_pc_file"));
 }
 
 void TReaderController::netRequestRequestCompleted(int status, const QByteArray &body) {
     emit downloadEnded();
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return;
     if (status != 200 || body.isEmpty()) {
         showError(QStringLiteral("Jaringan Error dengan Status : ") + QString::number(status));
@@ -85,8 +85,8 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
         return;
     }
     auto loan = std::make_shared<Loan>();
-    loan->detail = downloadDetail;
-    loan->id = replyText(replyData(loan->detail), "id");
+    loan->borrow = std::move(downloading);
+    loan->id = replyText(replyData(loan->borrow.detail), "id");
     loan->TempStream = body;
     TRuvasaLib &client = lib;
     BackgroundTask::start(
@@ -108,32 +108,23 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
 
 void TReaderController::netRequestRequestError(const QString &errorText) {
     emit downloadEnded();
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return;
     showError(QStringLiteral("Request Error #671: ") + errorText);
     abandonBorrowing();
 }
 
-// A borrowing that ends without a page drops the jump and the list to return to that were meant for
-// its book, so the next book does not inherit them; the detail page is shown again.
-void TReaderController::forgetPendingOpen() {
-    PageToJump = 0;
-    ReadFromSearch = false;
-    ReadFromChart = false;
-}
-
+// A borrowing that ends without a page shows the detail page again.
 void TReaderController::abandonBorrowing() {
-    forgetPendingOpen();
     reloadDetailPage();
 }
 
 void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Loan> &loan) {
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return;
     if (replyText(loan->reply, "code") != "200") {
         if (isAuthFailed(loan->reply)) {
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
-            forgetPendingOpen();
         } else {
             showWarning(qs(replyText(loan->reply, "msg")));
             abandonBorrowing();
@@ -157,10 +148,11 @@ void TReaderController::openGrantedLoan(const Loan &loan) {
         startReturnReport({replyText(loan.reply, "id_baca"), loan.id, 0, {}, {}, false, false});
         throw std::runtime_error("Anda melebihi batas baca sebanyak 3 Buku");
     }
-    auto record = std::make_unique<TDetailBook>(detailBook(loan.id, loan.reply, replyData(loan.detail)));
+    auto record =
+        std::make_unique<TDetailBook>(detailBook(loan.id, loan.reply, replyData(loan.borrow.detail)));
     TDetailBook &book = *record;
     readDict.emplace(loan.id, std::move(record));
-    ++readCount;
+    ++state.readCount;
     const bool shown = streamProcess(loan, slot, book);
     book.TabSheet = panel.sheet(slot);
     if (!shown) {
@@ -202,7 +194,7 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     view->SetZoomPercentage(100);
     view->SetAllowUserTextSelection(false);
     panel.cmbZoom->setCurrentIndex(2);
-    panel.edPage->setText(startPage(*view, book));
+    panel.edPage->setText(startPage(*view, book, loan.borrow));
 
     auto created = std::make_unique<TReaderSettings>();
     TReaderSettings &settings = *created;
@@ -223,23 +215,17 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.AnnotationObject = stored ? std::move(*stored) : emptyBookDocument(book.id);
     if (viewHandlers)
         viewHandlers->attachPaint(*view);
-    if (ReadFromSearch) {
-        ReadFromSearch = false;
-        window.bringBrowserToFront(LibraryView::Chromium7);
-    }
-    if (ReadFromChart) {
-        ReadFromChart = false;
-        window.bringBrowserToFront(LibraryView::Chromium6);
-    }
+    if (loan.borrow.backTo)
+        window.bringBrowserToFront(*loan.borrow.backTo);
 }
 
 // Opens the view at a sentence-search hit, else offers the last page read; returns the page box text.
-QString TReaderController::startPage(TPdfControl &view, const TDetailBook &book) {
-    if (PageToJump != 0) {
-        view.SetPageIndex(PageToJump);
-        panel.edSearch->setText(qs(KalimatPencarian));
-        PageToJump = 0;
-        view.HightlightText(qs(KalimatPencarian), false, true);
+QString TReaderController::startPage(TPdfControl &view, const TDetailBook &book,
+                                     const BorrowRequest &borrow) {
+    if (borrow.startPage != 0) {
+        view.SetPageIndex(borrow.startPage);
+        panel.edSearch->setText(qs(borrow.phrase));
+        view.HightlightText(qs(borrow.phrase), false, true);
         return pageBoxText(view.PageIndex(), book.halaman_total);
     }
     if (book.page_index != 0 && askYesNo(QStringLiteral("Lanjut ke halaman terakhir yang anda baca?"))) {

@@ -71,7 +71,7 @@ void TReaderController::startReturnReport(ReturnReport report,
 
 void TReaderController::BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
                                                     const ReturnOutcome &outcome) {
-    if (RequestCancelled)
+    if (state.RequestCancelled)
         return;
     const int slot = slotNamed(key);
     const TReaderSettings *settings = settingsOf(slot < 0 ? nullptr : panel.sheet(slot));

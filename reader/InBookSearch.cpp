@@ -1,9 +1,9 @@
 // Searching inside the book in front: the nearest page before or after the one shown that contains the
 // phrase, found on a pool thread; the view then turns to it and marks the phrase there.
 #include "bridge/ProgramState.h"
+#include "pdf/BookText.h"
 #include "pdfview/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
-#include "pdf/BookText.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 
@@ -43,7 +43,7 @@ void TReaderController::startSearch(int direction) {
 void TReaderController::startSearchWalk(const SearchWalk &walk) {
     TPdfControl *view = activeView();
     TReaderSettings *settings = settingsOf(activeSheet());
-    const bool searching = isSearchRunning || (searchTask && !searchTask->finished());
+    const bool searching = state.isSearchRunning || (searchTask && !searchTask->finished());
     if (!view || !settings || !view->Document() || walk.keyword.isEmpty() || searching)
         return;
     settings->CurrentSearchKeyWord = walk.keyword;
@@ -51,10 +51,10 @@ void TReaderController::startSearchWalk(const SearchWalk &walk) {
     std::shared_ptr<BookText> text = settings->Text;
     const int fromPage = view->PageIndex();
     searchView = view;
+    state.isSearchRunning = true;
     searchTask = BackgroundTask::start(
         QStringLiteral("searchWorker"), this,
         [&document, text, walk, fromPage](TaskContext &task) {
-            isSearchRunning = true;
             try {
                 const auto cancelled = [&task] { return task.terminated(); };
                 const BookSearchOutcome outcome =
@@ -71,7 +71,7 @@ void TReaderController::startSearchWalk(const SearchWalk &walk) {
                                                    QString::fromUtf8(error.what()));
             }
         },
-        [] { isSearchRunning = false; },
+        [this] { state.isSearchRunning = false; },
         [this, target = QPointer<TPdfControl>(view), walk](int code, const QString &value) {
             SearchWorkerMessage(code, value, target, walk);
         });

@@ -1,5 +1,7 @@
 #pragma once
+#include "bridge/BorrowRequest.h"
 #include "bridge/LibraryWindow.h"
+#include "bridge/ProgramState.h"
 #include "reader/ReaderRecords.h"
 #include "service/BookDownload.h"
 #include "service/JsonDocument.h"
@@ -29,6 +31,9 @@ public:
                       QObject *parent = nullptr);
     ~TReaderController() override;
 
+    // The program-wide values, owned by the main window.
+    ProgramState &state;
+
     // ---- Reader state: one entry per open book ----
     std::map<std::string, std::unique_ptr<TDetailBook>> readDict;    // by content id
     std::map<QString, std::unique_ptr<TReaderSettings>> readerState; // by page name
@@ -52,8 +57,8 @@ public:
     TReaderSettings *activeSettings() const { return settingsOf(activeSheet()); }
 
     // ---- Borrowing ----
-    // Starts fetching the book "nama_pc_file" of the detail reply held now.
-    void startBookDownload(const std::string &namaPcFile);
+    // Starts fetching the book of `borrow`; the borrowing goes on with it once the book is in.
+    void startBookDownload(const BorrowRequest &borrow);
     void netRequestRequestCompleted(int status, const QByteArray &body);
     void netRequestRequestError(const QString &errorText);
 
@@ -101,7 +106,6 @@ private:
 
     void connectToolbar();
     void reloadDetailPage();
-    void forgetPendingOpen();
     void abandonBorrowing();
     void bringReaderToFront();
     QWidget *tabOfView(const TPdfControl *view) const;
@@ -113,7 +117,7 @@ private:
     void openGrantedLoan(const Loan &loan);
     bool streamProcess(const Loan &loan, int slot, const TDetailBook &book);
     void setUpTab(const Loan &loan, QWidget *sheet, const TDetailBook &book);
-    QString startPage(TPdfControl &view, const TDetailBook &book);
+    QString startPage(TPdfControl &view, const TDetailBook &book, const BorrowRequest &borrow);
     void startTimers(TPdfControl &view, QWidget *sheet, TReaderSettings &settings);
     void attachViewHandlers(TPdfControl &view);
 
@@ -148,7 +152,7 @@ private:
     ReaderPanel &panel;
     TRuvasaLib &lib;
     BookDownload netRequest;
-    JsonPtr downloadDetail; // the detail reply of the book being downloaded
+    BorrowRequest downloading; // the borrowing whose book is being downloaded
     TaskHandle searchTask;
     QPointer<TPdfControl> searchView;
     ReaderViewHandlers *viewHandlers = nullptr;

@@ -1,12 +1,12 @@
 // The reader's three pages, the records of the books they hold, and freeing them.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "web/BrowserView.h"
-#include "pdfview/PdfiumCtrl.h"
 #include "pdf/BookText.h"
+#include "pdfview/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +17,7 @@
 
 TReaderController::TReaderController(LibraryWindow &window, TLibraryController &library, ReaderPanel &panel,
                                      TRuvasaLib &lib, QObject *parent)
-    : QObject(parent), window(window), library(library), panel(panel), lib(lib),
+    : QObject(parent), state(library.state), window(window), library(library), panel(panel), lib(lib),
       netRequest(lib.serviceEndpoint()) {
     connect(&netRequest, &BookDownload::completed, this, &TReaderController::netRequestRequestCompleted);
     connect(&netRequest, &BookDownload::failed, this, &TReaderController::netRequestRequestError);
@@ -119,7 +119,7 @@ void TReaderController::freeSlot(int slot) {
     for (auto entry = readDict.begin(); entry != readDict.end();) {
         if (entry->second->TabSheet == sheet) {
             entry = readDict.erase(entry);
-            --readCount;
+            --state.readCount;
         } else {
             ++entry;
         }

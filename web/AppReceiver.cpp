@@ -12,10 +12,10 @@ AppCallValue callValue(const QJsonValue &value) {
 } // namespace
 
 AppReceiver::AppReceiver(std::function<bool()> mayCall, QObject *parent)
-    : QObject(parent), m_mayCall(std::move(mayCall)) {}
+    : QObject(parent), mayCall(std::move(mayCall)) {}
 
 void AppReceiver::call(const QString &function, const QJsonArray &args) {
-    if (!m_mayCall())
+    if (!mayCall())
         return;
     std::vector<AppCallValue> values;
     for (const QJsonValue &arg : args)

@@ -17,5 +17,5 @@ signals:
     void messageReceived(const ProcessMessage &message);
 
 private:
-    std::function<bool()> m_mayCall;
+    std::function<bool()> mayCall;
 };

@@ -37,7 +37,8 @@ protected:
     ScopedMessageBoxes scope{boxes};
     TRuvasaLib lib{ServiceEndpoint{"https://127.0.0.1:9", ""}};
     RecordingLibraryWindow window;
-    TLibraryController library{window, lib};
+    ProgramState program;
+    TLibraryController library{window, lib, program};
     QStackedWidget areas;
     ReaderPanel *panel = new ReaderPanel(&areas);
     TReaderController reader{window, library, *panel, lib};
@@ -46,10 +47,6 @@ protected:
 
     // One open book in the first page, as the reader leaves it once set up.
     void SetUp() override {
-        resetMainWindowState();
-        clHighlighter = 0xffff;
-        clRectangle = 255;
-        clPen = 0xff0000;
         areas.addWidget(panel);
         areas.resize(1000, 1100);
         areas.show();
@@ -82,7 +79,7 @@ protected:
         state->AnnotationObject = JsonDocument{{"id_konten", "K1"}, {"data", JsonDocument::array()}};
         state->TextCopyObject = state->AnnotationObject;
         reader.readerState["TabSheet1"] = std::move(state);
-        readCount = 1;
+        program.readCount = 1;
         tools.attachPaint(*view);
         QApplication::processEvents();
     }
@@ -427,17 +424,17 @@ TEST_F(AnnotationTools, TheColourWindowAppliesRectangleAndInkAtOnceAndTheHighlig
     TFormAnnotSettings &colours = *tools.FormAnnotSettings;
     colours.pickColor = [](const QColor &) { return std::optional<QColor>(QColor(1, 2, 3)); };
     colours.btnColorClick(colours.btnColorHighlighter);
-    EXPECT_EQ(clHighlighter, 0xffffu);
+    EXPECT_EQ(program.clHighlighter, 0xffffu);
     colours.btnColorClick(colours.btnColorPen);
-    EXPECT_EQ(clPen, 0x030201u);
+    EXPECT_EQ(program.clPen, 0x030201u);
     colours.btnSimpanClick();
-    EXPECT_EQ(clHighlighter, 0x030201u);
-    EXPECT_EQ(clRectangle, 255u) << "the rectangle swatch starts red";
+    EXPECT_EQ(program.clHighlighter, 0x030201u);
+    EXPECT_EQ(program.clRectangle, 255u) << "the rectangle swatch starts red";
 
-    TFormAnnotSettings fresh;
+    TFormAnnotSettings fresh{program};
     fresh.btnSimpanClick();
-    EXPECT_EQ(clHighlighter, 7727856u);
-    EXPECT_EQ(clPen, 255u);
+    EXPECT_EQ(program.clHighlighter, 7727856u);
+    EXPECT_EQ(program.clPen, 255u);
 }
 
 } // namespace

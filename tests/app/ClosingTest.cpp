@@ -5,11 +5,11 @@
 #include "app/ClientStartup.h"
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
-#include "web/AppReceiver.h"
 #include "browser/ChromiumView.h"
 #include "prompts/MessageBoxes.h"
 #include "tests/service/ServiceTestBed.h"
 #include "tests/support/EventLoop.h"
+#include "web/AppReceiver.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -46,7 +46,8 @@ protected:
         ASSERT_TRUE(window);
         window->show();
         ASSERT_TRUE(processUntil([&] {
-            return !FTaskControl && window->view(LibraryView::Chromium1)->url().fileName() == "login.html";
+            return !window->library().state.FTaskControl &&
+                   window->view(LibraryView::Chromium1)->url().fileName() == "login.html";
         }));
     }
     QWidget *inFront() const { return window->panelBrowser->currentWidget(); }
@@ -89,7 +90,7 @@ TEST_F(ClosingWindow, MessagesQueuedAtCloseAreDropped) {
         EXPECT_EQ(inFront(), window->view(LibraryView::Chromium1));
         EXPECT_EQ(server.requests().size(), requests);
         EXPECT_EQ(boxes.shown.size(), shownBoxes);
-        EXPECT_FALSE(FTaskControl);
+        EXPECT_FALSE(window->library().state.FTaskControl);
         window.reset();
     }
 }

@@ -33,14 +33,9 @@ protected:
     Service service;
     TRuvasaLib &lib = service.lib;
     RecordingLibraryWindow window;
-    TLibraryController controller{window, lib};
+    ProgramState state;
+    TLibraryController controller{window, lib, state};
 
-    void SetUp() override {
-        resetMainWindowState();
-        TotalHomeContent = 0;
-        CountHomeContent = 0;
-        KalimatPencarian.clear();
-    }
     void TearDown() override {
         BackgroundTask::waitForAll();
         QCoreApplication::processEvents();
@@ -51,7 +46,7 @@ protected:
     }
     // Waits until the running task's completion has run.
     bool settle() {
-        return processUntil([] { return !FTaskControl; });
+        return processUntil([this] { return !state.FTaskControl; });
     }
     std::string loading() const { return controller.localPageUrl("loading.html"); }
     std::string login() const { return controller.localPageUrl("login.html"); }
@@ -136,18 +131,16 @@ TEST_F(LibraryController, InputChecksShowTheirMessageAndChangeNothing) {
     for (const RefusedInput &c : cases) {
         SCOPED_TRACE(c.label);
         boxes.shown.clear();
-        readCount = c.openBooks;
-        isSearchRunning = c.searchRunning;
-        PageToJump = 5;
+        state.readCount = c.openBooks;
+        state.isSearchRunning = c.searchRunning;
         send(c.name, c.args);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].kind, c.kind);
         EXPECT_EQ(boxes.shown[0].text, QString::fromUtf8(c.text));
-        EXPECT_FALSE(FTaskControl);
+        EXPECT_FALSE(state.FTaskControl);
         EXPECT_EQ(window.navigationCount(), 0u);
         EXPECT_EQ(window.frontChanges, 0);
-        EXPECT_EQ(PageToJump, 5);
-        EXPECT_TRUE(KalimatPencarian.empty());
+        EXPECT_TRUE(state.KalimatPencarian.empty());
     }
 }
 
@@ -163,7 +156,7 @@ TEST_F(LibraryController, BackFamilyOnlySwitchesViews) {
     }
     EXPECT_EQ(window.navigationCount(), 0u);
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_FALSE(state.FTaskControl);
 }
 
 TEST_F(LibraryController, MessagesWithoutTaskActAtOnce) {
@@ -187,14 +180,14 @@ TEST_F(LibraryController, MessagesWithoutTaskActAtOnce) {
 }
 
 TEST_F(LibraryController, LoadMoreWhenAllSectionsAreShownOnlyHidesTheButton) {
-    TotalHomeContent = 4;
-    CountHomeContent = 4;
-    PageHome = 2;
+    state.TotalHomeContent = 4;
+    state.CountHomeContent = 4;
+    state.PageHome = 2;
     send("loadMore", {}, LibraryView::Chromium2);
     EXPECT_EQ(window.at(LibraryView::Chromium2).scripts, std::vector<std::string>{"$(\"#btnMore\").hide()"});
     EXPECT_TRUE(window.at(LibraryView::Chromium1).scripts.empty());
-    EXPECT_EQ(PageHome, 2);
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_EQ(state.PageHome, 2);
+    EXPECT_FALSE(state.FTaskControl);
 }
 
 TEST_F(LibraryController, LogoutCancelledDoesNothing) {
@@ -233,15 +226,14 @@ TEST_F(LibraryController, BacaKalimatWithAPageThatIsNoNumberStartsNothing) {
     send("bacaKalimat", {std::string("7"), std::string("12a")});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
-    EXPECT_EQ(PageToJump, 0);
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_FALSE(state.FTaskControl);
     EXPECT_EQ(window.navigationCount(), 0u);
 }
 
 TEST_F(LibraryController, RefusedLoginWarnsAndBringsBackAFreshLoginPage) {
     send("login", {std::string("ani"), std::string("rahasia")});
     EXPECT_EQ(window.at(LibraryView::Chromium1).last(), loading());
-    ASSERT_TRUE(FTaskControl);
+    ASSERT_TRUE(state.FTaskControl);
     ASSERT_TRUE(settle());
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
@@ -294,12 +286,12 @@ TEST_F(LibraryController, FailedFetchShowsTheMessageAndTheRightView) {
         EXPECT_EQ(window.front, c.frontAfter);
         EXPECT_EQ(window.at(c.view).last(), loading());
     }
-    EXPECT_FALSE(isSearchRunning); // a finished search lets the next one in
+    EXPECT_FALSE(state.isSearchRunning); // a finished search lets the next one in
 }
 
 TEST_F(LibraryController, CompletionsAfterTheWindowBeganClosingDoNothing) {
     send("detail", {std::string("7")});
-    RequestCancelled = true;
+    state.RequestCancelled = true;
     ASSERT_TRUE(settle());
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(window.at(LibraryView::Chromium3).navigations, std::vector<std::string>{loading()});
@@ -307,7 +299,7 @@ TEST_F(LibraryController, CompletionsAfterTheWindowBeganClosingDoNothing) {
 
 TEST_F(LibraryController, MessagesAndLogoutsThatArriveAfterTheWindowClosedDoNothing) {
     send("logout");
-    RequestCancelled = true;
+    state.RequestCancelled = true;
     BackgroundTask::waitForAll();
     QCoreApplication::processEvents();
     for (const std::string name : {"loadKategori", "logout", "detail", "back", "account"})
@@ -315,14 +307,13 @@ TEST_F(LibraryController, MessagesAndLogoutsThatArriveAfterTheWindowClosedDoNoth
     EXPECT_EQ(boxes.shown.size(), 1u); // the confirmation of the first logout only
     EXPECT_EQ(window.navigationCount(), 0u);
     EXPECT_EQ(window.frontChanges, 0);
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_FALSE(state.FTaskControl);
 }
 
 // The controller against a recording service whose replies are set per path.
 class LibraryAgainstService : public ControllerTest<ServiceTestBed> {
 protected:
     void SetUp() override {
-        ControllerTest::SetUp();
         lib.FClientJson.store(std::make_shared<const JsonDocument>(
             JsonDocument::parse(R"({"code":"200","data":{"nama":"Pustaka Uji","warna_header":"#123456"}})")));
     }
@@ -408,17 +399,18 @@ TEST_F(LibraryAgainstService, HomeSectionCountsBeyondIntKeepTheMoreButtonRight) 
     answer({{"/api/wl/listHomepage", R"({"code":"200","count":1e10,"total":2000000000,"data":[]})"}});
     controller.startBannerRequest();
     ASSERT_TRUE(settle());
-    EXPECT_EQ(CountHomeContent, std::numeric_limits<int>::max());
+    EXPECT_EQ(state.CountHomeContent, std::numeric_limits<int>::max());
     send("loadMore");
     ASSERT_TRUE(settle());
-    EXPECT_EQ(TotalHomeContent, std::numeric_limits<int>::max()); // two totals of 2e9, held at the limit
+    EXPECT_EQ(state.TotalHomeContent,
+              std::numeric_limits<int>::max()); // two totals of 2e9, held at the limit
     const RecordingView &home = window.at(LibraryView::Chromium1);
     EXPECT_EQ(home.scripts, (std::vector<std::string>{"$(\"#btnMore\").show();", "$(\"#btnMore\").hide();",
                                                       "$(\"#btnMore\").hide();"}));
     // Each show/hide waits for the home page itself.
     EXPECT_EQ(home.awaitedPages, std::vector<std::string>(2, controller.localPageUrl("index.html")));
     send("loadMore"); // every section is shown now: no further request
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_FALSE(state.FTaskControl);
 }
 
 struct Member {
@@ -475,3 +467,42 @@ TEST_F(LibraryAgainstService, ALoginReplacesTheWholeSessionAndTheNextCallsCarryI
 }
 
 } // namespace
+
+// Each borrowing row hands the reader one value: the detail it borrows from, where the book opens and
+// the list the library goes back to.
+TEST_F(LibraryAgainstService, EachBorrowingRowHandsTheReaderItsBorrowingAsOneValue) {
+    answer({{"/api/wl/detailKonten", R"({"code":"200","data":{"id":"7","nama_pc_file":"buku-7.pdf"}})"}});
+    lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(
+        JsonDocument::parse(R"({"code":"200","data":{"id":"5","nama_pc_file":"buku-5.pdf"}})")));
+    state.KalimatPencarian = "kunang-kunang menerangi";
+    const struct {
+        const char *name;
+        Args args;
+        std::string file;
+        int startPage;
+        std::string phrase;
+        std::optional<LibraryView> backTo;
+    } cases[] = {
+        {"baca", {std::string("5")}, "buku-5.pdf", 0, "", std::nullopt},
+        {"bacaSection", {std::string("7")}, "buku-7.pdf", 0, "", LibraryView::Chromium6},
+        {"bacaKalimat",
+         {std::string("7"), std::string("12")},
+         "buku-7.pdf",
+         12,
+         "kunang-kunang menerangi",
+         LibraryView::Chromium7},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        window.borrows.clear();
+        send(c.name, c.args);
+        ASSERT_TRUE(processUntil([&] { return !window.borrows.empty(); }));
+        const BorrowRequest &borrow = window.borrows.front();
+        EXPECT_EQ(replyText(replyData(borrow.detail), "nama_pc_file"), c.file);
+        EXPECT_EQ(borrow.startPage, c.startPage);
+        EXPECT_EQ(borrow.phrase, c.phrase);
+        EXPECT_EQ(borrow.backTo, c.backTo);
+        ASSERT_TRUE(settle());
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}

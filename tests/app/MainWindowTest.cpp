@@ -55,7 +55,7 @@ TEST_F(MainWindow, ProfileNotGoodShowsItsMessageAndKeepsTheLoadingPage) {
     EXPECT_EQ(boxes.shown[0].kind, MsgKind::Error);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Error : ")));
     EXPECT_GT(boxes.shown[0].text.size(), QStringLiteral("Error : ").size());
-    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    ASSERT_TRUE(processUntil([&] { return !window->library().state.FTaskControl; }));
     EXPECT_EQ(shownIn(LibraryView::Chromium1).fileName(), QStringLiteral("loading.html"));
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/login.html")));
     EXPECT_FALSE(window->PanelHeader->isVisible());
@@ -73,12 +73,12 @@ TEST_F(MainWindow, MissingLoadingPageAsksForARestart) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(window->isVisible());               // Cancel stays on an empty library
     EXPECT_FALSE(window->PanelHeader->isVisible()); // and without the header: nobody has logged in
-    EXPECT_FALSE(FTaskControl);
+    EXPECT_FALSE(window->library().state.FTaskControl);
 }
 
 TEST_F(MainWindow, HeaderSwitchesAreasWithoutReloadingAndAboutHidesOnClick) {
     window->show();
-    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    ASSERT_TRUE(processUntil([&] { return !window->library().state.FTaskControl; }));
     const QUrl before = shownIn(LibraryView::Chromium1);
     window->btnReader->click();
     EXPECT_EQ(window->areas->currentWidget(), window->PanelReader);
@@ -105,7 +105,7 @@ TEST_F(MainWindow, HeaderSwitchesAreasWithoutReloadingAndAboutHidesOnClick) {
 
 TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
     window->show();
-    ASSERT_TRUE(processUntil([&] { return !FTaskControl; }));
+    ASSERT_TRUE(processUntil([&] { return !window->library().state.FTaskControl; }));
     auto *book = new QLabel(window->PanelReader->TabSheet2);
     EXPECT_FALSE(window->close());
     ASSERT_FALSE(boxes.shown.empty());
@@ -113,12 +113,12 @@ TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
     EXPECT_EQ(boxes.shown.back().text,
               QStringLiteral("Harap kembalikan terlebih dahulu semua buku yang anda baca "
                              "sebelum menutup aplikasi ini"));
-    EXPECT_FALSE(RequestCancelled);
+    EXPECT_FALSE(window->library().state.RequestCancelled);
     EXPECT_TRUE(QDir(folder).exists());
 
     delete book;
     EXPECT_TRUE(window->close());
-    EXPECT_TRUE(RequestCancelled);
+    EXPECT_TRUE(window->library().state.RequestCancelled);
 }
 
 // The home folder, and so the data folder, may hold characters that mean something in an address.

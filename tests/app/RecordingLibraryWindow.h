@@ -1,5 +1,7 @@
 #pragma once
+#include "bridge/BorrowRequest.h"
 #include "bridge/LibraryWindow.h"
+#include "service/ReplyValues.h"
 #include "web/BrowserView.h"
 
 #include <array>
@@ -26,7 +28,8 @@ struct RecordingLibraryWindow : LibraryWindow {
     int registrations = 0;
     int passwordResets = 0;
     std::vector<QString> opened;
-    std::vector<std::string> downloads;
+    std::vector<std::string> downloads; // the books fetched, by "nama_pc_file"
+    std::vector<BorrowRequest> borrows;
 
     RecordingView &at(LibraryView view) { return views[static_cast<int>(view) - 1]; }
     BrowserView &chromium(LibraryView view) override { return at(view); }
@@ -42,7 +45,10 @@ struct RecordingLibraryWindow : LibraryWindow {
     void showRegistration() override { ++registrations; }
     void showForgotPassword() override { ++passwordResets; }
     void openExternal(const QString &url) override { opened.push_back(url); }
-    void startBookDownload(const std::string &namaPcFile) override { downloads.push_back(namaPcFile); }
+    void startBookDownload(const BorrowRequest &borrow) override {
+        downloads.push_back(replyText(replyData(borrow.detail), "nama_pc_file"));
+        borrows.push_back(borrow);
+    }
 
     std::size_t navigationCount() const {
         std::size_t count = 0;

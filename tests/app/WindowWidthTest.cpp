@@ -60,7 +60,6 @@ protected:
     ReaderPanel *panel = nullptr;
 
     void SetUp() override {
-        resetMainWindowState();
         db.run("UPDATE loans SET ended = datetime('now'), end_reason = 'test' WHERE ended IS NULL");
         db.run("UPDATE books SET stok = qty");
         db.run("DELETE FROM reading_progress");
@@ -76,9 +75,10 @@ protected:
         window->show();
         window->setHeaderVisible(true); // as after a login
         lib.FDetailContentJson.store(lib.DetailContentRequest("1001"));
-        window->startBookDownload(replyText(replyData(lib.FDetailContentJson.load()), "nama_pc_file"));
-        ASSERT_TRUE(processUntil([&] { return window->reader().activeView() && !FTaskControl; }))
-            << (boxes.shown.empty() ? std::string() : boxes.shown.front().text.toStdString());
+        window->startBookDownload(BorrowRequest::from(lib.FDetailContentJson.load()));
+        ASSERT_TRUE(processUntil([&] {
+            return window->reader().activeView() && !window->library().state.FTaskControl;
+        })) << (boxes.shown.empty() ? std::string() : boxes.shown.front().text.toStdString());
         ASSERT_EQ(window->areas->currentWidget(), panel);
         panel->edSearch->setText(QString::fromUtf8(devserver::kSampleSentence).section(' ', 0, 1));
     }
@@ -122,7 +122,7 @@ protected:
         using S = TReaderSettings;
         ReaderPanel *p = panel;
         return {
-            button(p->btnReturn, [] { return QVariant(readCount); }),
+            button(p->btnReturn, [this] { return QVariant(window->library().state.readCount); }),
             button(p->btnInfo, shown(window->FormInfoBuku)),
             {QStringLiteral("cmbZoom"), p->cmbZoom,
              [p] {

@@ -4,7 +4,7 @@
 
 bool TestCertificates::openssl(const QStringList &args) {
     QProcess process;
-    process.setWorkingDirectory(m_dir.path());
+    process.setWorkingDirectory(dir.path());
     process.start(QStringLiteral("openssl"), args);
     if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit &&
         process.exitCode() == 0)

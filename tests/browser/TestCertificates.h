@@ -6,8 +6,8 @@
 // Certificates and keys made with the openssl tool in a temporary folder, as NAME.pem and NAME.key.
 class TestCertificates {
 public:
-    bool isValid() const { return m_dir.isValid(); }
-    QString path(const QString &file) const { return m_dir.filePath(file); }
+    bool isValid() const { return dir.isValid(); }
+    QString path(const QString &file) const { return dir.filePath(file); }
 
     // An authority, self-signed or signed by issuer.
     bool makeAuthority(const QString &name, const QString &issuer = QString());
@@ -18,5 +18,5 @@ private:
     bool openssl(const QStringList &args);
     QStringList request(const QString &name, const QString &issuer) const;
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir;
 };

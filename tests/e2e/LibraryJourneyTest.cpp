@@ -230,16 +230,20 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     }));
 
     // "Selebihnya" asks for further pages until every section is shown, then it is hidden.
-    const int firstTotal = TotalHomeContent;
-    EXPECT_LT(firstTotal, CountHomeContent); // the sample catalogue has more than one page of sections
-    for (int round = 0; round < 10 && TotalHomeContent < CountHomeContent; ++round) {
-        const int before = TotalHomeContent;
+    const int firstTotal = window->library().state.TotalHomeContent;
+    EXPECT_LT(
+        firstTotal,
+        window->library().state.CountHomeContent); // the sample catalogue has more than one page of sections
+    for (int round = 0;
+         round < 10 && window->library().state.TotalHomeContent < window->library().state.CountHomeContent;
+         ++round) {
+        const int before = window->library().state.TotalHomeContent;
         markReplaced(LibraryView::Chromium1);
         click(LibraryView::Chromium1, "#loadMore");
-        ASSERT_TRUE(processUntil([&] { return TotalHomeContent > before; }));
+        ASSERT_TRUE(processUntil([&] { return window->library().state.TotalHomeContent > before; }));
         ASSERT_TRUE(waitForHome());
     }
-    EXPECT_EQ(TotalHomeContent, CountHomeContent);
+    EXPECT_EQ(window->library().state.TotalHomeContent, window->library().state.CountHomeContent);
     EXPECT_TRUE(processUntil([&] {
         return evaluate(view(LibraryView::Chromium1),
                         QStringLiteral("$('#btnMore').css('display') === 'none'"))
@@ -285,7 +289,7 @@ TEST_F(LibraryJourney, MemberLogsInBrowsesIsSentBackByALoginElsewhereAndLogsOut)
     // Back in (the section count starts afresh), then out through the account menu.
     submitLogin(member.username, member.password);
     ASSERT_TRUE(waitForHome());
-    EXPECT_EQ(TotalHomeContent, firstTotal);
+    EXPECT_EQ(window->library().state.TotalHomeContent, firstTotal);
     EXPECT_EQ(boxes.shown.size(), 2u);
     since = e2e::lastRequestId(endpoint);
     // A real click: the item's empty address must not reload the home page over the login page.
@@ -405,7 +409,7 @@ TEST_F(LibraryJourney, CategoriesChartsAndSearchesWithTheirWayBack) {
     ASSERT_TRUE(
         waitForView(LibraryView::Chromium7, QStringLiteral("search_result.html"),
                     QStringLiteral("document.querySelector(\"[onclick^='app.detailFromSearch(']\")")));
-    EXPECT_FALSE(isSearchRunning);
+    EXPECT_FALSE(window->library().state.isSearchRunning);
     ASSERT_TRUE(evaluate(view(LibraryView::Chromium7),
                          QStringLiteral("!!document.querySelector(\"[onclick^='app.searchResult(']\")"))
                     .toBool());
@@ -422,7 +426,7 @@ TEST_F(LibraryJourney, CategoriesChartsAndSearchesWithTheirWayBack) {
                  .arg(phrase));
     ASSERT_TRUE(waitForView(LibraryView::Chromium7, QStringLiteral("search_kalimat_result.html"),
                             QStringLiteral("document.querySelector(\"[onclick^='app.bacaKalimat(']\")")));
-    EXPECT_EQ(KalimatPencarian, phrase.toStdString());
+    EXPECT_EQ(window->library().state.KalimatPencarian, phrase.toStdString());
     EXPECT_TRUE(boxes.shown.empty());
 
     // A list asked for after a login elsewhere: the lists' own authentication text, then the login page.
@@ -452,7 +456,7 @@ TEST_F(LibraryJourney, BacaOpensTheBookInTheReaderAndTheReturnFreesItsPage) {
     click(LibraryView::Chromium3, ".btn-baca");
     ASSERT_TRUE(processUntil([&] { return reader.activeView() && window->areas->currentWidget() == panel; }));
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(window->library().state.readCount, 1);
     EXPECT_TRUE(panel->PageControl1->isTabVisible(0));
     EXPECT_TRUE(panel->edPage->text().startsWith(QStringLiteral("1/")));
     EXPECT_TRUE(processUntil([&] { return window->DownloadProgress->isHidden(); }));
@@ -479,7 +483,7 @@ TEST_F(LibraryJourney, BacaOpensTheBookInTheReaderAndTheReturnFreesItsPage) {
     const long long since = e2e::lastRequestId(endpoint);
     boxes.answers.push_back(MsgAnswer::Yes);
     panel->btnReturn->click(); // the page closes once the service has the book and its annotations
-    EXPECT_TRUE(processUntil([] { return readCount == 0; }));
+    EXPECT_TRUE(processUntil([this] { return window->library().state.readCount == 0; }));
     EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
     EXPECT_TRUE(processUntil([&] {
         const auto paths = apiPaths(endpoint, since);

@@ -45,7 +45,8 @@ const std::string OtherBooks[] = {"1002", "1003", "1004", "1005"};
 class Reader : public ::testing::Test, protected ClientAgainstService {
 protected:
     RecordingLibraryWindow window;
-    TLibraryController library{window, lib};
+    ProgramState program;
+    TLibraryController library{window, lib, program};
     QStackedWidget areas;
     QWidget *libraryArea = new QWidget(&areas);
     ReaderPanel *panel = new ReaderPanel(&areas);
@@ -53,8 +54,6 @@ protected:
     long long requestsBefore = 0;
 
     void SetUp() override {
-        resetMainWindowState();
-        KalimatPencarian.clear();
         clearLoans();
         areas.addWidget(libraryArea);
         areas.addWidget(panel);
@@ -110,10 +109,11 @@ protected:
         lib.FDetailContentJson.store(lib.DetailContentRequest(id));
         return borrowHeldDetail();
     }
-    int borrowHeldDetail() {
+    int borrowHeldDetail(BorrowRequest borrow = {}) {
         const std::size_t open = reader.readDict.size();
         const std::size_t shown = boxes.shown.size();
-        reader.startBookDownload(replyText(replyData(lib.FDetailContentJson.load()), "nama_pc_file"));
+        borrow.detail = lib.FDetailContentJson.load();
+        reader.startBookDownload(borrow);
         processUntil([&] { return reader.readDict.size() != open || boxes.shown.size() != shown; });
         BackgroundTask::waitForAll();
         QCoreApplication::processEvents();
@@ -155,7 +155,7 @@ protected:
 TEST_F(Reader, BorrowedBookOpensOnItsFirstPageInTheFirstPage) {
     ASSERT_EQ(borrow(ShortBook), 0);
     EXPECT_TRUE(boxes.shown.empty()) << texts().front().toStdString();
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_TRUE(panel->PageControl1->isTabVisible(0));
     EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
     EXPECT_EQ(panel->PageControl1->currentIndex(), 0);
@@ -216,18 +216,14 @@ TEST_F(Reader, ALastPageReadIsOfferedAndTakenOnlyWithYes) {
 
 TEST_F(Reader, ASentenceHitOpensAtItsPageWithThePhraseMarkedAndNoQuestion) {
     setLastPage(LongBook, 12);
-    KalimatPencarian = "kunang-kunang menerangi";
-    PageToJump = 40;
     lib.FDetailContentJson.store(lib.DetailContentRequest(LongBook));
-    ReadFromSearch = true;
-    ASSERT_EQ(borrowHeldDetail(), 0);
+    ASSERT_EQ(borrowHeldDetail(BorrowRequest::atHit(40, "kunang-kunang menerangi", LibraryView::Chromium7)),
+              0);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(view(0)->PageIndex(), 40);
     EXPECT_EQ(panel->edPage->text(), QStringLiteral("41/%1").arg(total(LongBook)));
     EXPECT_EQ(panel->edSearch->text(), "kunang-kunang menerangi");
     EXPECT_FALSE(view(0)->HighlightRects().empty());
-    EXPECT_EQ(PageToJump, 0);
-    EXPECT_FALSE(ReadFromSearch);
     EXPECT_EQ(window.front, LibraryView::Chromium7);
     EXPECT_EQ(areas.currentWidget(), panel);
 }
@@ -236,7 +232,7 @@ TEST_F(Reader, BooksTakeTheFirstFreePageAndTheFourthIsRefusedBeforeAnyDownload) 
     ASSERT_EQ(borrow(OtherBooks[0]), 0);
     ASSERT_EQ(borrow(OtherBooks[1]), 1);
     ASSERT_EQ(borrow(OtherBooks[2]), 2);
-    EXPECT_EQ(readCount, 3);
+    EXPECT_EQ(program.readCount, 3);
 
     library.ProcessMessageReceived(window.at(LibraryView::Chromium3),
                                    ProcessMessage{"baca", {std::string("x")}});
@@ -247,13 +243,13 @@ TEST_F(Reader, BooksTakeTheFirstFreePageAndTheFourthIsRefusedBeforeAnyDownload) 
     show(1); // books in the first and third pages: the next goes into the second
     returnActive();
     EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
-    EXPECT_EQ(readCount, 2);
+    EXPECT_EQ(program.readCount, 2);
     EXPECT_EQ(borrow(OtherBooks[3]), 1);
 
     show(0); // the first page freed while the second is taken: the next goes into the first
     returnActive();
     EXPECT_EQ(borrow(OtherBooks[0]), 0);
-    EXPECT_EQ(readCount, 3);
+    EXPECT_EQ(program.readCount, 3);
     EXPECT_EQ(reader.readDict.size(), 3u);
     EXPECT_EQ(reader.readerState.size(), 3u);
 }
@@ -266,24 +262,20 @@ TEST_F(Reader, RefusalsAndFailuresTakeNothing) {
     EXPECT_EQ(boxes.shown[0].text, "Stok buku sedang habis, silakan coba lagi nanti");
     EXPECT_EQ(window.at(LibraryView::Chromium3).last(), library.localPageUrl("detail.html"));
 
-    // A file the service does not have, asked for from a sentence-search hit: the jump and the list to
-    // return to go with it, so the next book opens normally.
+    // A file the service does not have, asked for from a sentence-search hit.
     JsonDocument detail = *lib.DetailContentRequest(ShortBook);
     detail["data"]["nama_pc_file"] = "tidak-ada.pdf";
     lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
-    PageToJump = 5;
-    ReadFromSearch = true;
-    EXPECT_EQ(borrowHeldDetail(), -1);
+    EXPECT_EQ(borrowHeldDetail(BorrowRequest::atHit(5, "kunang", LibraryView::Chromium7)), -1);
     EXPECT_EQ(boxes.shown.back().text, "Jaringan Error dengan Status : 404");
-    EXPECT_EQ(PageToJump, 0);
-    EXPECT_FALSE(ReadFromSearch);
+    EXPECT_NE(window.front, LibraryView::Chromium7);
 
     // The same book a second time (the service's loan ended behind the client's back).
     ASSERT_EQ(borrow(ShortBook), 0);
     db.run("UPDATE loans SET ended = datetime('now') WHERE ended IS NULL");
     EXPECT_EQ(borrow(ShortBook), 0);
     EXPECT_EQ(boxes.shown.back().text, "Error Exception #1098 : Duplicates not allowed");
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_EQ(reader.readDict.size(), 1u);
     EXPECT_FALSE(panel->PageControl1->isTabVisible(1));
     for (const auto &[path, body] : calls())
@@ -299,7 +291,7 @@ TEST_F(Reader, ASessionEndedElsewhereSendsTheMemberToTheLoginPage) {
     EXPECT_EQ(boxes.shown.back().text, "Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
     EXPECT_EQ(window.at(LibraryView::Chromium1).last(), library.localPageUrl("login.html"));
     EXPECT_EQ(window.front, LibraryView::Chromium1);
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
 }
 
 TEST_F(Reader, NavigationZoomAndThePageBoxFollowTheView) {
@@ -462,7 +454,7 @@ TEST_F(Reader, ThirtyMinutesWithoutMovementReturnTheBookAtTheNextReport) {
     state.TimerChecking->start();
     tick(reader, state.TimerChecking, 301);
     ASSERT_TRUE(processUntil([&] { return reader.readerState.empty(); }));
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
@@ -492,7 +484,7 @@ TEST_F(Reader, AMovementBeforeTheLimitKeepsTheBook) {
     ASSERT_TRUE(processUntil([&] { return !state.TimerTask; }));
     EXPECT_TRUE(state.TimerChecking->isActive());
     EXPECT_EQ(state.CheckingTime, 0);
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_TRUE(boxes.shown.empty());
     EXPECT_NE(calls().back().second.find("status=1"), std::string::npos);
 }
@@ -504,7 +496,7 @@ TEST_F(Reader, AReportInFlightWhenTheBookIsReturnedChangesNothing) {
     tick(reader, settings(0).TimerChecking, 301);
     returnActive(); // the report and the return race to the service; the return frees the page either way
     ASSERT_EQ(borrow(OtherBooks[0]), 0); // the same page holds another book now
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     // Only the return speaks: the question, and the service's answer when the report ended the loan
     // first; never the automatic return.
     const std::vector<QString> shown = texts();
@@ -523,11 +515,11 @@ TEST_F(Reader, ReturningByHandReportsThePageThenBothDocuments) {
     const std::string idBaca = settings(0).IdBaca;
 
     returnActive(MsgAnswer::No);
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_TRUE(settings(0).TimerIdle->isActive());
 
     returnActive(MsgAnswer::Yes);
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_TRUE(reader.readDict.empty());
     EXPECT_TRUE(reader.readerState.empty());
     EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
@@ -563,7 +555,7 @@ TEST_F(Reader, AFailedReturnKeepsTheBookAndItsAnnotationsUntilATryThatWorks) {
     EXPECT_EQ(boxes.shown[1].text,
               "Buku gagal dikembalikan : Layanan sedang sibuk\nBuku dan anotasinya tetap "
               "terbuka, silakan kembalikan lagi.");
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     ASSERT_NE(view(0), nullptr);
     EXPECT_TRUE(view(0)->isEnabled());
     EXPECT_TRUE(settings(0).TimerIdle->isActive());
@@ -571,7 +563,7 @@ TEST_F(Reader, AFailedReturnKeepsTheBookAndItsAnnotationsUntilATryThatWorks) {
 
     devserver::clearFaults(db);
     returnActive();
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_EQ(lastPaths(3), ReturnWithDocuments);
     EXPECT_NE(calls().rbegin()[1].second.find("note"), std::string::npos);
 }
@@ -583,7 +575,7 @@ TEST_F(Reader, AReturnRefusedForASessionEndedElsewhereKeepsTheBookAndShowsTheLog
     devserver::clearFaults(db);
     EXPECT_EQ(texts().back(), "Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
     EXPECT_EQ(window.at(LibraryView::Chromium1).last(), library.localPageUrl("login.html"));
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_NE(view(0), nullptr);
 }
 
@@ -592,7 +584,7 @@ TEST_F(Reader, AReturnOfALoanNoLongerHeldStillSendsTheAnnotations) {
     ASSERT_EQ(borrow(ShortBook), 0);
     db.run("UPDATE loans SET ended = datetime('now') WHERE ended IS NULL");
     returnActive();
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_EQ(lastPaths(3), ReturnWithDocuments);
     EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?", "Buku sudah dikembalikan"}));
 }
@@ -607,7 +599,7 @@ TEST_F(Reader, AnnotationsThatCannotBeSavedKeepTheBookUnlessTheMemberLetsThemGo)
     BackgroundTask::waitForAll();
     QCoreApplication::processEvents();
     EXPECT_EQ(texts().back(), question);
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
     EXPECT_TRUE(view(0)->isEnabled());
 
     // The book went back with the first try: the next one finds the loan ended and sends them again.
@@ -617,7 +609,7 @@ TEST_F(Reader, AnnotationsThatCannotBeSavedKeepTheBookUnlessTheMemberLetsThemGo)
     QCoreApplication::processEvents();
     devserver::clearFaults(db);
     EXPECT_EQ(texts().back(), question);
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_EQ(paths().back(), "/api/wl/copyText");
 }
 
@@ -632,7 +624,7 @@ TEST_F(Reader, LogoutIsRefusedWhileABookIsOut) {
     QCoreApplication::processEvents();
     const auto sent = paths();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "/api/wl/executeLogout"), 0);
-    EXPECT_EQ(readCount, 1);
+    EXPECT_EQ(program.readCount, 1);
 
     returnActive();
     boxes.shown.clear();
@@ -652,7 +644,7 @@ TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
     ASSERT_FALSE(boxes.shown.empty());
     EXPECT_TRUE(boxes.shown.back().text.startsWith("Error Exception #1287 : "))
         << boxes.shown.back().text.toStdString();
-    EXPECT_EQ(readCount, 0);
+    EXPECT_EQ(program.readCount, 0);
     EXPECT_TRUE(reader.readDict.empty());
     EXPECT_FALSE(reader.anyBookOpen());
     EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
@@ -692,7 +684,7 @@ TEST_F(Reader, AnEmptyOrPagelessBookIsRefusedAndNoLoanStays) {
         EXPECT_EQ(borrowHeldDetail(), -1);
         ASSERT_FALSE(boxes.shown.empty());
         EXPECT_EQ(boxes.shown.back().text, c.message);
-        EXPECT_EQ(readCount, 0);
+        EXPECT_EQ(program.readCount, 0);
         EXPECT_TRUE(reader.readDict.empty());
         EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
         EXPECT_EQ(db.queryOne("SELECT COUNT(*) FROM loans WHERE ended IS NULL")->integer(0), 0);
@@ -759,7 +751,7 @@ protected:
         next ? reader.btnSearchNextClick() : reader.btnSearchPreviousClick();
         for (int walk = 0; walk < 2; ++walk) { // a walk from the other end follows the member's yes
             BackgroundTask::waitForAll();
-            processUntil([] { return !isSearchRunning; });
+            processUntil([this] { return !program.isSearchRunning; });
             QCoreApplication::processEvents();
         }
     }
@@ -862,7 +854,7 @@ TEST_F(InBookSearch, EdgesEmptyBoxAndARunningSearchStartNothing) {
     reader.btnSearchNextClick();     // walks to page 400
     reader.btnSearchPreviousClick(); // would find page 40
     BackgroundTask::waitForAll();
-    processUntil([] { return !isSearchRunning; });
+    processUntil([this] { return !program.isSearchRunning; });
     QCoreApplication::processEvents();
     EXPECT_EQ(view(0)->PageIndex(), 400) << (texts().empty() ? std::string() : texts().back().toStdString());
 }
@@ -877,7 +869,7 @@ TEST_F(InBookSearch, AResultForAReturnedBookChangesNothing) {
     returnActive(); // while the search walks the book
     EXPECT_EQ(view(1)->PageIndex(), 0);
     EXPECT_EQ(texts(), (std::vector<QString>{"Selesai dan kembalikan Buku Ini?"}));
-    EXPECT_FALSE(isSearchRunning);
+    EXPECT_FALSE(program.isSearchRunning);
 }
 
 } // namespace
