@@ -2,8 +2,8 @@
 #include "annotation_tools/AnnotationTools.h"
 #include "annotations/AnnotationPainter.h"
 #include "bridge/ProgramState.h"
+#include "pdfview/PdfControl.h"
 #include "pdfview/PdfControlCanvas.h"
-#include "pdfview/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 
 #include <QPainter>

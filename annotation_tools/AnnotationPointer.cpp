@@ -2,13 +2,13 @@
 // stroke or note with the tool that is on; double-click opens a note or deletes an annotation; a click
 // marks the annotation under the pointer.
 #include "annotation_tools/AnnotationTools.h"
-#include "annotation_tools/Notes.h"
-#include "annotation_tools/StickyNotes.h"
+#include "annotation_tools/FormNotes.h"
+#include "annotation_tools/FormSticky.h"
 #include "annotations/AnnotationHitTest.h"
 #include "annotations/AnnotationValues.h"
 #include "annotations/SelectionRectangles.h"
 #include "bridge/ProgramState.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 

@@ -1,10 +1,10 @@
 // The tool buttons of the reader toolbar: one handler switches a tool on or off for the page in front,
 // with the tools it excludes, the text-selection permission and the annotations' visibility.
-#include "annotation_tools/AnnotSettings.h"
 #include "annotation_tools/AnnotationTools.h"
-#include "annotation_tools/Notes.h"
-#include "annotation_tools/StickyNotes.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "annotation_tools/FormAnnotSettings.h"
+#include "annotation_tools/FormNotes.h"
+#include "annotation_tools/FormSticky.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

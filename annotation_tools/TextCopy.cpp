@@ -6,7 +6,7 @@
 #include "annotations/CitationCopy.h"
 #include "annotations/CopiedPhrase.h"
 #include "annotations/PageLabel.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 

@@ -1,8 +1,8 @@
 #include "annotations/CopiedPhrase.h"
 
 #include "annotations/SelectionRectangles.h"
-#include "pdfview/PdfiumCtrl.h"
 #include "pdf/TextModel.h"
+#include "pdfview/PdfControl.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "annotations/SelectionRectangles.h"
 
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 
 std::vector<TPdfRect> selectionPageRectangles(TPdfControl &view) {
     std::vector<TPdfRect> rects;

@@ -1,6 +1,6 @@
 // Turning pages in the view control at 100% on a 96-dpi screen: render + paint on the spot, and a paint
 // of a page rendered ahead on a pool thread. `mutool draw` of the same pages is the reference.
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -7,7 +7,7 @@
 #include "bridge/ProgramState.h"
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -3,10 +3,10 @@
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Breadcrumb.h"
-#include "web/HtmlText.h"
 #include "pages/PageFile.h"
 #include "pages/PageHeads.h"
 #include "pages/PageScripts.h"
+#include "web/HtmlText.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "pages/CatalogueHeader.h"
 
 #include "pages/AppCall.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
+#include "web/HtmlText.h"
 
 #include <array>
 #include <utility>

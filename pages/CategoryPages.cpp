@@ -1,16 +1,16 @@
 // The category page with its department switch, and the category and sub-category book lists.
-#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/BookListPage.h"
 #include "pages/Breadcrumb.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "pages/PageHeads.h"
 #include "pages/RenderGuard.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
+#include "web/HtmlText.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
 // The top-read, last-read and last-viewed lists: one layout in "topChart.html", grown page by page.
-#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/Branding.h"
 #include "pages/Breadcrumb.h"
 #include "pages/CatalogueHeader.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/ListRowHeading.h"
 #include "pages/MarkerAppend.h"
@@ -16,6 +14,8 @@
 #include "pages/RenderGuard.h"
 #include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
+#include "web/HtmlText.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 // The detail page of one book, with a breadcrumb back to the list it was opened from.
-#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/Breadcrumb.h"
@@ -10,6 +9,7 @@
 #include "pages/RenderGuard.h"
 #include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <array>
 #include <utility>

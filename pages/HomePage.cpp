@@ -1,12 +1,10 @@
 // The home page: banners, tabs and home sections, grown page by page at its marker.
-#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Branding.h"
 #include "pages/CatalogueHeader.h"
 #include "pages/FirstRun.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/MarkerAppend.h"
 #include "pages/PageFile.h"
@@ -16,6 +14,8 @@
 #include "pages/RenderGuard.h"
 #include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
+#include "web/HtmlText.h"
 
 namespace {
 

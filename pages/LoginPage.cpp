@@ -1,11 +1,11 @@
 // The login page, the first page the member sees.
-#include "web/BrowserView.h"
 #include "pages/AssetLinks.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "pages/RenderGuard.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
 // The result pages of a search: a grid of books, or the places in books' text where a sentence is.
-#include "web/BrowserView.h"
 #include "pages/AppCall.h"
 #include "pages/AssetLinks.h"
 #include "pages/BookCard.h"
 #include "pages/Branding.h"
 #include "pages/Breadcrumb.h"
 #include "pages/CatalogueHeader.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/ListRowHeading.h"
 #include "pages/PageFile.h"
@@ -16,6 +14,8 @@
 #include "pages/RenderGuard.h"
 #include "pages/SafeMarkup.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
+#include "web/HtmlText.h"
 
 namespace {
 

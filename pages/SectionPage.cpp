@@ -1,11 +1,11 @@
 // The section page: all books of one home section.
-#include "web/BrowserView.h"
 #include "pages/BookListPage.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "pages/RenderGuard.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 void TRuvasaLib::renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle) {
     renderGuarded(OnRenderError, "Error Exception #1006 ", [&] {

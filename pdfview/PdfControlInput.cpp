@@ -1,5 +1,5 @@
 // Scrolling, keys, wheel and mouse of the page view control.
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 
 #include "pdfview/PdfControlMetrics.h"
 

@@ -1,5 +1,5 @@
 // Selection, highlight and web links of the page view control.
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 
 #include "pdfview/PdfControlMetrics.h"
 #include "pdfview/PdfTextBoundaries.h"

@@ -52,11 +52,19 @@ MessageBoxes &messageBoxes() {
     return installed ? *installed : qtBoxes;
 }
 
-void installMessageBoxes(MessageBoxes *boxes) { installed = boxes; }
+void installMessageBoxes(MessageBoxes *boxes) {
+    installed = boxes;
+}
 
-void showError(const QString &text) { messageBoxes().show(MsgKind::Error, text, MsgButtons::Ok); }
-void showInformation(const QString &text) { messageBoxes().show(MsgKind::Information, text, MsgButtons::Ok); }
-void showWarning(const QString &text) { messageBoxes().show(MsgKind::Warning, text, MsgButtons::Ok); }
+void showError(const QString &text) {
+    messageBoxes().show(MsgKind::Error, text, MsgButtons::Ok);
+}
+void showInformation(const QString &text) {
+    messageBoxes().show(MsgKind::Information, text, MsgButtons::Ok);
+}
+void showWarning(const QString &text) {
+    messageBoxes().show(MsgKind::Warning, text, MsgButtons::Ok);
+}
 bool askYesNo(const QString &text) {
     return messageBoxes().show(MsgKind::Confirmation, text, MsgButtons::YesNo) == MsgAnswer::Yes;
 }
@@ -76,7 +84,8 @@ MsgAnswer QtMessageBoxes::showTitled(MsgKind kind, const QString &title, const Q
     if (QThread::currentThread() == qApp->thread())
         return ask();
     MsgAnswer answer = MsgAnswer::Ok;
-    QMetaObject::invokeMethod(qApp, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
     return answer;
 }
 
@@ -95,5 +104,9 @@ MsgAnswer ScriptedMessageBoxes::showTitled(MsgKind kind, const QString &title, c
     return answer;
 }
 
-ScopedMessageBoxes::ScopedMessageBoxes(MessageBoxes &boxes) : previous(installed) { installed = &boxes; }
-ScopedMessageBoxes::~ScopedMessageBoxes() { installed = previous; }
+ScopedMessageBoxes::ScopedMessageBoxes(MessageBoxes &boxes) : previous(installed) {
+    installed = &boxes;
+}
+ScopedMessageBoxes::~ScopedMessageBoxes() {
+    installed = previous;
+}

@@ -3,7 +3,7 @@
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "pdf/BookText.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

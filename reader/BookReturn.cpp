@@ -3,7 +3,7 @@
 // A return or an annotation save that fails keeps the page and its annotations, and the member is told.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

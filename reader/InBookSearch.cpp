@@ -2,7 +2,7 @@
 // phrase, found on a pool thread; the view then turns to it and marks the phrase there.
 #include "bridge/ProgramState.h"
 #include "pdf/BookText.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

@@ -1,6 +1,6 @@
 // The reader toolbar's navigation, zoom and scroll-mode controls, and the toolbar following the page in
 // front.
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

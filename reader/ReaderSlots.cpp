@@ -2,7 +2,7 @@
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "pdf/BookText.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"

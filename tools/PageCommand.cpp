@@ -1,10 +1,10 @@
 #include "tools/DevtoolCommands.h"
 
-#include "web/BrowserView.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
 #include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <QDir>
 #include <QStandardPaths>

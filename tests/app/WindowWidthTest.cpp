@@ -2,13 +2,13 @@
 // the header and of the reader toolbar is shown whole inside the window or sits in the toolbar's
 // "Lainnya" menu, from where it does what it does in the row. With KELVARA_SCREENSHOT_DIR set, pictures
 // of the window and of the open menu at each width are kept there.
-#include "annotation_tools/AnnotSettings.h"
 #include "annotation_tools/AnnotationTools.h"
+#include "annotation_tools/FormAnnotSettings.h"
 #include "app/FormMain.h"
 #include "bridge/ProgramState.h"
 #include "devserver/SampleContent.h"
-#include "dialogs/InfoBuku.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "dialogs/FormInfoBuku.h"
+#include "pdfview/PdfControl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/ReplyValues.h"

@@ -1,8 +1,8 @@
 // The login page's "register" and "forgotPass" messages open their windows beside the main window.
 #include "app/FormMain.h"
 #include "browser/ChromiumView.h"
-#include "dialogs/ForgotPass.h"
-#include "dialogs/UserRegister.h"
+#include "dialogs/FormForgotPass.h"
+#include "dialogs/FormRegistrasi.h"
 #include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
 

@@ -6,7 +6,7 @@
 
 #include "devserver/Database.h"
 #include "devserver/SampleContent.h"
-#include "dialogs/ForgotPass.h"
+#include "dialogs/FormForgotPass.h"
 #include "prompts/MessageBoxes.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"

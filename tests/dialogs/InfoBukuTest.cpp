@@ -1,6 +1,6 @@
 // The book information window: the book's data, the six citation buttons and the saved file.
-#include "dialogs/InfoBuku.h"
 #include "dialogs/CitationFile.h"
+#include "dialogs/FormInfoBuku.h"
 #include "prompts/FileDialogs.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderRecords.h"

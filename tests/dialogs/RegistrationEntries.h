@@ -1,6 +1,6 @@
 #pragma once
 // Valid registration entries and photo files for the registration window's tests.
-#include "dialogs/UserRegister.h"
+#include "dialogs/FormRegistrasi.h"
 
 #include <QComboBox>
 #include <QDir>

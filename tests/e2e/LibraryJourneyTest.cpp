@@ -8,7 +8,7 @@
 #include "bridge/ProgramState.h"
 #include "browser/ChromiumView.h"
 #include "devserver/SampleContent.h"
-#include "dialogs/InfoBuku.h"
+#include "dialogs/FormInfoBuku.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

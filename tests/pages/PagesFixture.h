@@ -1,7 +1,7 @@
 #pragma once
-#include "web/BrowserView.h"
 #include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
+#include "web/BrowserView.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Taking values out of the replies, and putting them into the page as text.
 #include "PagesFixture.h"
-#include "web/HtmlText.h"
 #include "pages/JsonValues.h"
 #include "pages/PageFile.h"
 #include "pages/PageFiles.h"
+#include "web/HtmlText.h"
 
 #include <QUrl>
 

@@ -1,7 +1,7 @@
 // The in-book search walk: direction, edges, case, substrings, cancelling and the kept page text; and the
 // walk on a pool thread while the view of the same document turns pages, selects and highlights.
 #include "pdf/BookText.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "tests/pdf/CorePdfBuilder.h"
 #include "tests/pdf/RealDocuments.h"
 

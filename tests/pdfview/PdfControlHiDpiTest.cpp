@@ -1,7 +1,7 @@
 // The view on a screen of device pixel ratio 2 (the test runs with QT_SCALE_FACTOR=2): layout stays in
 // device-independent pixels while the page is rendered in the screen's own pixels, as sharp as the engine
 // draws it at that size, whether from the kept image or directly.
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "tests/pdfview/PdfFixture.h"
 
 #include <QStyle>

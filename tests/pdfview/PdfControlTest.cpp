@@ -1,4 +1,4 @@
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "tests/pdfview/PdfFixture.h"
 

@@ -11,7 +11,8 @@
 namespace {
 
 // Answers the next modal message box with `button` and records on which thread it was shown.
-void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUiThread, QString *title = nullptr) {
+void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUiThread,
+                   QString *title = nullptr) {
     auto *poll = new QTimer(qApp);
     QObject::connect(poll, &QTimer::timeout, [=] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -28,8 +29,8 @@ void answerNextBox(QMessageBox::StandardButton button, QString *text, bool *onUi
 }
 
 TEST(MessageBoxes, QtBoxesAnswerWithTheClickedButton) {
-    const std::pair<QMessageBox::StandardButton, MsgAnswer> cases[] = {
-        {QMessageBox::Yes, MsgAnswer::Yes}, {QMessageBox::No, MsgAnswer::No}};
+    const std::pair<QMessageBox::StandardButton, MsgAnswer> cases[] = {{QMessageBox::Yes, MsgAnswer::Yes},
+                                                                       {QMessageBox::No, MsgAnswer::No}};
     for (const auto &[button, expected] : cases) {
         QString text;
         bool onUiThread = false;
@@ -61,9 +62,8 @@ TEST(MessageBoxes, ABoxFromABackgroundTaskIsShownByTheUiThread) {
     bool onUiThread = false;
     answerNextBox(QMessageBox::Ok, &text, &onUiThread);
     QtMessageBoxes boxes;
-    QFuture<MsgAnswer> task = QtConcurrent::run([&] {
-        return boxes.show(MsgKind::Error, "Error Exception #798: x", MsgButtons::Ok);
-    });
+    QFuture<MsgAnswer> task = QtConcurrent::run(
+        [&] { return boxes.show(MsgKind::Error, "Error Exception #798: x", MsgButtons::Ok); });
     while (!task.isFinished())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(task.result(), MsgAnswer::Ok);

@@ -10,7 +10,7 @@
 #include "devserver/Database.h"
 #include "devserver/Faults.h"
 #include "devserver/SampleContent.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"

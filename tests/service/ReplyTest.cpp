@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 
 TEST(MadeUpReply, CarriesPrefixAndFailureAndSurvivesAWriteAndReadBack) {
-    const std::string failures[] = {"plain", "said \"no\"", "line one\nline two\r\n", "back\\slash\ttab",
-                                    std::string("nul\0byte", 8), "bad utf-8 \xC3\x28"};
+    const std::string failures[] = {"plain",
+                                    "said \"no\"",
+                                    "line one\nline two\r\n",
+                                    "back\\slash\ttab",
+                                    std::string("nul\0byte", 8),
+                                    "bad utf-8 \xC3\x28"};
     for (const std::string &failure : failures) {
         const JsonPtr reply = madeUpReply("#457 ", failure);
         const JsonDocument back = JsonDocument::parse(reply->dump());

@@ -56,8 +56,7 @@ class Workspace : public ::testing::Test {
 protected:
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scope{boxes};
-    QString dataFolder =
-        QString::fromStdString(TRuvasaLib::getAppPath()) + QStringLiteral("QMT3074d18");
+    QString dataFolder = QString::fromStdString(TRuvasaLib::getAppPath()) + QStringLiteral("QMT3074d18");
 };
 
 TEST_F(Workspace, StaleFolderIsReplacedByExactlyTheArchive) {
@@ -83,17 +82,43 @@ TEST_F(Workspace, StaleFolderIsReplacedByExactlyTheArchive) {
 
 TEST_F(Workspace, EveryAssetPathExistsAfterStart) {
     TRuvasaLib lib;
-    const QStringList paths = {
-        "loading.html", "css/style.css", "js/main.js", "img/loading.jpg", "img/loading-banner.jpg",
-        "img/user.png", "img/book_shadow.png", "img/select.png", "img/111.jpg", "img/222.jpg",
-        "img/banner_01.jpg", "img/banner_02.jpg", "img/img_01.jpg", "img/img_02.jpg", "img/img_03.jpg",
-        "img/default_avatar_male.jpg", "img/loading.gif", "img/logo-header.png", "css/bootstrap.min.css",
-        "js/bootstrap.min.js", "fonts/glyphicons-halflings-regular.eot", "fonts/glyphicons-halflings-regular.svg",
-        "fonts/glyphicons-halflings-regular.ttf", "fonts/glyphicons-halflings-regular.woff", "js/jquery.js",
-        "plugins/slick-slider", "plugins/bootstrap-star-rating", "js/lazyload.min.js", "js/select2.min.js",
-        "css/select2.min.css", "js/moment.js", "js/bootstrap-datepicker.min.js",
-        "js/bootstrap-datetimepicker.min.js", "js/fileinput.js", "css/fileinput.min.css",
-        "css/pretty-checkbox.min.css", "fonts/segoeui/SEGOEUI.TTF"};
+    const QStringList paths = {"loading.html",
+                               "css/style.css",
+                               "js/main.js",
+                               "img/loading.jpg",
+                               "img/loading-banner.jpg",
+                               "img/user.png",
+                               "img/book_shadow.png",
+                               "img/select.png",
+                               "img/111.jpg",
+                               "img/222.jpg",
+                               "img/banner_01.jpg",
+                               "img/banner_02.jpg",
+                               "img/img_01.jpg",
+                               "img/img_02.jpg",
+                               "img/img_03.jpg",
+                               "img/default_avatar_male.jpg",
+                               "img/loading.gif",
+                               "img/logo-header.png",
+                               "css/bootstrap.min.css",
+                               "js/bootstrap.min.js",
+                               "fonts/glyphicons-halflings-regular.eot",
+                               "fonts/glyphicons-halflings-regular.svg",
+                               "fonts/glyphicons-halflings-regular.ttf",
+                               "fonts/glyphicons-halflings-regular.woff",
+                               "js/jquery.js",
+                               "plugins/slick-slider",
+                               "plugins/bootstrap-star-rating",
+                               "js/lazyload.min.js",
+                               "js/select2.min.js",
+                               "css/select2.min.css",
+                               "js/moment.js",
+                               "js/bootstrap-datepicker.min.js",
+                               "js/bootstrap-datetimepicker.min.js",
+                               "js/fileinput.js",
+                               "css/fileinput.min.css",
+                               "css/pretty-checkbox.min.css",
+                               "fonts/segoeui/SEGOEUI.TTF"};
     for (const QString &path : paths)
         EXPECT_TRUE(QFileInfo::exists(dataFolder + "/" + path)) << path.toStdString();
 }
@@ -107,14 +132,16 @@ TEST_F(Workspace, DestructorRemovesTheFolder) {
 }
 
 TEST_F(Workspace, UnzipRefusesEntriesOutsideTheFolderAndAlwaysRemovesTheZip) {
-    const QStringList escaping[] = {{"ok.txt", "../escaped.txt"}, {"/tmp/absolute.txt"}, {"a/../../escaped.txt"}};
+    const QStringList escaping[] = {
+        {"ok.txt", "../escaped.txt"}, {"/tmp/absolute.txt"}, {"a/../../escaped.txt"}};
     for (const QStringList &names : escaping) {
         QTemporaryDir root;
         const QString base = root.filePath("base");
         QDir().mkpath(base);
         const QString zipPath = base + "/view.zip";
         writeZip(zipPath, names);
-        EXPECT_THROW(TRuvasaLib::unzipViewerFile(base.toStdString(), zipPath.toStdString()), std::runtime_error)
+        EXPECT_THROW(TRuvasaLib::unzipViewerFile(base.toStdString(), zipPath.toStdString()),
+                     std::runtime_error)
             << names.join(',').toStdString();
         EXPECT_FALSE(QFileInfo::exists(zipPath));
         EXPECT_FALSE(QFileInfo::exists(root.filePath("escaped.txt")));
@@ -135,7 +162,8 @@ TEST_F(Workspace, UnzipRestoresNestedPathsAndFailsOnACorruptArchive) {
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly));
     corrupt.write("PK not really a zip");
     corrupt.close();
-    EXPECT_THROW(TRuvasaLib::unzipViewerFile(root.path().toStdString(), zipPath.toStdString()), std::runtime_error);
+    EXPECT_THROW(TRuvasaLib::unzipViewerFile(root.path().toStdString(), zipPath.toStdString()),
+                 std::runtime_error);
     EXPECT_FALSE(QFileInfo::exists(zipPath));
 }
 

@@ -1,4 +1,4 @@
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 
 #include "pdfview/PdfControlCanvas.h"
 #include "pdfview/PdfControlMetrics.h"

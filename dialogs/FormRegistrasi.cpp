@@ -1,4 +1,4 @@
-#include "dialogs/UserRegister.h"
+#include "dialogs/FormRegistrasi.h"
 
 #include "dialogs/ColumnWheelScroll.h"
 #include "dialogs/DialogHeader.h"

@@ -1,7 +1,7 @@
-#include "annotation_tools/StickyNotes.h"
+#include "annotation_tools/FormSticky.h"
 
 #include "annotation_tools/AnnotationTools.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"

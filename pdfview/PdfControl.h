@@ -1,8 +1,8 @@
 #pragma once
+#include "pdf/PdfiumCore.h"
 #include "pdfview/PdfColor.h"
 #include "pdfview/PdfControlLayout.h"
 #include "pdfview/PdfPagePrefetch.h"
-#include "pdf/PdfiumCore.h"
 
 #include <QImage>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "dialogs/ForgotPass.h"
+#include "dialogs/FormForgotPass.h"
 
 #include "dialogs/InputPatterns.h"
 #include "prompts/MessageBoxes.h"

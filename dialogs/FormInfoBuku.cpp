@@ -1,4 +1,4 @@
-#include "dialogs/InfoBuku.h"
+#include "dialogs/FormInfoBuku.h"
 
 #include "dialogs/CitationFile.h"
 #include "dialogs/DialogHeader.h"

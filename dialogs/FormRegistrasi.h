@@ -57,7 +57,7 @@ private:
         QWidget *focus = nullptr;
     };
 
-    // ---- Building the window (UserRegister.cpp) ----
+    // ---- Building the window (FormRegistrasi.cpp) ----
     QWidget *buildLeftColumn();
     QWidget *buildRightColumn();
     QWidget *regionRow(RegionLevel level, QComboBox *box);
@@ -67,7 +67,7 @@ private:
     void btnFotoProfilClick();
     void choosePhoto(QLineEdit *target);
 
-    // ---- Region cascade (UserRegisterRegions.cpp) ----
+    // ---- Region cascade (FormRegistrasiRegions.cpp) ----
     QComboBox *regionBox(RegionLevel level) const;
     RegionMap &regionMap(RegionLevel level);
     const RegionMap &regionMap(RegionLevel level) const;
@@ -82,7 +82,7 @@ private:
     // The name each box showed when its list was filled or a choice was accepted.
     std::array<QString, RegionLevelCount> settledChoice;
 
-    // ---- Sending (UserRegisterSend.cpp) ----
+    // ---- Sending (FormRegistrasiSend.cpp) ----
     void btnKirimClick();
     bool validateInput();
     std::optional<InputProblem> problemAt(QWidget *control) const;

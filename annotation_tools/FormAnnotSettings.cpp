@@ -1,4 +1,4 @@
-#include "annotation_tools/AnnotSettings.h"
+#include "annotation_tools/FormAnnotSettings.h"
 
 #include "bridge/ProgramState.h"
 #include "prompts/MessageBoxes.h"

@@ -1,7 +1,7 @@
-#include "annotation_tools/Notes.h"
+#include "annotation_tools/FormNotes.h"
 
 #include "annotations/AnnotationValues.h"
-#include "pdfview/PdfiumCtrl.h"
+#include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/GlyphButton.h"
 #include "reader/ReaderController.h"

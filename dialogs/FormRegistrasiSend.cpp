@@ -1,6 +1,6 @@
 // Sending a registration: the entries are checked in the window's order, then sent with the two
 // photos in one background task.
-#include "dialogs/UserRegister.h"
+#include "dialogs/FormRegistrasi.h"
 
 #include "dialogs/InputPatterns.h"
 #include "dialogs/PhotoFile.h"

@@ -1,6 +1,6 @@
 // The region cascade of the registration window: provinces, cities, districts and villages looked
 // up one level at a time, each filled list leading to the look-up of its first entry's places.
-#include "dialogs/UserRegister.h"
+#include "dialogs/FormRegistrasi.h"
 
 #include "prompts/MessageBoxes.h"
 #include "service/RuvasaLib.h"
