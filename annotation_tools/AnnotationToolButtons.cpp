@@ -36,6 +36,7 @@ TAnnotationTools::TAnnotationTools(TReaderController &reader, ReaderPanel &panel
          {panel.btnTextSelect, panel.btnAnnotHighlight, panel.btnAnnotRect, panel.btnAnnotPen,
           panel.btnAnnotText, panel.btnAnnotDelete, panel.btnInfo, panel.btnAnnotSettings})
         connect(button, &QToolButton::clicked, this, [this, button] { ButtonAnnotClick(button); });
+    connect(panel.btnExportNotes, &QToolButton::clicked, this, &TAnnotationTools::exportNotes);
     reader.setViewHandlers(this);
 }
 

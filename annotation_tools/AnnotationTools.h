@@ -51,6 +51,9 @@ public:
     // A key going down on a book view; true when it was the copy shortcut, which it takes.
     bool PDFViewKeyDown(TPdfControl *sender, const QKeyEvent &event);
 
+    // Saves the active book's annotations and copied passages to a Markdown or HTML file the member picks.
+    void exportNotes();
+
     // Shows the book information window for a book (set by the main window).
     std::function<void(const TDetailBook &book)> showBookInfo;
 

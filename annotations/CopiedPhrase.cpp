@@ -1,10 +1,12 @@
 #include "annotations/CopiedPhrase.h"
 
+#include "annotations/AnnotationValues.h"
 #include "annotations/SelectionRectangles.h"
 #include "pdf/TextModel.h"
 #include "pdfview/PdfControl.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -79,5 +81,22 @@ QString selectedPhrase(TPdfControl &view) {
     for (std::size_t i = 0; i < rects.size(); ++i)
         pieces.push_back(
             {view.GetTextInRect(view.PageToDevice(rects[i])), i > 0 && startsLine(rects[i - 1], rects[i])});
+    return joinSelectionPieces(pieces);
+}
+
+QString highlightedPhrase(TPdfDocument &document, const JsonDocument &highlight) {
+    const int pageIndex = integerAt(highlight, "page");
+    TPdfDocumentLock lock(document);
+    if (pageIndex < 0 || pageIndex >= document.PageCount())
+        return {};
+    TPdfPage &page = *document.GetPage(pageIndex);
+    std::vector<SelectionPiece> pieces;
+    std::optional<TPdfRect> previous;
+    for (const JsonDocument &box : memberAt(highlight, "point_data")) {
+        const TPdfRect rect{numberAt(box, "left"), numberAt(box, "top"), numberAt(box, "right"),
+                            numberAt(box, "bottom")};
+        pieces.push_back({page.GetTextAt(rect), previous && startsLine(*previous, rect)});
+        previous = rect;
+    }
     return joinSelectionPieces(pieces);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "pdf/PdfiumCore.h"
+#include "service/JsonDocument.h"
 
 #include <QString>
 
@@ -27,3 +28,7 @@ QString joinSelectionPieces(const std::vector<SelectionPiece> &pieces);
 // The passage a view's selection copies: each selection rectangle's text (read back through the view's
 // device space), joined as above.
 QString selectedPhrase(TPdfControl &view);
+
+// The passage a highlight entry covers: the book's text inside each of its "point_data" rectangles (page
+// space) on its page, joined as above. "" when the page is not in the document.
+QString highlightedPhrase(TPdfDocument &document, const JsonDocument &highlight);

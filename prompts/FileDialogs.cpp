@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -38,6 +39,13 @@ QString QtFileDialogs::saveFile(QWidget *parent, const QStringList &filters, con
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without a suffix takes the suffix of the file type chosen, "*.html" gives ".html".
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        const QRegularExpressionMatch suffix =
+            QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+        if (suffix.hasMatch())
+            dialog.setDefaultSuffix(suffix.captured(1));
+    });
     dialog.setDirectory(directory);
     dialog.selectFile(proposedName);
     return chosenFile(dialog);

@@ -82,6 +82,8 @@ QWidget *ReaderPanel::buildToolbar() {
     btnReturn =
         toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
     btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
+    btnExportNotes = toolButton(toolbar, QStringLiteral("Ekspor Catatan"),
+                                QStringLiteral("Simpan Anotasi dan Teks Yang Disalin ke Berkas"));
     cmbZoom = new QComboBox(toolbar);
     cmbZoom->addItems({QStringLiteral("Default"), QStringLiteral("Fith Width"), QStringLiteral("100%"),
                        QStringLiteral("200%")});
@@ -117,6 +119,7 @@ QWidget *ReaderPanel::buildToolbar() {
     toolbar->addWidget(bookmark);
     toolbar->addStretch(); // the groups from "Info Buku" on keep to the right edge
     QGroupBox *info = group(toolbar, QStringLiteral("Info Buku"), {btnInfo});
+    QGroupBox *notes = group(toolbar, QStringLiteral("Catatan"), {btnExportNotes});
     QGroupBox *zoom = group(toolbar, QStringLiteral("Zoom"), {cmbZoom});
     QGroupBox *scrollMode = group(toolbar, QStringLiteral("Scroll Mode"), {CheckAutoPage});
     QGroupBox *navigation =
@@ -127,10 +130,10 @@ QWidget *ReaderPanel::buildToolbar() {
                                     btnAnnotText, btnAnnotDelete});
     QGroupBox *search =
         group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext});
-    for (QWidget *box : {info, zoom, scrollMode, navigation, textSelect, annotations, search})
+    for (QWidget *box : {info, notes, zoom, scrollMode, navigation, textSelect, annotations, search})
         toolbar->addWidget(box);
     // On a narrow window the groups least needed while reading go to the "Lainnya" menu first; the
     // return stays in the row.
-    toolbar->setLeavingOrder({scrollMode, info, textSelect, zoom, search, annotations, navigation});
+    toolbar->setLeavingOrder({scrollMode, notes, info, textSelect, zoom, search, annotations, navigation});
     return toolbar;
 }

@@ -25,7 +25,7 @@ public:
     QTabWidget *PageControl1;
     QWidget *TabSheet1, *TabSheet2, *TabSheet3;
     // ---- Toolbar ----
-    QToolButton *btnReturn, *btnInfo;
+    QToolButton *btnReturn, *btnInfo, *btnExportNotes;
     QComboBox *cmbZoom;
     QCheckBox *CheckAutoPage;
     QToolButton *btnPrevious, *btnNext;

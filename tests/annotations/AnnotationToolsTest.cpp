@@ -10,6 +10,7 @@
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "pdfview/PdfControl.h"
+#include "prompts/FileDialogs.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
@@ -18,11 +19,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -435,6 +439,55 @@ TEST_F(AnnotationTools, TheColourWindowAppliesRectangleAndInkAtOnceAndTheHighlig
     fresh.btnSimpanClick();
     EXPECT_EQ(program.clHighlighter, 7727856u);
     EXPECT_EQ(program.clPen, 255u);
+}
+
+TEST_F(AnnotationTools, EksporCatatanRefusesABookWithNothingToExportWithoutAskingForAFile) {
+    ScriptedFileDialogs dialogs;
+    ScopedFileDialogs dialogScope{dialogs};
+    panel->btnExportNotes->click();
+    EXPECT_TRUE(dialogs.asked.empty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Information);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Buku ini belum memiliki anotasi atau teks yang disalin, "
+                                                  "tidak ada catatan untuk diekspor."));
+}
+
+TEST_F(AnnotationTools, EksporCatatanWritesTheHighlightedTextInTheChosenTypeOrSaysWhyNot) {
+    click(panel->btnAnnotHighlight);
+    const QRect first = charBox(0), last = charBox(4); // "Hello"
+    gesture(QPoint(first.left() + 1, first.center().y()), {}, QPoint(last.right(), last.center().y()));
+    ASSERT_EQ(entries().size(), 1u);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("hikayat.html"));
+    const QString taken = dir.filePath(QStringLiteral("diambil"));
+    ASSERT_TRUE(QDir().mkpath(taken)); // a folder holds the second answer's name
+    ScriptedFileDialogs dialogs;
+    dialogs.answers = {path, taken};
+    ScopedFileDialogs dialogScope{dialogs};
+
+    panel->btnExportNotes->click();
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_TRUE(dialogs.asked[0].save);
+    EXPECT_EQ(dialogs.asked[0].filters,
+              (QStringList{QStringLiteral("Markdown (*.md)"), QStringLiteral("HTML File (*.html)")}));
+    EXPECT_EQ(dialogs.asked[0].proposedName, QStringLiteral("Catatan Hikayat.md"));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    EXPECT_TRUE(text.startsWith(QStringLiteral("<!DOCTYPE html>"))) << text.toStdString();
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("<h2>Halaman I</h2>\n<h3>Sorotan</h3>\n<blockquote>Hello</blockquote>")))
+        << text.toStdString();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Informasi"));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Berhasil Disimpan Di : ") + path);
+
+    panel->btnExportNotes->click();
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].kind, MsgKind::Error);
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("Catatan gagal disimpan : ")));
+    EXPECT_EQ(QDir(taken).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
 }
 
 } // namespace

@@ -335,6 +335,7 @@ TEST_F(Reader, GroupsThatDoNotFitWaitInTheMenuLeastNeededFirstAndWorkFromThere) 
     QMenu *menu = panel->btnMore->menu();
     const std::vector<std::vector<QWidget *>> leavingOrder = {
         {panel->CheckAutoPage},
+        {panel->btnExportNotes},
         {panel->btnInfo},
         {panel->btnTextSelect},
         {panel->cmbZoom},
