@@ -70,6 +70,22 @@ struct TReaderController::Loan {
     std::string annotationsError;
 };
 
+bool TReaderController::showOpenBook(const std::string &idKonten, int pageToJump) {
+    auto found = readDict.find(idKonten);
+    const int slot = found == readDict.end() ? -1 : slotOf(found->second->TabSheet);
+    TPdfControl *view = slot < 0 ? nullptr : viewOf(panel.sheet(slot));
+    if (!view)
+        return false;
+    panel.PageControl1->setCurrentIndex(slot);
+    if (pageToJump != 0) {
+        view->SetPageIndex(pageToJump);
+        panel.edSearch->setText(qs(KalimatPencarian));
+        view->HightlightText(qs(KalimatPencarian), false, true);
+    }
+    bringReaderToFront();
+    return true;
+}
+
 void TReaderController::startBookDownload(const std::string &namaPcFile) {
     downloadDetail = lib.FDetailContentJson.load();
     netRequest.start(namaPcFile);
@@ -197,6 +213,7 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     panel.PageControl1->setTabVisible(slot, true);
     panel.PageControl1->setTabText(slot, qs(book.judul));
     panel.PageControl1->setCurrentIndex(slot);
+    showReaderState();
     view->LoadFromBytes(loan.TempStream);
     view->SetScaleMode(TPdfControlScaleMode::smZoom);
     view->SetZoomPercentage(100);

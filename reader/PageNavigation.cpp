@@ -1,5 +1,6 @@
 // The reader toolbar's navigation, zoom and scroll-mode controls, and the toolbar following the page in
 // front.
+#include "annotations/PageLabel.h"
 #include "pdf/PdfiumCtrl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
@@ -55,6 +56,25 @@ void TReaderController::btnPreviousClick() {
     } catch (const std::exception &error) {
         showFailure("Failed Going Previous Page : ", error);
     }
+}
+
+void TReaderController::edPageReturnPressed() {
+    TPdfControl *view = activeView();
+    const TDetailBook *book = activeBook();
+    const TReaderSettings *settings = activeSettings();
+    if (!view || !book || !settings)
+        return;
+    const QString typed = panel.edPage->text();
+    const std::optional<int> page =
+        pageIndexOfTyped(typed.toStdString(), book->halaman_romawi, view->GetPageCount());
+    if (!page) {
+        panel.edPage->setText(settings->CurrentPage);
+        showWarning(QStringLiteral("Halaman \"%1\" tidak ada di buku ini").arg(typed.trimmed()));
+        return;
+    }
+    view->SetPageIndex(*page);
+    panel.edPage->setText(settings->CurrentPage);
+    view->setFocus();
 }
 
 // Every page change of a view, whatever caused it: the page box and the page's record follow. While a

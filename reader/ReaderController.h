@@ -52,6 +52,9 @@ public:
     TReaderSettings *activeSettings() const { return settingsOf(activeSheet()); }
 
     // ---- Borrowing ----
+    // When the book `idKonten` is open already, brings its page and the reader to the front (at
+    // `pageToJump`, a sentence-search hit, with the phrase marked, unless it is 0) and returns true.
+    bool showOpenBook(const std::string &idKonten, int pageToJump);
     // Starts fetching the book "nama_pc_file" of the detail reply held now.
     void startBookDownload(const std::string &namaPcFile);
     void netRequestRequestCompleted(int status, const QByteArray &body);
@@ -60,6 +63,8 @@ public:
     // ---- Toolbar ----
     void btnNextClick();
     void btnPreviousClick();
+    // Enter in the page box: goes to the typed page, or says there is none and shows the page again.
+    void edPageReturnPressed();
     void PDFViewPageChange(TPdfControl *sender);
     void cmbZoomChange();
     void CheckAutoPageClick();
@@ -104,6 +109,8 @@ private:
     void forgetPendingOpen();
     void abandonBorrowing();
     void bringReaderToFront();
+    // The panel shows the pages and an enabled toolbar exactly while a book is open.
+    void showReaderState();
     QWidget *tabOfView(const TPdfControl *view) const;
     int slotOf(const QWidget *sheet) const;
     // The slot whose page has the name `key`, -1 when none has.

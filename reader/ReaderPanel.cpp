@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -50,6 +51,34 @@ ReaderPanel::ReaderPanel(QWidget *parent) : QWidget(parent) {
     layout->addWidget(PanelToolbar);
     buildPages();
     layout->addWidget(PageControl1, 1);
+    lblNoBook = new QLabel(QStringLiteral("Tidak ada buku yang sedang dibaca"), this);
+    lblNoBook->setObjectName(QStringLiteral("lblNoBook"));
+    lblNoBook->setAlignment(Qt::AlignCenter);
+    layout->addWidget(lblNoBook, 1);
+    showBookOpen(false);
+}
+
+std::vector<QWidget *> ReaderPanel::bookControls() const {
+    return {btnReturn,   btnInfo,       cmbZoom,        CheckAutoPage,    btnPrevious,       edPage,
+            btnNext,     btnTextSelect, AnnotView,      btnAnnotSettings, btnAnnotHighlight, btnAnnotRect,
+            btnAnnotPen, btnAnnotText,  btnAnnotDelete, edSearch,         btnSearchPrevious, btnSearchNext};
+}
+
+void ReaderPanel::showBookOpen(bool open) {
+    PageControl1->setVisible(open);
+    lblNoBook->setVisible(!open);
+    for (QWidget *control : bookControls())
+        control->setEnabled(open);
+    if (open)
+        return;
+    edPage->clear();
+    edSearch->clear();
+    cmbZoom->setCurrentIndex(0);
+    AnnotView->setChecked(false);
+    CheckAutoPage->setChecked(false);
+    for (QToolButton *tool :
+         {btnTextSelect, btnAnnotHighlight, btnAnnotRect, btnAnnotPen, btnAnnotText, btnAnnotDelete})
+        showToolIndicator(tool, false);
 }
 
 void ReaderPanel::buildPages() {
@@ -92,7 +121,8 @@ QWidget *ReaderPanel::buildToolbar() {
     edPage = new QLineEdit(toolbar);
     edPage->setFixedWidth(80);
     edPage->setAlignment(Qt::AlignCenter);
-    edPage->setReadOnly(true); // written by the program only
+    edPage->setToolTip(
+        QStringLiteral("Ketik nomor halaman (atau halaman romawi, mis. iii) lalu tekan Enter"));
     btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"));
     btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"));
     AnnotView = new QCheckBox(QStringLiteral("Tampilkan Anotasi"), toolbar);

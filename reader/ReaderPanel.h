@@ -2,9 +2,11 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTabWidget;
@@ -38,10 +40,18 @@ public:
     QToolButton *btnSearchPrevious, *btnSearchNext;
     // At the right end of a toolbar too narrow for all groups: its menu holds the groups left out.
     QToolButton *btnMore;
+    // Shown instead of the pages while no book is open.
+    QLabel *lblNoBook;
+
+    // With no book open the pages give way to the notice, the toolbar's controls are disabled and show
+    // what they show at start; with a book they are enabled.
+    void showBookOpen(bool open);
 
 private:
     QWidget *buildToolbar();
     void buildPages();
+    // The toolbar's controls that act on the book in front.
+    std::vector<QWidget *> bookControls() const;
 
     std::array<QWidget *, SlotCount> sheets{};
 };

@@ -23,6 +23,7 @@ TReaderController::TReaderController(LibraryWindow &window, TLibraryController &
     connect(&netRequest, &BookDownload::failed, this, &TReaderController::netRequestRequestError);
     connect(&netRequest, &BookDownload::progress, this, &TReaderController::downloadProgress);
     connectToolbar();
+    showReaderState();
 }
 
 TReaderController::~TReaderController() {
@@ -32,6 +33,12 @@ TReaderController::~TReaderController() {
 void TReaderController::connectToolbar() {
     connect(panel.btnNext, &QToolButton::clicked, this, &TReaderController::btnNextClick);
     connect(panel.btnPrevious, &QToolButton::clicked, this, &TReaderController::btnPreviousClick);
+    connect(panel.edPage, &QLineEdit::returnPressed, this, &TReaderController::edPageReturnPressed);
+    // A page number typed but not confirmed gives way to the page shown when the box loses the focus.
+    connect(panel.edPage, &QLineEdit::editingFinished, this, [this] {
+        if (const TReaderSettings *settings = activeSettings())
+            panel.edPage->setText(settings->CurrentPage);
+    });
     connect(panel.cmbZoom, &QComboBox::activated, this, &TReaderController::cmbZoomChange);
     connect(panel.CheckAutoPage, &QCheckBox::toggled, this, &TReaderController::CheckAutoPageClick);
     connect(panel.AnnotView, &QCheckBox::toggled, this, &TReaderController::AnnotViewClick);
@@ -126,6 +133,11 @@ void TReaderController::freeSlot(int slot) {
     }
     readerState.erase(sheet->objectName());
     panel.PageControl1->setTabVisible(slot, false);
+    showReaderState();
+}
+
+void TReaderController::showReaderState() {
+    panel.showBookOpen(anyBookOpen());
 }
 
 void TReaderController::releaseAll() {

@@ -147,6 +147,35 @@ TEST(PageLabel, FrontMatterInRomanNumeralsThenDecimals) {
         EXPECT_EQ(printedPageLabel(c.index, c.roman), c.label) << c.index << " of " << c.roman;
 }
 
+TEST(PageLabel, TypedPagesAreNumbersAsTheBoxShowsThemOrFrontMatterLabels) {
+    struct Case {
+        const char *typed;
+        int roman, count;
+        std::optional<int> index;
+    };
+    const Case cases[] = {
+        {"1", 4, 10, 0},
+        {"10", 4, 10, 9},
+        {" 7 ", 0, 10, 6},
+        {"3/10", 0, 10, 2},
+        {"iii", 4, 10, 2},
+        {"IV", 4, 10, 3},
+        {"Ii", 4, 10, 1},
+        {"v", 4, 10, std::nullopt},
+        {"iii", 0, 10, std::nullopt},
+        {"0", 4, 10, std::nullopt},
+        {"11", 4, 10, std::nullopt},
+        {"", 4, 10, std::nullopt},
+        {"-2", 4, 10, std::nullopt},
+        {"2a", 4, 10, std::nullopt},
+        {"99999999999", 0, 10, std::nullopt},
+        {"ii", 4, 1, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(pageIndexOfTyped(c.typed, c.roman, c.count), c.index)
+            << '"' << c.typed << "\" with " << c.roman << " roman of " << c.count;
+}
+
 TEST(CopiedText, TheCitationBlockAndOneRecordPerPageAndPhrase) {
     TDetailBook book;
     book.judul = "Hikayat";

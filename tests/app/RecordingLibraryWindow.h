@@ -3,6 +3,7 @@
 #include "browser/BrowserView.h"
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct RecordingLibraryWindow : LibraryWindow {
     int passwordResets = 0;
     std::vector<QString> opened;
     std::vector<std::string> downloads;
+    std::set<std::string> openBooks;                     // books the reader holds
+    std::vector<std::pair<std::string, int>> shownBooks; // open books brought to the front, with the page
 
     RecordingView &at(LibraryView view) { return views[static_cast<int>(view) - 1]; }
     BrowserView &chromium(LibraryView view) override { return at(view); }
@@ -42,6 +45,12 @@ struct RecordingLibraryWindow : LibraryWindow {
     void showRegistration() override { ++registrations; }
     void showForgotPassword() override { ++passwordResets; }
     void openExternal(const QString &url) override { opened.push_back(url); }
+    bool showOpenBook(const std::string &idKonten, int pageToJump) override {
+        if (!openBooks.count(idKonten))
+            return false;
+        shownBooks.emplace_back(idKonten, pageToJump);
+        return true;
+    }
     void startBookDownload(const std::string &namaPcFile) override { downloads.push_back(namaPcFile); }
 
     std::size_t navigationCount() const {

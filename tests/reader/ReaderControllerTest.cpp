@@ -24,11 +24,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -881,3 +883,102 @@ TEST_F(InBookSearch, AResultForAReturnedBookChangesNothing) {
 }
 
 } // namespace
+
+// The page box takes a typed page number or a front-matter label; Enter goes there, and a page the book
+// does not have is refused with a warning and the box shows the page again.
+TEST_F(Reader, ATypedPageOrFrontMatterLabelGoesThereAndAnImpossibleOneIsRefused) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    reader.readDict.at(ShortBook)->halaman_romawi = 2;
+    const int pages = view(0)->GetPageCount();
+    const QString totalText = QString::number(total(ShortBook));
+    struct Case {
+        QString typed;
+        int page; // -1: refused, the view stays
+    };
+    const Case cases[] = {
+        {QStringLiteral("3"), 2},
+        {QStringLiteral("ii"), 1},
+        {QString::number(pages), pages - 1},
+        {QStringLiteral("1/") + totalText, 0},
+        {QString::number(pages + 1), -1},
+        {QStringLiteral("iii"), -1},
+        {QStringLiteral("0"), -1},
+        {QStringLiteral("abc"), -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        view(0)->SetPageIndex(4);
+        const std::size_t before = boxes.shown.size();
+        panel->edPage->setFocus();
+        panel->edPage->setText(c.typed);
+        QTest::keyClick(panel->edPage, Qt::Key_Return);
+        const int expected = c.page < 0 ? 4 : c.page;
+        EXPECT_EQ(view(0)->PageIndex(), expected);
+        EXPECT_EQ(panel->edPage->text(), QStringLiteral("%1/%2").arg(expected + 1).arg(totalText));
+        ASSERT_EQ(boxes.shown.size(), before + (c.page < 0 ? 1 : 0));
+        if (c.page < 0) {
+            EXPECT_EQ(boxes.shown.back().text,
+                      QStringLiteral("Halaman \"%1\" tidak ada di buku ini").arg(c.typed));
+        }
+    }
+}
+
+// With no book open the reader says so and its toolbar is disabled; returning the last book brings that
+// state back, with nothing of the book left in the toolbar.
+TEST_F(Reader, WithoutABookTheReaderSaysSoAndItsToolbarIsDisabled) {
+    std::vector<QWidget *> controls = {
+        panel->btnReturn,         panel->btnInfo,          panel->cmbZoom,           panel->CheckAutoPage,
+        panel->btnPrevious,       panel->edPage,           panel->btnNext,           panel->btnTextSelect,
+        panel->AnnotView,         panel->btnAnnotSettings, panel->btnAnnotHighlight, panel->btnAnnotRect,
+        panel->btnAnnotPen,       panel->btnAnnotText,     panel->btnAnnotDelete,    panel->edSearch,
+        panel->btnSearchPrevious, panel->btnSearchNext};
+    auto expectEmpty = [&] {
+        EXPECT_TRUE(panel->lblNoBook->isVisible());
+        EXPECT_EQ(panel->lblNoBook->text(), "Tidak ada buku yang sedang dibaca");
+        EXPECT_FALSE(panel->PageControl1->isVisible());
+        for (QWidget *control : controls)
+            EXPECT_FALSE(control->isEnabled()) << control->toolTip().toStdString();
+        EXPECT_TRUE(panel->edPage->text().isEmpty());
+        EXPECT_TRUE(panel->edSearch->text().isEmpty());
+        EXPECT_FALSE(panel->AnnotView->isChecked());
+        EXPECT_FALSE(panel->CheckAutoPage->isChecked());
+    };
+    areas.setCurrentWidget(panel);
+    expectEmpty();
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    EXPECT_FALSE(panel->lblNoBook->isVisible());
+    for (QWidget *control : controls)
+        EXPECT_TRUE(control->isEnabled()) << control->toolTip().toStdString();
+    panel->edSearch->setText(QStringLiteral("kata"));
+    panel->AnnotView->setChecked(true);
+    returnActive();
+    EXPECT_FALSE(panel->lblNoBook->isVisible()) << "one book is still open";
+    EXPECT_TRUE(panel->btnReturn->isEnabled());
+    show(0);
+    returnActive();
+    ASSERT_EQ(readCount, 0);
+    expectEmpty();
+}
+
+// Asking to read a book already open brings its page to the front, at a sentence hit when there is one;
+// nothing is downloaded or borrowed again.
+TEST_F(Reader, AnOpenBookAskedForAgainComesToTheFrontWithoutAnotherLoan) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    areas.setCurrentWidget(libraryArea);
+    const long long before = lastRequestId();
+    EXPECT_TRUE(reader.showOpenBook(ShortBook, 0));
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(areas.currentWidget(), panel);
+    KalimatPencarian = "kalimat";
+    EXPECT_TRUE(reader.showOpenBook(LongBook, 40));
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(view(1)->PageIndex(), 40);
+    EXPECT_EQ(view(1)->HighlightedText(), QStringLiteral("kalimat"));
+    EXPECT_EQ(panel->edSearch->text(), QStringLiteral("kalimat"));
+    EXPECT_FALSE(reader.showOpenBook(OtherBooks[0], 0));
+    EXPECT_EQ(lastRequestId(), before);
+    EXPECT_EQ(readCount, 2);
+    EXPECT_TRUE(boxes.shown.empty());
+}
