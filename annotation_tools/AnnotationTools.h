@@ -11,6 +11,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QMenu;
 class ReaderPanel;
 struct TDetailBook;
 class TFormAnnotSettings;
@@ -50,6 +51,10 @@ public:
     void PDFViewPaint(TPdfControl *sender);
     // A key going down on a book view; true when it was the copy shortcut, which it takes.
     bool PDFViewKeyDown(TPdfControl *sender, const QKeyEvent &event);
+
+    // The menu a right-click on a book view offers while text is selected: the copy with citation. Null
+    // without a selection. The caller owns the menu.
+    QMenu *selectionMenu(TPdfControl &view);
 
     // Shows the book information window for a book (set by the main window).
     std::function<void(const TDetailBook &book)> showBookInfo;

@@ -286,6 +286,9 @@ void TReaderController::attachViewHandlers(TPdfControl &view) {
     view.OnMouseMove = [this](TPdfControl *sender, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
         PDFViewMouseMove(sender);
     };
+    view.OnKeyDown = [this](TPdfControl *sender, int &key, Qt::KeyboardModifiers shift) {
+        PDFViewKeyDown(sender, key, shift);
+    };
     if (viewHandlers)
         viewHandlers->attachInput(view);
 }

@@ -72,6 +72,16 @@ public:
     void PageControl1Change();
     void PDFViewMouseMove(TPdfControl *sender);
 
+    // ---- Keys (ReaderKeys.cpp) ----
+    // A key going down on a book view, before the view's own keys: Space and Shift+Space turn the screen
+    // as Page Down and Page Up do; with automatic page change on, an arrow at the page's end turns it.
+    void PDFViewKeyDown(TPdfControl *sender, int &key, Qt::KeyboardModifiers shift);
+    // The reader's shortcuts, for the page in front.
+    void goToNextTab(int step);
+    void zoomStep(int step);
+    void focusSearch();
+    void leaveToolOrSearch();
+
     // ---- Reading time: what each one-second tick of a page's two timers does ----
     void readingTimeTick(QTimer *timer);
 
@@ -90,8 +100,13 @@ signals:
     void downloadProgress(qint64 received, qint64 expected);
     void downloadEnded();
 
+protected:
+    // Shift+Enter in the search box searches backwards.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Loan;
+    void connectKeys();
     struct ReturnReport {
         std::string idBaca, idKonten;
         int pageIndex = 0;

@@ -15,10 +15,17 @@
 
 namespace {
 
-QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint) {
+// The control's accessible name is its hint; the tooltip adds the shortcut, when it has one.
+void describe(QWidget *control, const QString &hint, const QString &shortcut = {}) {
+    control->setAccessibleName(hint);
+    control->setToolTip(shortcut.isEmpty() ? hint : QStringLiteral("%1 (%2)").arg(hint, shortcut));
+}
+
+QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint,
+                        const QString &shortcut = {}) {
     auto *button = new QToolButton(parent);
     button->setText(text);
-    button->setToolTip(hint);
+    describe(button, hint, shortcut);
     return button;
 }
 
@@ -108,37 +115,49 @@ QWidget *ReaderPanel::buildToolbar() {
     colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
     toolbar->setPalette(colours);
     btnMore = toolbar->moreButton();
+    btnMore->setAccessibleName(btnMore->toolTip());
     btnReturn =
         toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
     btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
     cmbZoom = new QComboBox(toolbar);
     cmbZoom->addItems({QStringLiteral("Default"), QStringLiteral("Fith Width"), QStringLiteral("100%"),
                        QStringLiteral("200%")});
-    cmbZoom->setToolTip(QStringLiteral("Ubah Perbesaran Halaman"));
+    describe(cmbZoom, QStringLiteral("Ubah Perbesaran Halaman"),
+             QStringLiteral("Ctrl+Plus / Ctrl+Minus / Ctrl+0"));
     CheckAutoPage = new QCheckBox(QStringLiteral("Otomatis"), toolbar);
-    CheckAutoPage->setToolTip(QStringLiteral("Scroll Untuk Berpindah Halaman"));
-    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"));
+    describe(CheckAutoPage, QStringLiteral("Scroll Untuk Berpindah Halaman"));
+    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"),
+                             QStringLiteral("Page Up"));
     edPage = new QLineEdit(toolbar);
     edPage->setFixedWidth(80);
     edPage->setAlignment(Qt::AlignCenter);
-    edPage->setToolTip(
-        QStringLiteral("Ketik nomor halaman (atau halaman romawi, mis. iii) lalu tekan Enter"));
-    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"));
-    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"));
+    describe(edPage, QStringLiteral("Ketik nomor halaman atau halaman romawi lalu tekan Enter"),
+             QStringLiteral("Ctrl+G"));
+    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"),
+                         QStringLiteral("Page Down"));
+    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"),
+                               QStringLiteral("Esc untuk keluar"));
     AnnotView = new QCheckBox(QStringLiteral("Tampilkan Anotasi"), toolbar);
-    AnnotView->setToolTip(QStringLiteral("Tampil / Sembunyikan Anotasi"));
+    describe(AnnotView, QStringLiteral("Tampil / Sembunyikan Anotasi"));
     btnAnnotSettings = toolButton(toolbar, QStringLiteral("..."), QStringLiteral("Setting Warna Anotasi"));
-    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"));
-    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"));
-    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"));
-    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"));
+    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"),
+                                   QStringLiteral("Esc untuk keluar"));
+    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"),
+                              QStringLiteral("Esc untuk keluar"));
+    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"),
+                             QStringLiteral("Esc untuk keluar"));
+    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"),
+                              QStringLiteral("Esc untuk keluar"));
     btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
-                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"));
+                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"),
+                                QStringLiteral("Esc untuk keluar"));
     edSearch = new QLineEdit(toolbar);
-    edSearch->setToolTip(QStringLiteral("Lakukan Pencarian Kata"));
+    describe(edSearch, QStringLiteral("Lakukan Pencarian Kata"), QStringLiteral("Ctrl+F"));
     edSearch->setMinimumWidth(160);
-    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
-    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
+    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Cari Ke Halaman Sebelumnya"),
+                                   QStringLiteral("Shift+F3"));
+    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Cari Ke Halaman Selanjutnya"),
+                               QStringLiteral("F3"));
 
     toolbar->layout()->setContentsMargins(4, 2, 4, 2);
     toolbar->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));

@@ -23,6 +23,7 @@ TReaderController::TReaderController(LibraryWindow &window, TLibraryController &
     connect(&netRequest, &BookDownload::failed, this, &TReaderController::netRequestRequestError);
     connect(&netRequest, &BookDownload::progress, this, &TReaderController::downloadProgress);
     connectToolbar();
+    connectKeys();
     showReaderState();
 }
 

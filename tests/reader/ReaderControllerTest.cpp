@@ -19,11 +19,14 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -981,4 +984,170 @@ TEST_F(Reader, AnOpenBookAskedForAgainComesToTheFrontWithoutAnotherLoan) {
     EXPECT_EQ(lastRequestId(), before);
     EXPECT_EQ(readCount, 2);
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Every key of the reader, pressed where a member would press it, and what it does.
+TEST_F(Reader, EveryReaderKeyDoesWhatItsTooltipSays) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    show(0);
+    areas.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&areas));
+    const QString phrase = QStringLiteral("kunang-kunang menerangi");
+    auto zoom = [&](int index) {
+        panel->cmbZoom->setCurrentIndex(index);
+        reader.cmbZoomChange();
+    };
+    auto onPage = [&](int page) { return [&, page] { view(0)->SetPageIndex(page); }; };
+    auto expectPage = [&](int page) { return [&, page] { EXPECT_EQ(view(0)->PageIndex(), page); }; };
+    auto expectZoom = [&](int index, int percent) {
+        return [&, index, percent] {
+            EXPECT_EQ(panel->cmbZoom->currentIndex(), index);
+            EXPECT_EQ(settings(0).CurrentZoomIndex, index);
+            if (percent) {
+                EXPECT_EQ(view(0)->ZoomPercentage(), percent);
+            }
+        };
+    };
+    auto expectFocus = [&](std::function<QWidget *()> widget) {
+        return [widget] { EXPECT_TRUE(widget()->hasFocus()); };
+    };
+    std::function<QWidget *()> page = [&] { return static_cast<QWidget *>(view(0)); };
+    std::function<QWidget *()> searchBox = [&] { return static_cast<QWidget *>(panel->edSearch); };
+    struct Case {
+        const char *label;
+        std::function<QWidget *()> target; // where the key goes
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<void()> before;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"Space turns the screen", page, Qt::Key_Space, Qt::NoModifier, [&] { zoom(0), onPage(3)(); },
+         expectPage(4)},
+        {"Shift+Space back", page, Qt::Key_Space, Qt::ShiftModifier, onPage(3), expectPage(2)},
+        {"Page Down", page, Qt::Key_PageDown, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Page Up", page, Qt::Key_PageUp, Qt::NoModifier, onPage(3), expectPage(2)},
+        {"Down at the page's end turns", page, Qt::Key_Down, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Up at the page's top turns back", page, Qt::Key_Up, Qt::NoModifier, onPage(3), expectPage(2)},
+        {"Right at the page's edge turns", page, Qt::Key_Right, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Down without automatic page change stays", page, Qt::Key_Down, Qt::NoModifier,
+         [&] {
+             panel->CheckAutoPage->setChecked(false);
+             onPage(3)();
+         },
+         [&] {
+             EXPECT_EQ(view(0)->PageIndex(), 3);
+             panel->CheckAutoPage->setChecked(true);
+         }},
+        {"Ctrl+End to the last page", page, Qt::Key_End, Qt::ControlModifier, onPage(3),
+         [&] { EXPECT_EQ(view(0)->PageIndex(), view(0)->GetPageCount() - 1); }},
+        {"Ctrl+Home to the first page", page, Qt::Key_Home, Qt::ControlModifier, onPage(3), expectPage(0)},
+        {"Ctrl+Plus zooms in", page, Qt::Key_Plus, Qt::ControlModifier, [&] { zoom(2); }, expectZoom(3, 200)},
+        {"Ctrl+Plus stops at the largest", page, Qt::Key_Plus, Qt::ControlModifier, [] {},
+         expectZoom(3, 200)},
+        {"Ctrl+Minus zooms out", page, Qt::Key_Minus, Qt::ControlModifier, [] {}, expectZoom(2, 100)},
+        {"Ctrl+Minus again, the width", page, Qt::Key_Minus, Qt::ControlModifier, [] {},
+         [&] {
+             expectZoom(1, 0)();
+             EXPECT_EQ(view(0)->ScaleMode(), TPdfControlScaleMode::smFitWidth);
+         }},
+        {"Ctrl+0 back to 100%", page, Qt::Key_0, Qt::ControlModifier, [] {}, expectZoom(2, 100)},
+        {"Ctrl+F to the search box", page, Qt::Key_F, Qt::ControlModifier, [] {}, expectFocus(searchBox)},
+        {"Escape leaves the search box", searchBox, Qt::Key_Escape, Qt::NoModifier, [] {}, expectFocus(page)},
+        {"Ctrl+G to the page box", page, Qt::Key_G, Qt::ControlModifier, [] {},
+         expectFocus([&] { return panel->edPage; })},
+        {"F3 finds the next page", page, Qt::Key_F3, Qt::NoModifier,
+         [&] {
+             zoom(0);
+             panel->edSearch->setText(phrase);
+             onPage(0)();
+         },
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([] { return !isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Enter in the box finds the next", searchBox, Qt::Key_Return, Qt::NoModifier, [] {},
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([] { return !isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 9);
+         }},
+        {"Shift+Enter in the box finds the previous", searchBox, Qt::Key_Return, Qt::ShiftModifier, [] {},
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([] { return !isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Shift+F3 finds the previous", page, Qt::Key_F3, Qt::ShiftModifier, onPage(9),
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([] { return !isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Escape leaves the annotation tool", page, Qt::Key_Escape, Qt::NoModifier,
+         [&] { panel->btnAnnotHighlight->click(); },
+         [&] { EXPECT_FALSE(settings(0).CurrentHighlightAnnotState); }},
+        {"Ctrl+Tab to the next book", page, Qt::Key_Tab, Qt::ControlModifier, [] {},
+         [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 1); }},
+        {"Ctrl+Tab round to the first", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_Tab,
+         Qt::ControlModifier, [] {}, [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 0); }},
+        {"Ctrl+Shift+Tab to the previous", page, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier,
+         [] {}, [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 1); }},
+        {"F11 full screen", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_F11, Qt::NoModifier,
+         [] {}, [&] { EXPECT_TRUE(areas.windowState() & Qt::WindowFullScreen); }},
+        {"F11 again leaves it", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_F11, Qt::NoModifier,
+         [] {}, [&] { EXPECT_FALSE(areas.windowState() & Qt::WindowFullScreen); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        c.before();
+        QWidget *target = c.target();
+        target->setFocus();
+        QTest::keyClick(target, static_cast<Qt::Key>(c.key), c.modifiers);
+        c.check();
+    }
+    EXPECT_TRUE(boxes.shown.empty()) << texts().front().toStdString();
+}
+
+// Every control of the toolbar is reached by Tab, has an accessible name, and an Indonesian tooltip;
+// those with a key name it.
+TEST_F(Reader, ToolbarControlsAreReachedByTabAndNamed) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    const std::vector<std::pair<QWidget *, QString>> shortcuts = {
+        {panel->btnPrevious, "Page Up"}, {panel->btnNext, "Page Down"},
+        {panel->edPage, "Ctrl+G"},       {panel->edSearch, "Ctrl+F"},
+        {panel->btnSearchNext, "(F3)"},  {panel->btnSearchPrevious, "Shift+F3"},
+        {panel->cmbZoom, "Ctrl+0"},      {panel->btnAnnotHighlight, "Esc"},
+    };
+    for (QWidget *control : panel->PanelToolbar->findChildren<QWidget *>()) {
+        if (!qobject_cast<QAbstractButton *>(control) && !qobject_cast<QComboBox *>(control) &&
+            !qobject_cast<QLineEdit *>(control))
+            continue;
+        if (qobject_cast<QLineEdit *>(control) && qobject_cast<QComboBox *>(control->parentWidget()))
+            continue;
+        SCOPED_TRACE(control->toolTip().toStdString());
+        EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->toolTip().isEmpty());
+    }
+    for (const auto &[control, key] : shortcuts)
+        EXPECT_TRUE(control->toolTip().contains(key)) << control->toolTip().toStdString();
+}
+
+// A right-click on selected text offers the copy with citation; without a selection there is no menu.
+TEST_F(Reader, TheRightClickMenuCopiesTheSelectionWithItsCitation) {
+    TAnnotationTools tools(reader, *panel, &areas);
+    ASSERT_EQ(borrow(ShortBook), 0);
+    EXPECT_EQ(tools.selectionMenu(*view(0)), nullptr);
+    view(0)->SelectText(0, 20);
+    std::unique_ptr<QMenu> menu(tools.selectionMenu(*view(0)));
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Salin Teks Beserta Kutipan"));
+    QGuiApplication::clipboard()->clear();
+    menu->actions()[0]->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Judul : ")));
+    EXPECT_EQ(settings(0).TextCopyObject["data"].size(), 1u);
 }
