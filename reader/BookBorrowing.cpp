@@ -238,8 +238,11 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.IdBaca = replyText(loan.reply, "id_baca");
     std::optional<JsonDocument> stored = takeStoredAnnotations(lib.FPath + "/tempAnnot.json");
     settings.AnnotationObject = stored ? std::move(*stored) : emptyBookDocument(book.id);
+    settings.History.start(settings.AnnotationObject);
     if (viewHandlers)
         viewHandlers->attachPaint(*view);
+    showIdleClock();
+    showUndoState();
     if (ReadFromSearch) {
         ReadFromSearch = false;
         window.bringBrowserToFront(LibraryView::Chromium7);

@@ -120,8 +120,14 @@ void TReaderController::AnnotViewClick() {
 
 // Pointer movement over a page is what counts as reading: the page's idle clock starts over.
 void TReaderController::PDFViewMouseMove(TPdfControl *sender) {
-    if (TReaderSettings *settings = settingsOf(tabOfView(sender)))
-        settings->IdleTime = 0;
+    QWidget *sheet = tabOfView(sender);
+    TReaderSettings *settings = settingsOf(sheet);
+    if (!settings)
+        return;
+    settings->IdleTime = 0;
+    hideIdleNotice(sheet->objectName());
+    if (sheet == activeSheet())
+        showIdleClock();
 }
 
 void TReaderController::PageControl1Change() {
@@ -151,5 +157,7 @@ void TReaderController::restoreToolbar(const TReaderSettings &settings, TPdfCont
     view.SetAllowUserTextSelection(settings.CurrentHighlightAnnotState || settings.CurrentTextSelectState);
     view.SetAutoPageChange(settings.AutoPageChange);
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);
+    showIdleClock();
+    showUndoState();
     view.update();
 }

@@ -82,8 +82,16 @@ public:
     void focusSearch();
     void leaveToolOrSearch();
 
+    // ---- Undo and redo of annotation changes (AnnotationUndo.cpp) ----
+    // After the member changed the annotations of the page `sheet`: the change can be undone.
+    void annotationsChanged(QWidget *sheet);
+    void undoAnnotation();
+    void redoAnnotation();
+
     // ---- Reading time: what each one-second tick of a page's two timers does ----
     void readingTimeTick(QTimer *timer);
+    // The status line shows the minutes the book in front has left before it goes back by itself.
+    void showIdleClock();
 
     // ---- Returning ----
     void btnReturnClick();
@@ -150,6 +158,9 @@ private:
     void startReadStatusReport(const QString &key, TReaderSettings &settings);
     void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task);
     void automaticReturn(const QString &key);
+    // Five minutes before the idle limit of a page's book, a notice says so; movement hides it.
+    void showIdleNotice(const QString &key);
+    void hideIdleNotice(const QString &key);
 
     struct SearchWalk {
         QString keyword;
@@ -164,6 +175,8 @@ private:
     // Ends a search that reads `view`'s document before the view goes.
     void stopSearchOn(const TPdfControl *view);
     void restoreToolbar(const TReaderSettings &settings, TPdfControl &view);
+    // The undo and redo buttons follow the history of the book in front.
+    void showUndoState();
 
     LibraryWindow &window;
     TLibraryController &library;
@@ -174,4 +187,5 @@ private:
     TaskHandle searchTask;
     QPointer<TPdfControl> searchView;
     ReaderViewHandlers *viewHandlers = nullptr;
+    QString idleNoticeKey; // the page whose book the idle notice is about, empty when none
 };

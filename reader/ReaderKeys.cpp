@@ -1,5 +1,5 @@
 // The reader's keyboard: shortcuts for the page in front (search, zoom, tabs, full screen, leaving a
-// tool), and the keys on a book view that turn pages besides the view's own.
+// tool, undo), and the keys on a book view that turn pages besides the view's own.
 #include "pdf/PdfiumCtrl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
@@ -45,6 +45,9 @@ void TReaderController::connectKeys() {
              window->setWindowState(window->windowState() ^ Qt::WindowFullScreen);
          }},
         {QKeySequence(Qt::Key_Escape), [this] { leaveToolOrSearch(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoAnnotation(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { redoAnnotation(); }},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { redoAnnotation(); }},
     };
     for (const auto &[sequence, action] : keys) {
         auto *shortcut = new QShortcut(sequence, &panel);

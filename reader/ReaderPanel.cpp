@@ -1,9 +1,11 @@
 #include "reader/ReaderPanel.h"
 
+#include "reader/GlyphButton.h"
 #include "reader/OverflowToolbar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -57,12 +59,38 @@ ReaderPanel::ReaderPanel(QWidget *parent) : QWidget(parent) {
     PanelToolbar = buildToolbar();
     layout->addWidget(PanelToolbar);
     buildPages();
-    layout->addWidget(PageControl1, 1);
+    // The notice lies over the pages, which show nothing while no tab is shown.
     lblNoBook = new QLabel(QStringLiteral("Tidak ada buku yang sedang dibaca"), this);
     lblNoBook->setObjectName(QStringLiteral("lblNoBook"));
     lblNoBook->setAlignment(Qt::AlignCenter);
-    layout->addWidget(lblNoBook, 1);
+    lblNoBook->setAutoFillBackground(true);
+    lblNoBook->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored); // the toolbar sets the width
+    auto *pages = new QGridLayout;
+    pages->addWidget(PageControl1, 0, 0);
+    pages->addWidget(lblNoBook, 0, 0);
+    layout->addLayout(pages, 1);
+    layout->addWidget(buildStatusLine());
     showBookOpen(false);
+}
+
+QWidget *ReaderPanel::buildStatusLine() {
+    PanelStatus = new QWidget(this);
+    auto *row = new QHBoxLayout(PanelStatus);
+    row->setContentsMargins(6, 2, 6, 2);
+    lblIdleNotice = new QLabel(PanelStatus);
+    lblIdleNotice->setObjectName(QStringLiteral("lblIdleNotice"));
+    lblIdleNotice->setStyleSheet(QStringLiteral("background: #fff3b0; padding: 1px 6px;"));
+    lblIdleNotice->hide();
+    lblIdleClock = new QLabel(PanelStatus);
+    // Neither label widens the window: the toolbar decides how narrow the reader may be.
+    lblIdleNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblIdleClock->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblIdleClock->setObjectName(QStringLiteral("lblIdleClock"));
+    lblIdleClock->setToolTip(QStringLiteral("Gerakkan penunjuk di atas halaman agar buku tetap dipinjam"));
+    row->addWidget(lblIdleNotice, 3);
+    row->addWidget(lblIdleClock, 1);
+    lblIdleClock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return PanelStatus;
 }
 
 std::vector<QWidget *> ReaderPanel::bookControls() const {
@@ -72,14 +100,17 @@ std::vector<QWidget *> ReaderPanel::bookControls() const {
 }
 
 void ReaderPanel::showBookOpen(bool open) {
-    PageControl1->setVisible(open);
     lblNoBook->setVisible(!open);
+    PanelStatus->setVisible(open);
     for (QWidget *control : bookControls())
         control->setEnabled(open);
+    btnAnnotUndo->setEnabled(false); // until the book in front has a change
+    btnAnnotRedo->setEnabled(false);
     if (open)
         return;
     edPage->clear();
     edSearch->clear();
+    lblIdleNotice->hide();
     cmbZoom->setCurrentIndex(0);
     AnnotView->setChecked(false);
     CheckAutoPage->setChecked(false);
@@ -151,6 +182,10 @@ QWidget *ReaderPanel::buildToolbar() {
     btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
                                 QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"),
                                 QStringLiteral("Esc untuk keluar"));
+    btnAnnotUndo = glyphButton(toolbar, 0xF0E2, QString(), 14); // the rotate-left arrow
+    describe(btnAnnotUndo, QStringLiteral("Batalkan Perubahan Anotasi"), QStringLiteral("Ctrl+Z"));
+    btnAnnotRedo = glyphButton(toolbar, 0xF01E, QString(), 14); // the rotate-right arrow
+    describe(btnAnnotRedo, QStringLiteral("Ulangi Perubahan Anotasi"), QStringLiteral("Ctrl+Y"));
     edSearch = new QLineEdit(toolbar);
     describe(edSearch, QStringLiteral("Lakukan Pencarian Kata"), QStringLiteral("Ctrl+F"));
     edSearch->setMinimumWidth(160);
@@ -173,7 +208,7 @@ QWidget *ReaderPanel::buildToolbar() {
     QGroupBox *textSelect = group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect});
     QGroupBox *annotations = group(toolbar, QStringLiteral("Anotasi"),
                                    {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
-                                    btnAnnotText, btnAnnotDelete});
+                                    btnAnnotText, btnAnnotDelete, btnAnnotUndo, btnAnnotRedo});
     QGroupBox *search =
         group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext});
     for (QWidget *box : {info, zoom, scrollMode, navigation, textSelect, annotations, search})

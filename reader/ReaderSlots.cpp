@@ -45,6 +45,8 @@ void TReaderController::connectToolbar() {
     connect(panel.AnnotView, &QCheckBox::toggled, this, &TReaderController::AnnotViewClick);
     connect(panel.PageControl1, &QTabWidget::currentChanged, this, &TReaderController::PageControl1Change);
     connect(panel.btnReturn, &QToolButton::clicked, this, &TReaderController::btnReturnClick);
+    connect(panel.btnAnnotUndo, &QToolButton::clicked, this, &TReaderController::undoAnnotation);
+    connect(panel.btnAnnotRedo, &QToolButton::clicked, this, &TReaderController::redoAnnotation);
     connect(panel.btnSearchNext, &QToolButton::clicked, this, &TReaderController::btnSearchNextClick);
     connect(panel.btnSearchPrevious, &QToolButton::clicked, this, &TReaderController::btnSearchPreviousClick);
     connect(panel.edSearch, &QLineEdit::returnPressed, this, [this] { edSearchKeyPress(13); });
@@ -132,6 +134,7 @@ void TReaderController::freeSlot(int slot) {
             ++entry;
         }
     }
+    hideIdleNotice(sheet->objectName());
     readerState.erase(sheet->objectName());
     panel.PageControl1->setTabVisible(slot, false);
     showReaderState();

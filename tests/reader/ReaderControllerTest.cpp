@@ -938,7 +938,6 @@ TEST_F(Reader, WithoutABookTheReaderSaysSoAndItsToolbarIsDisabled) {
     auto expectEmpty = [&] {
         EXPECT_TRUE(panel->lblNoBook->isVisible());
         EXPECT_EQ(panel->lblNoBook->text(), "Tidak ada buku yang sedang dibaca");
-        EXPECT_FALSE(panel->PageControl1->isVisible());
         for (QWidget *control : controls)
             EXPECT_FALSE(control->isEnabled()) << control->toolTip().toStdString();
         EXPECT_TRUE(panel->edPage->text().isEmpty());
@@ -1150,4 +1149,130 @@ TEST_F(Reader, TheRightClickMenuCopiesTheSelectionWithItsCitation) {
     menu->actions()[0]->trigger();
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Judul : ")));
     EXPECT_EQ(settings(0).TextCopyObject["data"].size(), 1u);
+}
+
+// The member sees the minutes left before the automatic return; at 25 idle minutes a notice (no box)
+// says five are left, and movement over the page resets both. The clock is the idle rule's own ticks.
+TEST_F(Reader, TheIdleClockAndItsNoticeFollowTheIdleTicks) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    for (int slot : {0, 1}) {
+        settings(slot).TimerIdle->stop();
+        settings(slot).TimerChecking->stop();
+    }
+    show(0);
+    const QString title = panel->PageControl1->tabText(0);
+    auto clockSays = [&](int minutes) {
+        return QStringLiteral("Kembali otomatis ke rak dalam %1 menit").arg(minutes);
+    };
+    EXPECT_TRUE(panel->lblIdleClock->isVisible());
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    struct Step {
+        int ticks; // of the first book's idle timer, on top of the steps before
+        int clock;
+        bool notice;
+    };
+    const Step steps[] = {{1, 30, false}, {59, 29, false}, {1, 29, false}, {1380, 6, false},
+                          {58, 6, false}, {1, 5, true},    {240, 1, true}, {59, 1, true}};
+    for (const Step &s : steps) {
+        tick(reader, settings(0).TimerIdle, s.ticks);
+        SCOPED_TRACE(settings(0).IdleTime);
+        EXPECT_EQ(panel->lblIdleClock->text(), clockSays(s.clock));
+        EXPECT_EQ(panel->lblIdleNotice->isVisible(), s.notice);
+    }
+    EXPECT_TRUE(panel->lblIdleNotice->text().contains(title));
+    EXPECT_TRUE(panel->lblIdleNotice->text().contains(QStringLiteral("dalam 5 menit")));
+    EXPECT_TRUE(boxes.shown.empty()) << "the notice is no box";
+
+    // The other book's ticks neither move this clock nor hide the notice; its own tab shows its clock.
+    tick(reader, settings(1).TimerIdle, 600);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(1));
+    reader.PDFViewMouseMove(view(1));
+    EXPECT_TRUE(panel->lblIdleNotice->isVisible());
+    show(1);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    show(0);
+
+    reader.PDFViewMouseMove(view(0));
+    EXPECT_EQ(settings(0).IdleTime, 0);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    EXPECT_FALSE(panel->lblIdleNotice->isVisible());
+
+    // Past the limit movement no longer helps, and the clock says so.
+    tick(reader, settings(0).TimerIdle, 1801);
+    EXPECT_EQ(settings(0).ReadStatus, 0);
+    EXPECT_EQ(panel->lblIdleClock->text(), QStringLiteral("Waktu idle habis, buku segera kembali ke rak"));
+}
+
+// Undo and redo, by key and by button, act on the annotation changes of the book in front only, stop at
+// the state at borrowing, and the return sends the document as the member sees it.
+TEST_F(Reader, AnnotationChangesAreUndoneAndRedonePerBookAndTheReturnSendsWhatIsShown) {
+    TAnnotationTools tools{reader, *panel, &areas};
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    show(0);
+    areas.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&areas));
+    auto drawRectangle = [&](int slot) {
+        tools.ButtonAnnotClick(panel->btnAnnotRect);
+        const QPoint start = view(slot)->GetPageRect().center(), end = start + QPoint(40, 30);
+        auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at), QPointF(view(slot)->mapToGlobal(at)), button, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(view(slot), &event);
+        };
+        mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    };
+    auto entries = [&](int slot) { return settings(slot).AnnotationObject["data"].size(); };
+    auto key = [&](int slot, Qt::Key which, Qt::KeyboardModifiers modifiers) {
+        view(slot)->setFocus();
+        QTest::keyClick(view(slot), which, modifiers);
+    };
+    EXPECT_FALSE(panel->btnAnnotUndo->isEnabled());
+    drawRectangle(0);
+    drawRectangle(0);
+    ASSERT_EQ(entries(0), 2u);
+    EXPECT_TRUE(panel->btnAnnotUndo->isEnabled());
+    EXPECT_FALSE(panel->btnAnnotRedo->isEnabled());
+
+    show(1); // the other book has its own history, empty
+    EXPECT_FALSE(panel->btnAnnotUndo->isEnabled());
+    key(1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entries(0), 2u);
+    show(0);
+
+    struct Step {
+        const char *label;
+        std::function<void()> press;
+        std::size_t entries;
+        bool undo, redo; // the buttons' state afterwards
+    };
+    const Step steps[] = {
+        {"Ctrl+Z", [&] { key(0, Qt::Key_Z, Qt::ControlModifier); }, 1, true, true},
+        {"Ctrl+Y", [&] { key(0, Qt::Key_Y, Qt::ControlModifier); }, 2, true, false},
+        {"Ctrl+Shift+Z with nothing to redo",
+         [&] { key(0, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2, true, false},
+        {"undo button", [&] { panel->btnAnnotUndo->click(); }, 1, true, true},
+        {"undo button to the state at borrowing", [&] { panel->btnAnnotUndo->click(); }, 0, false, true},
+        {"Ctrl+Z past borrowing is refused", [&] { key(0, Qt::Key_Z, Qt::ControlModifier); }, 0, false, true},
+        {"Ctrl+Shift+Z", [&] { key(0, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 1, true, true},
+        {"a new rectangle clears the redo", [&] { drawRectangle(0); }, 2, true, false},
+        {"redo button with nothing to redo", [&] { panel->btnAnnotRedo->click(); }, 2, true, false},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.label);
+        s.press();
+        EXPECT_EQ(entries(0), s.entries);
+        EXPECT_EQ(panel->btnAnnotUndo->isEnabled(), s.undo);
+        EXPECT_EQ(panel->btnAnnotRedo->isEnabled(), s.redo);
+    }
+    key(0, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(entries(0), 1u);
+    const Json shown = Json::parse(settings(0).AnnotationObject.dump());
+    returnActive();
+    const auto sent = lastPaths(3);
+    ASSERT_EQ(sent, ReturnWithDocuments);
+    EXPECT_EQ(Json::parse(calls()[calls().size() - 2].second), shown);
 }
