@@ -1,6 +1,5 @@
 #include "reader/ReaderPanel.h"
 
-#include "reader/GlyphButton.h"
 #include "reader/OverflowToolbar.h"
 
 #include <QCheckBox>
@@ -182,10 +181,10 @@ QWidget *ReaderPanel::buildToolbar() {
     btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
                                 QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"),
                                 QStringLiteral("Esc untuk keluar"));
-    btnAnnotUndo = glyphButton(toolbar, 0xF0E2, QString(), 14); // the rotate-left arrow
-    describe(btnAnnotUndo, QStringLiteral("Batalkan Perubahan Anotasi"), QStringLiteral("Ctrl+Z"));
-    btnAnnotRedo = glyphButton(toolbar, 0xF01E, QString(), 14); // the rotate-right arrow
-    describe(btnAnnotRedo, QStringLiteral("Ulangi Perubahan Anotasi"), QStringLiteral("Ctrl+Y"));
+    btnAnnotUndo = toolButton(toolbar, QStringLiteral("\u21B6"), QStringLiteral("Batalkan Perubahan Anotasi"),
+                              QStringLiteral("Ctrl+Z"));
+    btnAnnotRedo = toolButton(toolbar, QStringLiteral("\u21B7"), QStringLiteral("Ulangi Perubahan Anotasi"),
+                              QStringLiteral("Ctrl+Y"));
     edSearch = new QLineEdit(toolbar);
     describe(edSearch, QStringLiteral("Lakukan Pencarian Kata"), QStringLiteral("Ctrl+F"));
     edSearch->setMinimumWidth(160);
