@@ -103,6 +103,7 @@ void TAnnotationTools::PDFViewMouseUp(TPdfControl *sender, Qt::MouseButton butto
         placeNote(*sender);
     else if (settings->CurrentTextSelectState)
         DrawRect = {StartX, StartY, x, y};
+    reader.annotationsChanged(sender->parentWidget());
     sender->update();
 }
 
@@ -193,6 +194,7 @@ void TAnnotationTools::PDFViewDblClick(TPdfControl *sender) {
             messageBoxes().show(MsgKind::Confirmation, QStringLiteral("Hapus Anotasi?"),
                                 MsgButtons::OkCancel) == MsgAnswer::Ok)
             entries.erase(static_cast<std::size_t>(k));
+        reader.annotationsChanged(sender->parentWidget());
         sender->update();
     } catch (const std::exception &error) {
         showError(QStringLiteral("Error Exception #2036 : ") + QString::fromUtf8(error.what()));

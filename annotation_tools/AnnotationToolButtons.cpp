@@ -10,6 +10,7 @@
 #include "reader/ReaderPanel.h"
 
 #include <QCheckBox>
+#include <QMenu>
 #include <QToolButton>
 
 namespace {
@@ -54,6 +55,13 @@ void TAnnotationTools::attachInput(TPdfControl &view) {
     view.OnDblClick = [this](TPdfControl *sender) { PDFViewDblClick(sender); };
     view.OnClick = [this](TPdfControl *sender) { PDFViewClick(sender); };
     view.installEventFilter(this);
+    view.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&view, &QWidget::customContextMenuRequested, this, [this, target = &view](const QPoint &at) {
+        if (QMenu *menu = selectionMenu(*target)) {
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(target->mapToGlobal(at));
+        }
+    });
 }
 
 void TAnnotationTools::attachPaint(TPdfControl &view) {

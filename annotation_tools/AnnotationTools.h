@@ -11,6 +11,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QMenu;
 class ReaderPanel;
 struct TDetailBook;
 class TFormAnnotSettings;
@@ -53,6 +54,9 @@ public:
 
     // Saves the active book's annotations and copied passages to a Markdown or HTML file the member picks.
     void exportNotes();
+    // The menu a right-click on a book view offers while text is selected: the copy with citation. Null
+    // without a selection. The caller owns the menu.
+    QMenu *selectionMenu(TPdfControl &view);
 
     // Shows the book information window for a book (set by the main window).
     std::function<void(const TDetailBook &book)> showBookInfo;

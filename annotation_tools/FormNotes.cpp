@@ -89,6 +89,7 @@ void TFormNotes::Button2Click() {
         return;
     }
     entries->erase(static_cast<std::size_t>(IndexArray));
+    reader.annotationsChanged(PDFControl->parentWidget());
     PDFControl->update();
     close();
 }

@@ -88,6 +88,7 @@ void TFormSticky::btnSaveNotesClick() {
         const TPdfRect box = PDFControl->DeviceToPage(tools.DrawRect.toQRect());
         entry["point"] = {{"left", box.Left}, {"top", box.Top}, {"right", box.Right}, {"bottom", box.Bottom}};
         state->second->AnnotationObject["data"].push_back(std::move(entry));
+        reader.annotationsChanged(PDFControl->parentWidget());
         PDFControl->update();
         close();
     } catch (const std::exception &error) {

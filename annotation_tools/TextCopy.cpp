@@ -13,6 +13,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
 
 namespace {
 
@@ -39,6 +41,19 @@ bool TAnnotationTools::PDFViewKeyDown(TPdfControl *sender, const QKeyEvent &even
     if (!event.isAutoRepeat()) // holding the keys copies once
         copyWithCitation(*sender);
     return true;
+}
+
+QMenu *TAnnotationTools::selectionMenu(TPdfControl &view) {
+    if (!view.SelectionActive() || view.GetSelLength() == 0)
+        return nullptr;
+    auto *menu = new QMenu(&view);
+    QAction *copy = menu->addAction(QStringLiteral("Salin Teks Beserta Kutipan"),
+                                    [this, target = QPointer<TPdfControl>(&view)] {
+                                        if (target)
+                                            copyWithCitation(*target);
+                                    });
+    copy->setShortcut(QKeySequence::Copy);
+    return menu;
 }
 
 void TAnnotationTools::copyWithCitation(TPdfControl &view) {

@@ -4,10 +4,12 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 
 TFormAbout::TFormAbout(QWidget *parent) : QLabel(parent, Qt::Window | Qt::FramelessWindowHint) {
     setPixmap(aboutPicture(400));
     setFixedSize(pixmap().size());
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::hide);
 }
 
 void TFormAbout::showEvent(QShowEvent *event) {

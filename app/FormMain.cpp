@@ -198,6 +198,9 @@ void TFormMain::showForgotPassword() {
 void TFormMain::openExternal(const QString &url) {
     host->openExternally(QUrl(url));
 }
+bool TFormMain::showOpenBook(const std::string &idKonten, int pageToJump) {
+    return readerController->showOpenBook(idKonten, pageToJump);
+}
 void TFormMain::startBookDownload(const BorrowRequest &borrow) {
     DownloadProgress->setRange(0, 0); // busy until the size is known
     DownloadProgress->setFormat(QStringLiteral("Mengunduh buku..."));

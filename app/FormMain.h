@@ -40,6 +40,7 @@ public:
     void showRegistration() override;
     void showForgotPassword() override;
     void openExternal(const QString &url) override;
+    bool showOpenBook(const std::string &idKonten, int pageToJump) override;
     void startBookDownload(const BorrowRequest &borrow) override;
 
     ChromiumView *view(LibraryView which) const { return Chromium[static_cast<int>(which) - 1]; }

@@ -10,6 +10,7 @@
 
 #include <QHBoxLayout>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QToolButton>
 
@@ -17,6 +18,14 @@ namespace {
 // How long a catalogue view stays hidden before its page is given up: a quick look elsewhere and back
 // costs nothing.
 constexpr std::chrono::seconds HiddenPageLifetime(1);
+
+// Alt+Left does what the page's own way back does: its last "back" breadcrumb link.
+constexpr const char *FollowBackLink =
+    "(function(){var l=document.querySelectorAll('.breadcrumb-item a[onclick*=\"app.back\"]');"
+    "if(l.length)l[l.length-1].click();})();";
+// Escape closes a pop-up the page shows (the welcome message of the home page), by its close button.
+constexpr const char *ClosePopup =
+    "(function(){var b=document.querySelector('.modal.in [data-dismiss=\"modal\"]');if(b)b.click();})();";
 } // namespace
 
 void TFormMain::buildHeader() {
@@ -62,6 +71,15 @@ void TFormMain::buildLibraryArea() {
             new HiddenPageDiscard(*Chromium[i], HiddenPageLifetime);
     }
     areas->addWidget(panelBrowser);
+    for (const auto &[keys, script] : {std::pair(QKeySequence(Qt::ALT | Qt::Key_Left), FollowBackLink),
+                                       std::pair(QKeySequence(Qt::Key_Escape), ClosePopup)}) {
+        auto *shortcut = new QShortcut(keys, panelBrowser);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, script = script] {
+            if (auto *front = qobject_cast<ChromiumView *>(panelBrowser->currentWidget()))
+                front->runScript(script);
+        });
+    }
 }
 
 void TFormMain::buildReaderArea() {

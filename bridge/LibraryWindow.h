@@ -33,6 +33,9 @@ public:
     virtual void showForgotPassword() = 0;
     // Opens an address outside the client, in the system's web browser.
     virtual void openExternal(const QString &url) = 0;
+    // When the book `idKonten` is open in the reader already, brings it to the front, at `pageToJump`
+    // with the sentence-search phrase marked when that is not 0, and returns true; else false.
+    virtual bool showOpenBook(const std::string &idKonten, int pageToJump) = 0;
     // Starts fetching the book of `borrow` (its detail's "nama_pc_file") for the reader.
     virtual void startBookDownload(const BorrowRequest &borrow) = 0;
 };

@@ -113,6 +113,8 @@ std::unordered_map<std::string, TLibraryController::Row> TLibraryController::dis
         {"baca", [this](BrowserView &, M m) { bacaMessage(m); }},
         {"bacaSection",
          [this](BrowserView &, M m) {
+             if (window.showOpenBook(m.text(0), 0))
+                 return;
              if (!mayOpenAnotherBook())
                  return;
              state.FTaskControl.reset();
@@ -217,11 +219,17 @@ bool TLibraryController::mayOpenAnotherBook() const {
 
 // "baca" borrows the book whose detail is shown; "bacaKalimat" first fetches the detail of a
 // sentence-search hit and opens the book at its page.
+// A book already open is not borrowed again: its page comes to the front instead.
 void TLibraryController::bacaMessage(const ProcessMessage &message) {
+    const bool fromSentence = message.name == "bacaKalimat";
+    const std::optional<int> page = fromSentence ? wholeNumber(message.text(1)) : std::optional<int>(0);
+    const std::string id =
+        fromSentence ? message.text(0) : replyText(replyData(lib.FDetailContentJson.load()), "id");
+    if (page && window.showOpenBook(id, *page))
+        return;
     if (!mayOpenAnotherBook())
         return;
-    if (message.name == "bacaKalimat") {
-        std::optional<int> page = wholeNumber(message.text(1));
+    if (fromSentence) {
         if (!page) {
             showError(QStringLiteral("'%1' is not a valid integer value").arg(qs(message.text(1))));
             return;

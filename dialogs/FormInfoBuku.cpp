@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -64,6 +65,7 @@ bool TFormInfoBuku::openWithDefaultProgram(const QString &path) {
 TFormInfoBuku::TFormInfoBuku(QWidget *parent, FileOpener openFile)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), openFile(std::move(openFile)) {
     setWindowTitle(QStringLiteral("Info Buku"));
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::hide);
     setFixedSize(679, 347);
     setAutoFillBackground(true);
     QPalette colours = palette();

@@ -70,6 +70,22 @@ struct TReaderController::Loan {
     std::string annotationsError;
 };
 
+bool TReaderController::showOpenBook(const std::string &idKonten, int pageToJump) {
+    auto found = readDict.find(idKonten);
+    const int slot = found == readDict.end() ? -1 : slotOf(found->second->TabSheet);
+    TPdfControl *view = slot < 0 ? nullptr : viewOf(panel.sheet(slot));
+    if (!view)
+        return false;
+    panel.PageControl1->setCurrentIndex(slot);
+    if (pageToJump != 0) {
+        view->SetPageIndex(pageToJump);
+        panel.edSearch->setText(qs(state.KalimatPencarian));
+        view->HightlightText(qs(state.KalimatPencarian), false, true);
+    }
+    bringReaderToFront();
+    return true;
+}
+
 void TReaderController::startBookDownload(const BorrowRequest &borrow) {
     downloading = borrow;
     netRequest.start(replyText(replyData(borrow.detail), "nama_pc_file"));
@@ -189,6 +205,7 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     panel.PageControl1->setTabVisible(slot, true);
     panel.PageControl1->setTabText(slot, qs(book.judul));
     panel.PageControl1->setCurrentIndex(slot);
+    showReaderState();
     view->LoadFromBytes(loan.TempStream);
     view->SetScaleMode(TPdfControlScaleMode::smZoom);
     view->SetZoomPercentage(100);
@@ -213,8 +230,11 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.IdBaca = replyText(loan.reply, "id_baca");
     std::optional<JsonDocument> stored = takeStoredAnnotations(lib.FPath + "/tempAnnot.json");
     settings.AnnotationObject = stored ? std::move(*stored) : emptyBookDocument(book.id);
+    settings.History.start(settings.AnnotationObject);
     if (viewHandlers)
         viewHandlers->attachPaint(*view);
+    showIdleClock();
+    showUndoState();
     if (loan.borrow.backTo)
         window.bringBrowserToFront(*loan.borrow.backTo);
 }
@@ -254,6 +274,9 @@ void TReaderController::attachViewHandlers(TPdfControl &view) {
     view.OnError = [](const QString &message) { showError(message); };
     view.OnMouseMove = [this](TPdfControl *sender, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
         PDFViewMouseMove(sender);
+    };
+    view.OnKeyDown = [this](TPdfControl *sender, int &key, Qt::KeyboardModifiers shift) {
+        PDFViewKeyDown(sender, key, shift);
     };
     if (viewHandlers)
         viewHandlers->attachInput(view);

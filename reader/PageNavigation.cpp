@@ -1,5 +1,6 @@
 // The reader toolbar's navigation, zoom and scroll-mode controls, and the toolbar following the page in
 // front.
+#include "annotations/PageLabel.h"
 #include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
@@ -57,6 +58,25 @@ void TReaderController::btnPreviousClick() {
     }
 }
 
+void TReaderController::edPageReturnPressed() {
+    TPdfControl *view = activeView();
+    const TDetailBook *book = activeBook();
+    const TReaderSettings *settings = activeSettings();
+    if (!view || !book || !settings)
+        return;
+    const QString typed = panel.edPage->text();
+    const std::optional<int> page =
+        pageIndexOfTyped(typed.toStdString(), book->halaman_romawi, view->GetPageCount());
+    if (!page) {
+        panel.edPage->setText(settings->CurrentPage);
+        showWarning(QStringLiteral("Halaman \"%1\" tidak ada di buku ini").arg(typed.trimmed()));
+        return;
+    }
+    view->SetPageIndex(*page);
+    panel.edPage->setText(settings->CurrentPage);
+    view->setFocus();
+}
+
 // Every page change of a view, whatever caused it: the page box and the page's record follow. While a
 // page is being set up its book is not yet known, and nothing changes.
 void TReaderController::PDFViewPageChange(TPdfControl *sender) {
@@ -100,8 +120,14 @@ void TReaderController::AnnotViewClick() {
 
 // Pointer movement over a page is what counts as reading: the page's idle clock starts over.
 void TReaderController::PDFViewMouseMove(TPdfControl *sender) {
-    if (TReaderSettings *settings = settingsOf(tabOfView(sender)))
-        settings->IdleTime = 0;
+    QWidget *sheet = tabOfView(sender);
+    TReaderSettings *settings = settingsOf(sheet);
+    if (!settings)
+        return;
+    settings->IdleTime = 0;
+    hideIdleNotice(sheet->objectName());
+    if (sheet == activeSheet())
+        showIdleClock();
 }
 
 void TReaderController::PageControl1Change() {
@@ -131,5 +157,7 @@ void TReaderController::restoreToolbar(const TReaderSettings &settings, TPdfCont
     view.SetAllowUserTextSelection(settings.CurrentHighlightAnnotState || settings.CurrentTextSelectState);
     view.SetAutoPageChange(settings.AutoPageChange);
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);
+    showIdleClock();
+    showUndoState();
     view.update();
 }

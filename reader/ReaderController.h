@@ -57,6 +57,9 @@ public:
     TReaderSettings *activeSettings() const { return settingsOf(activeSheet()); }
 
     // ---- Borrowing ----
+    // When the book `idKonten` is open already, brings its page and the reader to the front (at
+    // `pageToJump`, a sentence-search hit, with the phrase marked, unless it is 0) and returns true.
+    bool showOpenBook(const std::string &idKonten, int pageToJump);
     // Starts fetching the book of `borrow`; the borrowing goes on with it once the book is in.
     void startBookDownload(const BorrowRequest &borrow);
     void netRequestRequestCompleted(int status, const QByteArray &body);
@@ -65,6 +68,8 @@ public:
     // ---- Toolbar ----
     void btnNextClick();
     void btnPreviousClick();
+    // Enter in the page box: goes to the typed page, or says there is none and shows the page again.
+    void edPageReturnPressed();
     void PDFViewPageChange(TPdfControl *sender);
     void cmbZoomChange();
     void CheckAutoPageClick();
@@ -72,8 +77,26 @@ public:
     void PageControl1Change();
     void PDFViewMouseMove(TPdfControl *sender);
 
+    // ---- Keys (ReaderKeys.cpp) ----
+    // A key going down on a book view, before the view's own keys: Space and Shift+Space turn the screen
+    // as Page Down and Page Up do; with automatic page change on, an arrow at the page's end turns it.
+    void PDFViewKeyDown(TPdfControl *sender, int &key, Qt::KeyboardModifiers shift);
+    // The reader's shortcuts, for the page in front.
+    void goToNextTab(int step);
+    void zoomStep(int step);
+    void focusSearch();
+    void leaveToolOrSearch();
+
+    // ---- Undo and redo of annotation changes (AnnotationUndo.cpp) ----
+    // After the member changed the annotations of the page `sheet`: the change can be undone.
+    void annotationsChanged(QWidget *sheet);
+    void undoAnnotation();
+    void redoAnnotation();
+
     // ---- Reading time: what each one-second tick of a page's two timers does ----
     void readingTimeTick(QTimer *timer);
+    // The status line shows the minutes the book in front has left before it goes back by itself.
+    void showIdleClock();
 
     // ---- Returning ----
     void btnReturnClick();
@@ -90,8 +113,13 @@ signals:
     void downloadProgress(qint64 received, qint64 expected);
     void downloadEnded();
 
+protected:
+    // Shift+Enter in the search box searches backwards.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Loan;
+    void connectKeys();
     struct ReturnReport {
         std::string idBaca, idKonten;
         int pageIndex = 0;
@@ -108,6 +136,8 @@ private:
     void reloadDetailPage();
     void abandonBorrowing();
     void bringReaderToFront();
+    // The panel shows the pages and an enabled toolbar exactly while a book is open.
+    void showReaderState();
     QWidget *tabOfView(const TPdfControl *view) const;
     int slotOf(const QWidget *sheet) const;
     // The slot whose page has the name `key`, -1 when none has.
@@ -132,6 +162,9 @@ private:
     void startReadStatusReport(const QString &key, TReaderSettings &settings);
     void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task);
     void automaticReturn(const QString &key);
+    // Five minutes before the idle limit of a page's book, a notice says so; movement hides it.
+    void showIdleNotice(const QString &key);
+    void hideIdleNotice(const QString &key);
 
     struct SearchWalk {
         QString keyword;
@@ -146,6 +179,8 @@ private:
     // Ends a search that reads `view`'s document before the view goes.
     void stopSearchOn(const TPdfControl *view);
     void restoreToolbar(const TReaderSettings &settings, TPdfControl &view);
+    // The undo and redo buttons follow the history of the book in front.
+    void showUndoState();
 
     LibraryWindow &window;
     TLibraryController &library;
@@ -156,4 +191,5 @@ private:
     TaskHandle searchTask;
     QPointer<TPdfControl> searchView;
     ReaderViewHandlers *viewHandlers = nullptr;
+    QString idleNoticeKey; // the page whose book the idle notice is about, empty when none
 };

@@ -4,8 +4,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
@@ -14,10 +16,17 @@
 
 namespace {
 
-QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint) {
+// The control's accessible name is its hint; the tooltip adds the shortcut, when it has one.
+void describe(QWidget *control, const QString &hint, const QString &shortcut = {}) {
+    control->setAccessibleName(hint);
+    control->setToolTip(shortcut.isEmpty() ? hint : QStringLiteral("%1 (%2)").arg(hint, shortcut));
+}
+
+QToolButton *toolButton(QWidget *parent, const QString &text, const QString &hint,
+                        const QString &shortcut = {}) {
     auto *button = new QToolButton(parent);
     button->setText(text);
-    button->setToolTip(hint);
+    describe(button, hint, shortcut);
     return button;
 }
 
@@ -49,7 +58,64 @@ ReaderPanel::ReaderPanel(QWidget *parent) : QWidget(parent) {
     PanelToolbar = buildToolbar();
     layout->addWidget(PanelToolbar);
     buildPages();
-    layout->addWidget(PageControl1, 1);
+    // The notice lies over the pages, which show nothing while no tab is shown.
+    lblNoBook = new QLabel(QStringLiteral("Tidak ada buku yang sedang dibaca"), this);
+    lblNoBook->setObjectName(QStringLiteral("lblNoBook"));
+    lblNoBook->setAlignment(Qt::AlignCenter);
+    lblNoBook->setAutoFillBackground(true);
+    lblNoBook->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored); // the toolbar sets the width
+    auto *pages = new QGridLayout;
+    pages->addWidget(PageControl1, 0, 0);
+    pages->addWidget(lblNoBook, 0, 0);
+    layout->addLayout(pages, 1);
+    layout->addWidget(buildStatusLine());
+    showBookOpen(false);
+}
+
+QWidget *ReaderPanel::buildStatusLine() {
+    PanelStatus = new QWidget(this);
+    auto *row = new QHBoxLayout(PanelStatus);
+    row->setContentsMargins(6, 2, 6, 2);
+    lblIdleNotice = new QLabel(PanelStatus);
+    lblIdleNotice->setObjectName(QStringLiteral("lblIdleNotice"));
+    lblIdleNotice->setStyleSheet(QStringLiteral("background: #fff3b0; padding: 1px 6px;"));
+    lblIdleNotice->hide();
+    lblIdleClock = new QLabel(PanelStatus);
+    // Neither label widens the window: the toolbar decides how narrow the reader may be.
+    lblIdleNotice->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblIdleClock->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblIdleClock->setObjectName(QStringLiteral("lblIdleClock"));
+    lblIdleClock->setToolTip(QStringLiteral("Gerakkan penunjuk di atas halaman agar buku tetap dipinjam"));
+    row->addWidget(lblIdleNotice, 3);
+    row->addWidget(lblIdleClock, 1);
+    lblIdleClock->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return PanelStatus;
+}
+
+std::vector<QWidget *> ReaderPanel::bookControls() const {
+    return {btnReturn,   btnInfo,       cmbZoom,        CheckAutoPage,    btnPrevious,       edPage,
+            btnNext,     btnTextSelect, AnnotView,      btnAnnotSettings, btnAnnotHighlight, btnAnnotRect,
+            btnAnnotPen, btnAnnotText,  btnAnnotDelete, edSearch,         btnSearchPrevious, btnSearchNext};
+}
+
+void ReaderPanel::showBookOpen(bool open) {
+    lblNoBook->setVisible(!open);
+    PanelStatus->setVisible(open);
+    for (QWidget *control : bookControls())
+        control->setEnabled(open);
+    btnAnnotUndo->setEnabled(false); // until the book in front has a change
+    btnAnnotRedo->setEnabled(false);
+    if (open)
+        return;
+    edPage->clear();
+    edSearch->clear();
+    lblIdleNotice->hide();
+    cmbZoom->setCurrentIndex(0);
+    AnnotView->setChecked(false);
+    CheckAutoPage->setChecked(false);
+    for (QToolButton *tool :
+         {btnTextSelect, btnAnnotHighlight, btnAnnotRect, btnAnnotPen, btnAnnotText, btnAnnotDelete})
+        showToolIndicator(tool, false);
 }
 
 void ReaderPanel::buildPages() {
@@ -79,6 +145,7 @@ QWidget *ReaderPanel::buildToolbar() {
     colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
     toolbar->setPalette(colours);
     btnMore = toolbar->moreButton();
+    btnMore->setAccessibleName(btnMore->toolTip());
     btnReturn =
         toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
     btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
@@ -87,30 +154,46 @@ QWidget *ReaderPanel::buildToolbar() {
     cmbZoom = new QComboBox(toolbar);
     cmbZoom->addItems({QStringLiteral("Default"), QStringLiteral("Fith Width"), QStringLiteral("100%"),
                        QStringLiteral("200%")});
-    cmbZoom->setToolTip(QStringLiteral("Ubah Perbesaran Halaman"));
+    describe(cmbZoom, QStringLiteral("Ubah Perbesaran Halaman"),
+             QStringLiteral("Ctrl+Plus / Ctrl+Minus / Ctrl+0"));
     CheckAutoPage = new QCheckBox(QStringLiteral("Otomatis"), toolbar);
-    CheckAutoPage->setToolTip(QStringLiteral("Scroll Untuk Berpindah Halaman"));
-    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"));
+    describe(CheckAutoPage, QStringLiteral("Scroll Untuk Berpindah Halaman"));
+    btnPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Ke Halaman Sebelumnya"),
+                             QStringLiteral("Page Up"));
     edPage = new QLineEdit(toolbar);
     edPage->setFixedWidth(80);
     edPage->setAlignment(Qt::AlignCenter);
-    edPage->setReadOnly(true); // written by the program only
-    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"));
-    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"));
+    describe(edPage, QStringLiteral("Ketik nomor halaman atau halaman romawi lalu tekan Enter"),
+             QStringLiteral("Ctrl+G"));
+    btnNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Ke Halaman Selanjutnya"),
+                         QStringLiteral("Page Down"));
+    btnTextSelect = toolButton(toolbar, QStringLiteral("T"), QStringLiteral("Aktifkan Pemilihan Teks"),
+                               QStringLiteral("Esc untuk keluar"));
     AnnotView = new QCheckBox(QStringLiteral("Tampilkan Anotasi"), toolbar);
-    AnnotView->setToolTip(QStringLiteral("Tampil / Sembunyikan Anotasi"));
+    describe(AnnotView, QStringLiteral("Tampil / Sembunyikan Anotasi"));
     btnAnnotSettings = toolButton(toolbar, QStringLiteral("..."), QStringLiteral("Setting Warna Anotasi"));
-    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"));
-    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"));
-    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"));
-    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"));
+    btnAnnotHighlight = toolButton(toolbar, QStringLiteral("H"), QStringLiteral("Aktifkan Mode Highlight"),
+                                   QStringLiteral("Esc untuk keluar"));
+    btnAnnotRect = toolButton(toolbar, QStringLiteral("[ ]"), QStringLiteral("Aktifkan Anotasi Kotak"),
+                              QStringLiteral("Esc untuk keluar"));
+    btnAnnotPen = toolButton(toolbar, QStringLiteral("~"), QStringLiteral("Aktifkan Anotasi Pulpen"),
+                             QStringLiteral("Esc untuk keluar"));
+    btnAnnotText = toolButton(toolbar, QStringLiteral("A"), QStringLiteral("Aktifkan Anotasi Komentar"),
+                              QStringLiteral("Esc untuk keluar"));
     btnAnnotDelete = toolButton(toolbar, QStringLiteral("X"),
-                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"));
+                                QStringLiteral("Hapus Anotasi Yang Telah Dibuat ( Dobel Klik Pada Anotasi)"),
+                                QStringLiteral("Esc untuk keluar"));
+    btnAnnotUndo = toolButton(toolbar, QStringLiteral("\u21B6"), QStringLiteral("Batalkan Perubahan Anotasi"),
+                              QStringLiteral("Ctrl+Z"));
+    btnAnnotRedo = toolButton(toolbar, QStringLiteral("\u21B7"), QStringLiteral("Ulangi Perubahan Anotasi"),
+                              QStringLiteral("Ctrl+Y"));
     edSearch = new QLineEdit(toolbar);
-    edSearch->setToolTip(QStringLiteral("Lakukan Pencarian Kata"));
+    describe(edSearch, QStringLiteral("Lakukan Pencarian Kata"), QStringLiteral("Ctrl+F"));
     edSearch->setMinimumWidth(160);
-    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QString());
-    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QString());
+    btnSearchPrevious = toolButton(toolbar, QStringLiteral("<"), QStringLiteral("Cari Ke Halaman Sebelumnya"),
+                                   QStringLiteral("Shift+F3"));
+    btnSearchNext = toolButton(toolbar, QStringLiteral(">"), QStringLiteral("Cari Ke Halaman Selanjutnya"),
+                               QStringLiteral("F3"));
 
     toolbar->layout()->setContentsMargins(4, 2, 4, 2);
     toolbar->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
@@ -127,7 +210,7 @@ QWidget *ReaderPanel::buildToolbar() {
     QGroupBox *textSelect = group(toolbar, QStringLiteral("Pilih Teks"), {btnTextSelect});
     QGroupBox *annotations = group(toolbar, QStringLiteral("Anotasi"),
                                    {AnnotView, btnAnnotSettings, btnAnnotHighlight, btnAnnotRect, btnAnnotPen,
-                                    btnAnnotText, btnAnnotDelete});
+                                    btnAnnotText, btnAnnotDelete, btnAnnotUndo, btnAnnotRedo});
     QGroupBox *search =
         group(toolbar, QStringLiteral("Pencarian"), {edSearch, btnSearchPrevious, btnSearchNext});
     for (QWidget *box : {info, notes, zoom, scrollMode, navigation, textSelect, annotations, search})

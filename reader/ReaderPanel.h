@@ -2,9 +2,11 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QTabWidget;
@@ -34,14 +36,29 @@ public:
     QCheckBox *AnnotView;
     QToolButton *btnAnnotSettings, *btnAnnotHighlight, *btnAnnotRect, *btnAnnotPen, *btnAnnotText,
         *btnAnnotDelete;
+    // Undo and redo of the annotation changes of the book in front; enabled while there is one.
+    QToolButton *btnAnnotUndo, *btnAnnotRedo;
     QLineEdit *edSearch;
     QToolButton *btnSearchPrevious, *btnSearchNext;
     // At the right end of a toolbar too narrow for all groups: its menu holds the groups left out.
     QToolButton *btnMore;
+    // Shown over the pages while no book is open.
+    QLabel *lblNoBook;
+    // The status line under the pages while a book is open: a notice shortly before a book goes back
+    // by itself (hidden otherwise), and the minutes left before the book in front does.
+    QWidget *PanelStatus;
+    QLabel *lblIdleNotice, *lblIdleClock;
+
+    // With no book open the notice covers the pages, the toolbar's controls are disabled and show
+    // what they show at start; with a book they are enabled.
+    void showBookOpen(bool open);
 
 private:
     QWidget *buildToolbar();
     void buildPages();
+    QWidget *buildStatusLine();
+    // The toolbar's controls that act on the book in front.
+    std::vector<QWidget *> bookControls() const;
 
     std::array<QWidget *, SlotCount> sheets{};
 };

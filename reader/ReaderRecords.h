@@ -1,4 +1,5 @@
 #pragma once
+#include "annotations/AnnotationHistory.h"
 #include "model/DetailBook.h"
 #include "service/JsonDocument.h"
 #include "tasks/BackgroundTask.h"
@@ -26,6 +27,8 @@ struct TReaderSettings {
     QString CurrentSearchKeyWord;
     bool AutoPageChange = true;
     JsonDocument AnnotationObject;
+    // The member's changes to AnnotationObject since borrowing, to undo and redo.
+    AnnotationHistory History;
     JsonDocument TextCopyObject;
     int IdleTime = 0;                          // seconds without pointer movement over the page
     int CheckingTime = 0;                      // seconds since the last reading-status report

@@ -23,6 +23,8 @@ TReaderController::TReaderController(LibraryWindow &window, TLibraryController &
     connect(&netRequest, &BookDownload::failed, this, &TReaderController::netRequestRequestError);
     connect(&netRequest, &BookDownload::progress, this, &TReaderController::downloadProgress);
     connectToolbar();
+    connectKeys();
+    showReaderState();
 }
 
 TReaderController::~TReaderController() {
@@ -32,11 +34,19 @@ TReaderController::~TReaderController() {
 void TReaderController::connectToolbar() {
     connect(panel.btnNext, &QToolButton::clicked, this, &TReaderController::btnNextClick);
     connect(panel.btnPrevious, &QToolButton::clicked, this, &TReaderController::btnPreviousClick);
+    connect(panel.edPage, &QLineEdit::returnPressed, this, &TReaderController::edPageReturnPressed);
+    // A page number typed but not confirmed gives way to the page shown when the box loses the focus.
+    connect(panel.edPage, &QLineEdit::editingFinished, this, [this] {
+        if (const TReaderSettings *settings = activeSettings())
+            panel.edPage->setText(settings->CurrentPage);
+    });
     connect(panel.cmbZoom, &QComboBox::activated, this, &TReaderController::cmbZoomChange);
     connect(panel.CheckAutoPage, &QCheckBox::toggled, this, &TReaderController::CheckAutoPageClick);
     connect(panel.AnnotView, &QCheckBox::toggled, this, &TReaderController::AnnotViewClick);
     connect(panel.PageControl1, &QTabWidget::currentChanged, this, &TReaderController::PageControl1Change);
     connect(panel.btnReturn, &QToolButton::clicked, this, &TReaderController::btnReturnClick);
+    connect(panel.btnAnnotUndo, &QToolButton::clicked, this, &TReaderController::undoAnnotation);
+    connect(panel.btnAnnotRedo, &QToolButton::clicked, this, &TReaderController::redoAnnotation);
     connect(panel.btnSearchNext, &QToolButton::clicked, this, &TReaderController::btnSearchNextClick);
     connect(panel.btnSearchPrevious, &QToolButton::clicked, this, &TReaderController::btnSearchPreviousClick);
     connect(panel.edSearch, &QLineEdit::returnPressed, this, [this] { edSearchKeyPress(13); });
@@ -124,8 +134,14 @@ void TReaderController::freeSlot(int slot) {
             ++entry;
         }
     }
+    hideIdleNotice(sheet->objectName());
     readerState.erase(sheet->objectName());
     panel.PageControl1->setTabVisible(slot, false);
+    showReaderState();
+}
+
+void TReaderController::showReaderState() {
+    panel.showBookOpen(anyBookOpen());
 }
 
 void TReaderController::releaseAll() {

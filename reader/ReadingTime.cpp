@@ -5,9 +5,18 @@
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
 
+#include <QLabel>
+#include <QTabWidget>
+
 namespace {
 constexpr int IdleLimit = 1800;   // seconds without movement
 constexpr int ReportPeriod = 300; // seconds between reports
+constexpr int NoticeAhead = 300;  // the notice comes this many seconds before the idle limit
+
+// Whole minutes left, rounded up: 1800 seconds left are 30 minutes, 1 second is 1 minute.
+int minutesLeft(int idleTime) {
+    return (IdleLimit - idleTime + 59) / 60;
+}
 } // namespace
 
 void TReaderController::readingTimeTick(QTimer *timer) {
@@ -20,10 +29,14 @@ void TReaderController::readingTimeTick(QTimer *timer) {
     if (name.endsWith(QLatin1String("_TimerIdle"))) {
         if (settings.IdleTime < IdleLimit) {
             ++settings.IdleTime;
+            if (settings.IdleTime == IdleLimit - NoticeAhead)
+                showIdleNotice(key);
         } else {
             timer->stop();
             settings.ReadStatus = 0;
         }
+        if (activeSheet() && key == activeSheet()->objectName())
+            showIdleClock();
     } else if (settings.CheckingTime < ReportPeriod) {
         ++settings.CheckingTime;
     } else {
@@ -77,6 +90,36 @@ void TReaderController::automaticReturn(const QString &key) {
     freeSlot(slot);
     showInformation(
         QStringLiteral("Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
+}
+
+void TReaderController::showIdleClock() {
+    const TReaderSettings *settings = activeSettings();
+    if (!settings)
+        return;
+    panel.lblIdleClock->setText(
+        settings->ReadStatus == 0
+            ? QStringLiteral("Waktu idle habis, buku segera kembali ke rak")
+            : QStringLiteral("Kembali otomatis ke rak dalam %1 menit").arg(minutesLeft(settings->IdleTime)));
+}
+
+void TReaderController::showIdleNotice(const QString &key) {
+    const int slot = slotNamed(key);
+    if (slot < 0)
+        return;
+    idleNoticeKey = key;
+    panel.lblIdleNotice->setText(
+        QStringLiteral("Buku \"%1\" akan otomatis kembali ke rak dalam %2 menit, gerakkan penunjuk di atas "
+                       "halamannya agar tetap dipinjam")
+            .arg(panel.PageControl1->tabText(slot))
+            .arg(NoticeAhead / 60));
+    panel.lblIdleNotice->show();
+}
+
+void TReaderController::hideIdleNotice(const QString &key) {
+    if (key != idleNoticeKey)
+        return;
+    idleNoticeKey.clear();
+    panel.lblIdleNotice->hide();
 }
 
 void TReaderController::stopTimers(TReaderSettings &settings) {

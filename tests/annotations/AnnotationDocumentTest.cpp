@@ -1,5 +1,6 @@
 // The annotation documents without a window: the stored file, the hit test, page labels, copied texts
 // and painting onto an image.
+#include "annotations/AnnotationHistory.h"
 #include "annotations/AnnotationHitTest.h"
 #include "annotations/AnnotationPainter.h"
 #include "annotations/BookDocuments.h"
@@ -145,6 +146,118 @@ TEST(PageLabel, FrontMatterInRomanNumeralsThenDecimals) {
         {0, 0, "1"}, {8, 9, "IX"}, {13, 14, "XIV"}, {48, 49, "XLIX"}, {1993, 2000, "MCMXCIV"}};
     for (const Case &c : cases)
         EXPECT_EQ(printedPageLabel(c.index, c.roman), c.label) << c.index << " of " << c.roman;
+}
+
+TEST(PageLabel, TypedPagesAreNumbersAsTheBoxShowsThemOrFrontMatterLabels) {
+    struct Case {
+        const char *typed;
+        int roman, count;
+        std::optional<int> index;
+    };
+    const Case cases[] = {
+        {"1", 4, 10, 0},
+        {"10", 4, 10, 9},
+        {" 7 ", 0, 10, 6},
+        {"3/10", 0, 10, 2},
+        {"iii", 4, 10, 2},
+        {"IV", 4, 10, 3},
+        {"Ii", 4, 10, 1},
+        {"v", 4, 10, std::nullopt},
+        {"iii", 0, 10, std::nullopt},
+        {"0", 4, 10, std::nullopt},
+        {"11", 4, 10, std::nullopt},
+        {"", 4, 10, std::nullopt},
+        {"-2", 4, 10, std::nullopt},
+        {"2a", 4, 10, std::nullopt},
+        {"99999999999", 0, 10, std::nullopt},
+        {"ii", 4, 1, std::nullopt},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(pageIndexOfTyped(c.typed, c.roman, c.count), c.index)
+            << '"' << c.typed << "\" with " << c.roman << " roman of " << c.count;
+}
+
+// The document's entries as "id colour" pairs, "1y,2r"; empty without entries.
+std::string entriesOf(const JsonDocument &doc) {
+    std::string out;
+    for (const JsonDocument &entry : doc["data"])
+        out += (out.empty() ? "" : ",") + std::to_string(entry["id"].get<int>()) +
+               entry["color"].get<std::string>();
+    return out;
+}
+
+// Steps: 'a' adds an entry, 'd' deletes the first, 'c' turns the first red, 's' records without a
+// change; 'u' undoes and 'r' redoes. Each step gives whether it did something and the entries after it.
+TEST(AnnotationHistory, UndoAndRedoWalkTheChangesBackToTheStateAtBorrowing) {
+    struct Step {
+        char op;
+        bool done;
+        const char *entries;
+    };
+    struct Case {
+        const char *label;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {"adds undone one by one, then refused at borrowing",
+         {{'a', true, "1y,2y"},
+          {'a', true, "1y,2y,3y"},
+          {'u', true, "1y,2y"},
+          {'u', true, "1y"},
+          {'u', false, "1y"}}},
+        {"redo puts back what undo took, until nothing is left to redo",
+         {{'a', true, "1y,2y"}, {'u', true, "1y"}, {'r', true, "1y,2y"}, {'r', false, "1y,2y"}}},
+        {"a new change clears what could be redone",
+         {{'a', true, "1y,2y"},
+          {'u', true, "1y"},
+          {'a', true, "1y,3y"},
+          {'r', false, "1y,3y"},
+          {'u', true, "1y"}}},
+        {"delete and colour change go back the same way",
+         {{'d', true, ""},
+          {'u', true, "1y"},
+          {'c', true, "1r"},
+          {'u', true, "1y"},
+          {'r', true, "1r"},
+          {'u', true, "1y"}}},
+        {"a gesture that changed nothing leaves nothing to undo", {{'s', false, "1y"}, {'u', false, "1y"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        JsonDocument doc = emptyBookDocument("7");
+        doc["data"].push_back({{"id", 1}, {"color", "y"}});
+        AnnotationHistory history;
+        history.start(doc);
+        int next = 2;
+        for (const Step &step : c.steps) {
+            bool done = false;
+            switch (step.op) {
+            case 'a':
+                doc["data"].push_back({{"id", next++}, {"color", "y"}});
+                done = history.record(doc);
+                break;
+            case 'd':
+                doc["data"].erase(0);
+                done = history.record(doc);
+                break;
+            case 'c':
+                doc["data"][0]["color"] = "r";
+                done = history.record(doc);
+                break;
+            case 's':
+                done = history.record(doc);
+                break;
+            case 'u':
+                done = history.undo(doc);
+                break;
+            case 'r':
+                done = history.redo(doc);
+                break;
+            }
+            EXPECT_EQ(done, step.done) << step.op;
+            EXPECT_EQ(entriesOf(doc), step.entries) << step.op;
+        }
+    }
 }
 
 TEST(CopiedText, TheCitationBlockAndOneRecordPerPageAndPhrase) {

@@ -222,6 +222,37 @@ TEST_F(LibraryController, BacaStartsTheDownloadOfTheHeldDetail) {
     EXPECT_EQ(window.at(LibraryView::Chromium3).last(), loading());
 }
 
+// A book already open is brought to the front, even with three books out: nothing is downloaded, no
+// view changes and no box is shown.
+TEST_F(LibraryController, ReadingABookAlreadyOpenBringsItsPageToTheFront) {
+    lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(
+        JsonDocument::parse(R"({"code":"200","data":{"id":"7","nama_pc_file":"buku-7.pdf"}})")));
+    window.openBooks = {"7"};
+    struct Case {
+        const char *name;
+        Args args;
+        int page;
+    };
+    const Case cases[] = {
+        {"baca", {std::string("7")}, 0},
+        {"bacaSection", {std::string("7")}, 0},
+        {"bacaKalimat", {std::string("7"), std::string("40")}, 40},
+    };
+    for (const int open : {1, 3}) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " with " + std::to_string(open) + " open");
+            state.readCount = open;
+            window.shownBooks.clear();
+            send(c.name, c.args);
+            EXPECT_EQ(window.shownBooks, (std::vector<std::pair<std::string, int>>{{"7", c.page}}));
+        }
+    }
+    EXPECT_TRUE(window.downloads.empty());
+    EXPECT_EQ(window.navigationCount(), 0u);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_FALSE(state.FTaskControl);
+}
+
 TEST_F(LibraryController, BacaKalimatWithAPageThatIsNoNumberStartsNothing) {
     send("bacaKalimat", {std::string("7"), std::string("12a")});
     ASSERT_EQ(boxes.shown.size(), 1u);

@@ -16,6 +16,7 @@
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -119,6 +120,37 @@ TEST_F(MainWindow, ClosingIsRefusedWhileABookIsOpenAndAllowedAfter) {
     delete book;
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(window->library().state.RequestCancelled);
+}
+
+// In the catalogue, Alt+Left follows the page's last "back" breadcrumb and Escape closes the pop-up shown.
+TEST_F(MainWindow, AltLeftGoesBackAsThePagesBackLinkAndEscapeClosesItsPopup) {
+    window->show();
+    ASSERT_TRUE(processUntil([&] { return !window->library().state.FTaskControl; }));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QFile page(folder + QStringLiteral("/keys.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write(R"html(<html><head><title>keys</title></head><body><ol class="breadcrumb">
+<li class="breadcrumb-item"><a href="#" onClick="document.title='home';app.back()">Home</a></li>
+<li class="breadcrumb-item"><a href="#" onClick="document.title='section';app.backToSection()">Section</a></li>
+<li class="breadcrumb-item active">Buku</li></ol>
+<div class="modal in"><button data-dismiss="modal" onclick="document.title='closed'">x</button></div>
+</body></html>)html");
+    page.close();
+    ChromiumView *view = window->view(LibraryView::Chromium3);
+    view->load(QUrl::fromLocalFile(page.fileName()));
+    window->bringBrowserToFront(LibraryView::Chromium3);
+    ASSERT_TRUE(processUntil([&] { return view->title() == "keys"; }));
+    auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget *target = view->focusProxy() ? view->focusProxy() : view;
+        target->setFocus();
+        QTest::keyClick(target, key, modifiers);
+    };
+    press(Qt::Key_Left, Qt::AltModifier);
+    EXPECT_TRUE(processUntil([&] { return view->title() == "section"; })) << view->title().toStdString();
+    window->bringBrowserToFront(LibraryView::Chromium3);
+    press(Qt::Key_Escape, Qt::NoModifier);
+    EXPECT_TRUE(processUntil([&] { return view->title() == "closed"; })) << view->title().toStdString();
 }
 
 // The home folder, and so the data folder, may hold characters that mean something in an address.

@@ -5,6 +5,7 @@
 #include "web/BrowserView.h"
 
 #include <array>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct RecordingLibraryWindow : LibraryWindow {
     std::vector<QString> opened;
     std::vector<std::string> downloads; // the books fetched, by "nama_pc_file"
     std::vector<BorrowRequest> borrows;
+    std::set<std::string> openBooks;                     // books the reader holds
+    std::vector<std::pair<std::string, int>> shownBooks; // open books brought to the front, with the page
 
     RecordingView &at(LibraryView view) { return views[static_cast<int>(view) - 1]; }
     BrowserView &chromium(LibraryView view) override { return at(view); }
@@ -48,6 +51,12 @@ struct RecordingLibraryWindow : LibraryWindow {
     void startBookDownload(const BorrowRequest &borrow) override {
         downloads.push_back(replyText(replyData(borrow.detail), "nama_pc_file"));
         borrows.push_back(borrow);
+    }
+    bool showOpenBook(const std::string &idKonten, int pageToJump) override {
+        if (!openBooks.count(idKonten))
+            return false;
+        shownBooks.emplace_back(idKonten, pageToJump);
+        return true;
     }
 
     std::size_t navigationCount() const {

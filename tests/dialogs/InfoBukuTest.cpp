@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -69,6 +70,14 @@ TEST_F(InfoBuku, ShowsTheBookWithTwoLeadingSpaces) {
                                                       {form.panelKategori, "  Sejarah"}};
     for (const auto &[panel, text] : rows)
         EXPECT_EQ(panel->text(), QString::fromUtf8(text));
+}
+
+TEST_F(InfoBuku, EscapeClosesTheWindow) {
+    form.ShowBook(sampleBook());
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
 }
 
 TEST_F(InfoBuku, AStyleWithoutCitationIsDisabledUntilABookHasOne) {

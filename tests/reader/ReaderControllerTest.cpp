@@ -19,16 +19,21 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -874,3 +879,393 @@ TEST_F(InBookSearch, AResultForAReturnedBookChangesNothing) {
 }
 
 } // namespace
+
+// The page box takes a typed page number or a front-matter label; Enter goes there, and a page the book
+// does not have is refused with a warning and the box shows the page again.
+TEST_F(Reader, ATypedPageOrFrontMatterLabelGoesThereAndAnImpossibleOneIsRefused) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    reader.readDict.at(ShortBook)->halaman_romawi = 2;
+    const int pages = view(0)->GetPageCount();
+    const QString totalText = QString::number(total(ShortBook));
+    struct Case {
+        QString typed;
+        int page; // -1: refused, the view stays
+    };
+    const Case cases[] = {
+        {QStringLiteral("3"), 2},
+        {QStringLiteral("ii"), 1},
+        {QString::number(pages), pages - 1},
+        {QStringLiteral("1/") + totalText, 0},
+        {QString::number(pages + 1), -1},
+        {QStringLiteral("iii"), -1},
+        {QStringLiteral("0"), -1},
+        {QStringLiteral("abc"), -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        view(0)->SetPageIndex(4);
+        const std::size_t before = boxes.shown.size();
+        panel->edPage->setFocus();
+        panel->edPage->setText(c.typed);
+        QTest::keyClick(panel->edPage, Qt::Key_Return);
+        const int expected = c.page < 0 ? 4 : c.page;
+        EXPECT_EQ(view(0)->PageIndex(), expected);
+        EXPECT_EQ(panel->edPage->text(), QStringLiteral("%1/%2").arg(expected + 1).arg(totalText));
+        ASSERT_EQ(boxes.shown.size(), before + (c.page < 0 ? 1 : 0));
+        if (c.page < 0) {
+            EXPECT_EQ(boxes.shown.back().text,
+                      QStringLiteral("Halaman \"%1\" tidak ada di buku ini").arg(c.typed));
+        }
+    }
+}
+
+// With no book open the reader says so and its toolbar is disabled; returning the last book brings that
+// state back, with nothing of the book left in the toolbar.
+TEST_F(Reader, WithoutABookTheReaderSaysSoAndItsToolbarIsDisabled) {
+    std::vector<QWidget *> controls = {
+        panel->btnReturn,         panel->btnInfo,          panel->cmbZoom,           panel->CheckAutoPage,
+        panel->btnPrevious,       panel->edPage,           panel->btnNext,           panel->btnTextSelect,
+        panel->AnnotView,         panel->btnAnnotSettings, panel->btnAnnotHighlight, panel->btnAnnotRect,
+        panel->btnAnnotPen,       panel->btnAnnotText,     panel->btnAnnotDelete,    panel->edSearch,
+        panel->btnSearchPrevious, panel->btnSearchNext};
+    auto expectEmpty = [&] {
+        EXPECT_TRUE(panel->lblNoBook->isVisible());
+        EXPECT_EQ(panel->lblNoBook->text(), "Tidak ada buku yang sedang dibaca");
+        for (QWidget *control : controls)
+            EXPECT_FALSE(control->isEnabled()) << control->toolTip().toStdString();
+        EXPECT_TRUE(panel->edPage->text().isEmpty());
+        EXPECT_TRUE(panel->edSearch->text().isEmpty());
+        EXPECT_FALSE(panel->AnnotView->isChecked());
+        EXPECT_FALSE(panel->CheckAutoPage->isChecked());
+    };
+    areas.setCurrentWidget(panel);
+    expectEmpty();
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    EXPECT_FALSE(panel->lblNoBook->isVisible());
+    for (QWidget *control : controls)
+        EXPECT_TRUE(control->isEnabled()) << control->toolTip().toStdString();
+    panel->edSearch->setText(QStringLiteral("kata"));
+    panel->AnnotView->setChecked(true);
+    returnActive();
+    EXPECT_FALSE(panel->lblNoBook->isVisible()) << "one book is still open";
+    EXPECT_TRUE(panel->btnReturn->isEnabled());
+    show(0);
+    returnActive();
+    ASSERT_EQ(program.readCount, 0);
+    expectEmpty();
+}
+
+// Asking to read a book already open brings its page to the front, at a sentence hit when there is one;
+// nothing is downloaded or borrowed again.
+TEST_F(Reader, AnOpenBookAskedForAgainComesToTheFrontWithoutAnotherLoan) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    areas.setCurrentWidget(libraryArea);
+    const long long before = lastRequestId();
+    EXPECT_TRUE(reader.showOpenBook(ShortBook, 0));
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 0);
+    EXPECT_EQ(areas.currentWidget(), panel);
+    program.KalimatPencarian = "kalimat";
+    EXPECT_TRUE(reader.showOpenBook(LongBook, 40));
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(view(1)->PageIndex(), 40);
+    EXPECT_EQ(view(1)->HighlightedText(), QStringLiteral("kalimat"));
+    EXPECT_EQ(panel->edSearch->text(), QStringLiteral("kalimat"));
+    EXPECT_FALSE(reader.showOpenBook(OtherBooks[0], 0));
+    EXPECT_EQ(lastRequestId(), before);
+    EXPECT_EQ(program.readCount, 2);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+// Every key of the reader, pressed where a member would press it, and what it does.
+TEST_F(Reader, EveryReaderKeyDoesWhatItsTooltipSays) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    show(0);
+    areas.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&areas));
+    const QString phrase = QStringLiteral("kunang-kunang menerangi");
+    auto zoom = [&](int index) {
+        panel->cmbZoom->setCurrentIndex(index);
+        reader.cmbZoomChange();
+    };
+    auto onPage = [&](int page) { return [&, page] { view(0)->SetPageIndex(page); }; };
+    auto expectPage = [&](int page) { return [&, page] { EXPECT_EQ(view(0)->PageIndex(), page); }; };
+    auto expectZoom = [&](int index, int percent) {
+        return [&, index, percent] {
+            EXPECT_EQ(panel->cmbZoom->currentIndex(), index);
+            EXPECT_EQ(settings(0).CurrentZoomIndex, index);
+            if (percent) {
+                EXPECT_EQ(view(0)->ZoomPercentage(), percent);
+            }
+        };
+    };
+    auto expectFocus = [&](std::function<QWidget *()> widget) {
+        return [widget] { EXPECT_TRUE(widget()->hasFocus()); };
+    };
+    std::function<QWidget *()> page = [&] { return static_cast<QWidget *>(view(0)); };
+    std::function<QWidget *()> searchBox = [&] { return static_cast<QWidget *>(panel->edSearch); };
+    struct Case {
+        const char *label;
+        std::function<QWidget *()> target; // where the key goes
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        std::function<void()> before;
+        std::function<void()> check;
+    };
+    const Case cases[] = {
+        {"Space turns the screen", page, Qt::Key_Space, Qt::NoModifier, [&] { zoom(0), onPage(3)(); },
+         expectPage(4)},
+        {"Shift+Space back", page, Qt::Key_Space, Qt::ShiftModifier, onPage(3), expectPage(2)},
+        {"Page Down", page, Qt::Key_PageDown, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Page Up", page, Qt::Key_PageUp, Qt::NoModifier, onPage(3), expectPage(2)},
+        {"Down at the page's end turns", page, Qt::Key_Down, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Up at the page's top turns back", page, Qt::Key_Up, Qt::NoModifier, onPage(3), expectPage(2)},
+        {"Right at the page's edge turns", page, Qt::Key_Right, Qt::NoModifier, onPage(3), expectPage(4)},
+        {"Down without automatic page change stays", page, Qt::Key_Down, Qt::NoModifier,
+         [&] {
+             panel->CheckAutoPage->setChecked(false);
+             onPage(3)();
+         },
+         [&] {
+             EXPECT_EQ(view(0)->PageIndex(), 3);
+             panel->CheckAutoPage->setChecked(true);
+         }},
+        {"Ctrl+End to the last page", page, Qt::Key_End, Qt::ControlModifier, onPage(3),
+         [&] { EXPECT_EQ(view(0)->PageIndex(), view(0)->GetPageCount() - 1); }},
+        {"Ctrl+Home to the first page", page, Qt::Key_Home, Qt::ControlModifier, onPage(3), expectPage(0)},
+        {"Ctrl+Plus zooms in", page, Qt::Key_Plus, Qt::ControlModifier, [&] { zoom(2); }, expectZoom(3, 200)},
+        {"Ctrl+Plus stops at the largest", page, Qt::Key_Plus, Qt::ControlModifier, [] {},
+         expectZoom(3, 200)},
+        {"Ctrl+Minus zooms out", page, Qt::Key_Minus, Qt::ControlModifier, [] {}, expectZoom(2, 100)},
+        {"Ctrl+Minus again, the width", page, Qt::Key_Minus, Qt::ControlModifier, [] {},
+         [&] {
+             expectZoom(1, 0)();
+             EXPECT_EQ(view(0)->ScaleMode(), TPdfControlScaleMode::smFitWidth);
+         }},
+        {"Ctrl+0 back to 100%", page, Qt::Key_0, Qt::ControlModifier, [] {}, expectZoom(2, 100)},
+        {"Ctrl+F to the search box", page, Qt::Key_F, Qt::ControlModifier, [] {}, expectFocus(searchBox)},
+        {"Escape leaves the search box", searchBox, Qt::Key_Escape, Qt::NoModifier, [] {}, expectFocus(page)},
+        {"Ctrl+G to the page box", page, Qt::Key_G, Qt::ControlModifier, [] {},
+         expectFocus([&] { return panel->edPage; })},
+        {"F3 finds the next page", page, Qt::Key_F3, Qt::NoModifier,
+         [&] {
+             zoom(0);
+             panel->edSearch->setText(phrase);
+             onPage(0)();
+         },
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([this] { return !program.isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Enter in the box finds the next", searchBox, Qt::Key_Return, Qt::NoModifier, [] {},
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([this] { return !program.isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 9);
+         }},
+        {"Shift+Enter in the box finds the previous", searchBox, Qt::Key_Return, Qt::ShiftModifier, [] {},
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([this] { return !program.isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Shift+F3 finds the previous", page, Qt::Key_F3, Qt::ShiftModifier, onPage(9),
+         [&] {
+             BackgroundTask::waitForAll();
+             processUntil([this] { return !program.isSearchRunning; });
+             EXPECT_EQ(view(0)->PageIndex(), 2);
+         }},
+        {"Escape leaves the annotation tool", page, Qt::Key_Escape, Qt::NoModifier,
+         [&] { panel->btnAnnotHighlight->click(); },
+         [&] { EXPECT_FALSE(settings(0).CurrentHighlightAnnotState); }},
+        {"Ctrl+Tab to the next book", page, Qt::Key_Tab, Qt::ControlModifier, [] {},
+         [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 1); }},
+        {"Ctrl+Tab round to the first", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_Tab,
+         Qt::ControlModifier, [] {}, [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 0); }},
+        {"Ctrl+Shift+Tab to the previous", page, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier,
+         [] {}, [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 1); }},
+        {"F11 full screen", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_F11, Qt::NoModifier,
+         [] {}, [&] { EXPECT_TRUE(areas.windowState() & Qt::WindowFullScreen); }},
+        {"F11 again leaves it", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_F11, Qt::NoModifier,
+         [] {}, [&] { EXPECT_FALSE(areas.windowState() & Qt::WindowFullScreen); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        c.before();
+        QWidget *target = c.target();
+        target->setFocus();
+        QTest::keyClick(target, static_cast<Qt::Key>(c.key), c.modifiers);
+        c.check();
+    }
+    EXPECT_TRUE(boxes.shown.empty()) << texts().front().toStdString();
+}
+
+// Every control of the toolbar is reached by Tab, has an accessible name, and an Indonesian tooltip;
+// those with a key name it.
+TEST_F(Reader, ToolbarControlsAreReachedByTabAndNamed) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    const std::vector<std::pair<QWidget *, QString>> shortcuts = {
+        {panel->btnPrevious, "Page Up"}, {panel->btnNext, "Page Down"},
+        {panel->edPage, "Ctrl+G"},       {panel->edSearch, "Ctrl+F"},
+        {panel->btnSearchNext, "(F3)"},  {panel->btnSearchPrevious, "Shift+F3"},
+        {panel->cmbZoom, "Ctrl+0"},      {panel->btnAnnotHighlight, "Esc"},
+    };
+    for (QWidget *control : panel->PanelToolbar->findChildren<QWidget *>()) {
+        if (!qobject_cast<QAbstractButton *>(control) && !qobject_cast<QComboBox *>(control) &&
+            !qobject_cast<QLineEdit *>(control))
+            continue;
+        if (qobject_cast<QLineEdit *>(control) && qobject_cast<QComboBox *>(control->parentWidget()))
+            continue;
+        SCOPED_TRACE(control->toolTip().toStdString());
+        EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+        EXPECT_FALSE(control->toolTip().isEmpty());
+    }
+    for (const auto &[control, key] : shortcuts)
+        EXPECT_TRUE(control->toolTip().contains(key)) << control->toolTip().toStdString();
+}
+
+// A right-click on selected text offers the copy with citation; without a selection there is no menu.
+TEST_F(Reader, TheRightClickMenuCopiesTheSelectionWithItsCitation) {
+    TAnnotationTools tools(reader, *panel, &areas);
+    ASSERT_EQ(borrow(ShortBook), 0);
+    EXPECT_EQ(tools.selectionMenu(*view(0)), nullptr);
+    view(0)->SelectText(0, 20);
+    std::unique_ptr<QMenu> menu(tools.selectionMenu(*view(0)));
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Salin Teks Beserta Kutipan"));
+    QGuiApplication::clipboard()->clear();
+    menu->actions()[0]->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QStringLiteral("Judul : ")));
+    EXPECT_EQ(settings(0).TextCopyObject["data"].size(), 1u);
+}
+
+// The member sees the minutes left before the automatic return; at 25 idle minutes a notice (no box)
+// says five are left, and movement over the page resets both. The clock is the idle rule's own ticks.
+TEST_F(Reader, TheIdleClockAndItsNoticeFollowTheIdleTicks) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    for (int slot : {0, 1}) {
+        settings(slot).TimerIdle->stop();
+        settings(slot).TimerChecking->stop();
+    }
+    show(0);
+    const QString title = panel->PageControl1->tabText(0);
+    auto clockSays = [&](int minutes) {
+        return QStringLiteral("Kembali otomatis ke rak dalam %1 menit").arg(minutes);
+    };
+    EXPECT_TRUE(panel->lblIdleClock->isVisible());
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    struct Step {
+        int ticks; // of the first book's idle timer, on top of the steps before
+        int clock;
+        bool notice;
+    };
+    const Step steps[] = {{1, 30, false}, {59, 29, false}, {1, 29, false}, {1380, 6, false},
+                          {58, 6, false}, {1, 5, true},    {240, 1, true}, {59, 1, true}};
+    for (const Step &s : steps) {
+        tick(reader, settings(0).TimerIdle, s.ticks);
+        SCOPED_TRACE(settings(0).IdleTime);
+        EXPECT_EQ(panel->lblIdleClock->text(), clockSays(s.clock));
+        EXPECT_EQ(panel->lblIdleNotice->isVisible(), s.notice);
+    }
+    EXPECT_TRUE(panel->lblIdleNotice->text().contains(title));
+    EXPECT_TRUE(panel->lblIdleNotice->text().contains(QStringLiteral("dalam 5 menit")));
+    EXPECT_TRUE(boxes.shown.empty()) << "the notice is no box";
+
+    // The other book's ticks neither move this clock nor hide the notice; its own tab shows its clock.
+    tick(reader, settings(1).TimerIdle, 600);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(1));
+    reader.PDFViewMouseMove(view(1));
+    EXPECT_TRUE(panel->lblIdleNotice->isVisible());
+    show(1);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    show(0);
+
+    reader.PDFViewMouseMove(view(0));
+    EXPECT_EQ(settings(0).IdleTime, 0);
+    EXPECT_EQ(panel->lblIdleClock->text(), clockSays(30));
+    EXPECT_FALSE(panel->lblIdleNotice->isVisible());
+
+    // Past the limit movement no longer helps, and the clock says so.
+    tick(reader, settings(0).TimerIdle, 1801);
+    EXPECT_EQ(settings(0).ReadStatus, 0);
+    EXPECT_EQ(panel->lblIdleClock->text(), QStringLiteral("Waktu idle habis, buku segera kembali ke rak"));
+}
+
+// Undo and redo, by key and by button, act on the annotation changes of the book in front only, stop at
+// the state at borrowing, and the return sends the document as the member sees it.
+TEST_F(Reader, AnnotationChangesAreUndoneAndRedonePerBookAndTheReturnSendsWhatIsShown) {
+    TAnnotationTools tools{reader, *panel, &areas};
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    show(0);
+    areas.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&areas));
+    auto drawRectangle = [&](int slot) {
+        tools.ButtonAnnotClick(panel->btnAnnotRect);
+        const QPoint start = view(slot)->GetPageRect().center(), end = start + QPoint(40, 30);
+        auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, QPointF(at), QPointF(view(slot)->mapToGlobal(at)), button, held,
+                              Qt::NoModifier);
+            QApplication::sendEvent(view(slot), &event);
+        };
+        mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    };
+    auto entries = [&](int slot) { return settings(slot).AnnotationObject["data"].size(); };
+    auto key = [&](int slot, Qt::Key which, Qt::KeyboardModifiers modifiers) {
+        view(slot)->setFocus();
+        QTest::keyClick(view(slot), which, modifiers);
+    };
+    EXPECT_FALSE(panel->btnAnnotUndo->isEnabled());
+    drawRectangle(0);
+    drawRectangle(0);
+    ASSERT_EQ(entries(0), 2u);
+    EXPECT_TRUE(panel->btnAnnotUndo->isEnabled());
+    EXPECT_FALSE(panel->btnAnnotRedo->isEnabled());
+
+    show(1); // the other book has its own history, empty
+    EXPECT_FALSE(panel->btnAnnotUndo->isEnabled());
+    key(1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(entries(0), 2u);
+    show(0);
+
+    struct Step {
+        const char *label;
+        std::function<void()> press;
+        std::size_t entries;
+        bool undo, redo; // the buttons' state afterwards
+    };
+    const Step steps[] = {
+        {"Ctrl+Z", [&] { key(0, Qt::Key_Z, Qt::ControlModifier); }, 1, true, true},
+        {"Ctrl+Y", [&] { key(0, Qt::Key_Y, Qt::ControlModifier); }, 2, true, false},
+        {"Ctrl+Shift+Z with nothing to redo",
+         [&] { key(0, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 2, true, false},
+        {"undo button", [&] { panel->btnAnnotUndo->click(); }, 1, true, true},
+        {"undo button to the state at borrowing", [&] { panel->btnAnnotUndo->click(); }, 0, false, true},
+        {"Ctrl+Z past borrowing is refused", [&] { key(0, Qt::Key_Z, Qt::ControlModifier); }, 0, false, true},
+        {"Ctrl+Shift+Z", [&] { key(0, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, 1, true, true},
+        {"a new rectangle clears the redo", [&] { drawRectangle(0); }, 2, true, false},
+        {"redo button with nothing to redo", [&] { panel->btnAnnotRedo->click(); }, 2, true, false},
+    };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.label);
+        s.press();
+        EXPECT_EQ(entries(0), s.entries);
+        EXPECT_EQ(panel->btnAnnotUndo->isEnabled(), s.undo);
+        EXPECT_EQ(panel->btnAnnotRedo->isEnabled(), s.redo);
+    }
+    key(0, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(entries(0), 1u);
+    const Json shown = Json::parse(settings(0).AnnotationObject.dump());
+    returnActive();
+    const auto sent = lastPaths(3);
+    ASSERT_EQ(sent, ReturnWithDocuments);
+    EXPECT_EQ(Json::parse(calls()[calls().size() - 2].second), shown);
+}
