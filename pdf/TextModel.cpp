@@ -1,6 +1,7 @@
 #include "pdf/TextModel.h"
 
 #include "pdf/BidiOrder.h"
+#include "pdf/RepeatedText.h"
 
 #include <QChar>
 
@@ -63,7 +64,9 @@ struct TextModel::Line {
     }
 };
 
-TextModel::TextModel(const std::vector<FragmentInput> &fragments) {
+TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
+    std::vector<GlyphInput> kept;
+    const std::vector<FragmentInput> fragments = withoutRepeatedText(drawn, kept);
     size_t glyphs = 0;
     for (const FragmentInput &f : fragments)
         glyphs += f.glyphs.size();

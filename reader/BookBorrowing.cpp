@@ -239,7 +239,7 @@ QString TReaderController::startPage(TPdfControl &view, const TDetailBook &book)
         view.SetPageIndex(PageToJump);
         panel.edSearch->setText(qs(KalimatPencarian));
         PageToJump = 0;
-        view.HightlightText(qs(KalimatPencarian), false, true);
+        view.HightlightText(qs(KalimatPencarian), BookSearchMatchCase, BookSearchWholeWord);
         return pageBoxText(view.PageIndex(), book.halaman_total);
     }
     if (book.page_index != 0 && askYesNo(QStringLiteral("Lanjut ke halaman terakhir yang anda baca?"))) {

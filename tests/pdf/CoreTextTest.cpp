@@ -103,6 +103,41 @@ TEST(CoreText, LineBreaksSpacesAndWrappedHyphens) {
     EXPECT_TRUE(text.endsWith("end \r\nlast"));
 }
 
+// Text drawn again over itself, as fake bold or a shadow, reads once; the same text elsewhere reads again.
+TEST(CoreText, TextDrawnOverItselfReadsOnce) {
+    FixturePage page;
+    auto &c = page.content;
+    c += fixtureText(72, 700, 12, "Tebal palsu");
+    c += fixtureText(72.4, 700.3, 12, "Tebal palsu");
+    c += fixtureText(72.8, 699.4, 12, "Tebal palsu"); // a shadow
+    c += fixtureText(72, 680, 12, "lagi");
+    c += fixtureText(100, 680, 12, "lagi");
+    c += fixtureText(72, 660, 12, "Hawaii...");
+    LoadedPage loaded(buildFixturePdf({page}));
+    EXPECT_EQ(loaded.text(), "Tebal palsu\r\nlagi lagi\r\nHawaii...");
+}
+
+// Right-to-left text drawn `times` times, each a fraction of a point beside the one before, as Qt writes it.
+std::string arabicDrawn(int times) {
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    painter.setFont(QFont("DejaVu Sans", 14));
+    for (int k = 0; k < times; ++k)
+        painter.drawText(QPointF(200 + 0.3 * k, 400 + 0.2 * k), QString::fromUtf8("كتاب الرحلة"));
+    painter.end();
+    return bytes.toStdString();
+}
+
+TEST(CoreText, RightToLeftTextDrawnOverItselfReadsOnce) {
+    const QString once = LoadedPage(arabicDrawn(1)).text();
+    ASSERT_FALSE(once.isEmpty());
+    EXPECT_EQ(LoadedPage(arabicDrawn(3)).text(), once);
+}
+
 TEST(CoreText, GeneratedCharactersAndBoxes) {
     LoadedPage loaded(layoutPage());
     TPdfPage &page = *loaded.page;
