@@ -9,6 +9,11 @@ bool isBreak(char16_t c) {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0xA0;
 }
 
+bool isArabicLetter(char16_t c) {
+    const QChar q(c);
+    return q.script() == QChar::Script_Arabic && q.isLetter();
+}
+
 // A mark continues the word of the letter it sits on.
 bool isWordChar(char16_t c) {
     const QChar q(c);
@@ -223,13 +228,34 @@ int TextMatcher::matchAt(std::u16string_view folded, int at) const {
             if (position == breakStart)
                 return 0;
         }
-        const std::u16string &word = words_[w];
-        if (folded.substr(size_t(position), word.size()) != word)
+        position = wordEnd(folded, position, words_[w]);
+        if (position < 0)
             return 0;
-        position += int(word.size());
     }
     const int length = position - at;
     return !wholeWord_ || wholeWordAt(folded, at, length) ? length : 0;
+}
+
+// Where one phrase word that starts at `position` ends in the folded text; -1 when it does not start there.
+// Persian compounds are written with a space, a zero-width non-joiner or nothing between their parts, so a
+// break between two Arabic letters of the text may stand where the word has none.
+int TextMatcher::wordEnd(std::u16string_view folded, int position, const std::u16string &word) const {
+    const int size = int(folded.size());
+    for (size_t k = 0; k < word.size(); ++k) {
+        if (position < size && folded[position] == word[k]) {
+            ++position;
+            continue;
+        }
+        if (k == 0 || !isArabicLetter(word[k - 1]) || !isArabicLetter(word[k]))
+            return -1;
+        int after = position;
+        while (after < size && isBreak(folded[after]))
+            ++after;
+        if (after == position || after >= size || folded[after] != word[k])
+            return -1;
+        position = after + 1;
+    }
+    return position;
 }
 
 bool TextMatcher::wholeWordAt(std::u16string_view folded, int at, int length) const {

@@ -9,7 +9,9 @@
 //   that letter as its combining mark, so it matches the precomposed letter ("käfer");
 // - Arabic vowel marks (harakat), the tatweel and invisible format characters (joiners, direction marks,
 //   the soft hyphen) are left out, so a bare word finds its vowelled or stretched form and the reverse.
-// The phrase's words match across any run of white space or line breaks in the text.
+// The phrase's words match across any run of white space or line breaks in the text, and a break between
+// two Arabic letters of the text may stand inside a word of the phrase (Persian compounds are written with a
+// space, a zero-width non-joiner or nothing between their parts: "بهترتیب" finds "به ترتیب").
 
 #include <string>
 #include <string_view>
@@ -37,6 +39,7 @@ public:
     bool occursIn(std::u16string_view folded) const;
 
 private:
+    int wordEnd(std::u16string_view folded, int position, const std::u16string &word) const;
     bool wholeWordAt(std::u16string_view folded, int at, int length) const;
 
     std::vector<std::u16string> words_;

@@ -137,6 +137,8 @@ TEST(TextSearchForms, TypedTextFindsCompatibilityFormsWithThePagesIndexes) {
         {"vowel marks typed", u"الحمد لله", u"الحَمدُ", FPDF_MATCHWHOLEWORD, 0, 5},
         {"vowel marks in presentation forms", u"ﺍﻟﺤ\uFE77ﻤﺪ", u"الحمد", FPDF_MATCHWHOLEWORD, 0, 6},
         {"tatweel", u"الحـــمد", u"الحمد", FPDF_MATCHWHOLEWORD, 0, 8},
+        {"Persian compound written apart", u"ﺑﻪ ﺗﺮﺗﯿﺐ", u"بهترتیب", FPDF_MATCHWHOLEWORD, 0, 8},
+        {"Latin words stay apart", u"buku ku", u"bukuku", 0, -1, 0},
         {"zero-width non-joiner", u"می\u200Cخواهم", u"میخواهم", FPDF_MATCHWHOLEWORD, 0, 8},
     };
     for (const auto &c : cases) {

@@ -2,6 +2,7 @@
 // testing, ranges and bounded text. The page text is also compared with what PDFium makes of the same
 // files (Qt's PDF module carries it).
 #include "pdf/PdfiumCore.h"
+#include "pdf/TextModel.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <QBuffer>
@@ -136,6 +137,32 @@ TEST(CoreText, RightToLeftTextDrawnOverItselfReadsOnce) {
     const QString once = LoadedPage(arabicDrawn(1)).text();
     ASSERT_FALSE(once.isEmpty());
     EXPECT_EQ(LoadedPage(arabicDrawn(3)).text(), once);
+}
+
+// Word breaks between Arabic letters follow their joining forms: joined letters never part, whatever gap
+// their boxes leave or space the font draws between them; letters that do not join part at a narrow gap.
+TEST(CoreText, ArabicWordBreaksFollowTheJoiningForms) {
+    const auto glyph = [](char32_t c, float left, float right) {
+        return GlyphInput{c, left, 0, right, 10, left, right, 10};
+    };
+    const struct {
+        const char *name;
+        std::vector<GlyphInput> glyphs; // left to right on the page
+        std::u16string text;
+    } cases[] = {
+        {"joined across a gap", {glyph(0xFEEA, 90, 96), glyph(0xFE91, 97.5, 103)}, u"\uFE91\uFEEA"},
+        {"a space drawn inside a joined word",
+         {glyph(0xFEEA, 90, 96), glyph(' ', 95, 97), glyph(0xFE91, 96, 103)},
+         u"\uFE91\uFEEA"},
+        {"not joined, a narrow gap", {glyph(0xFE8F, 70, 76), glyph(0xFEEA, 77.2, 83)}, u"\uFEEA \uFE8F"},
+        {"not joined, touching", {glyph(0x0627, 70, 72), glyph(0xFEAE, 72, 76)}, u"\uFEAE\u0627"},
+        {"Latin keeps its wider gap", {glyph('a', 70, 76), glyph('b', 77.2, 83)}, u"ab"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TextModel model({FragmentInput{c.glyphs, true}});
+        EXPECT_EQ(model.text(), c.text);
+    }
 }
 
 TEST(CoreText, GeneratedCharactersAndBoxes) {
