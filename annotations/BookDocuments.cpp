@@ -36,7 +36,7 @@ std::optional<JsonDocument> takeStoredAnnotations(const std::string &path) {
         throw std::runtime_error("Cannot open " + path + ": " + file.errorString().toStdString());
     const QByteArray text = utf8Text(file.readAll());
     file.close();
-    JsonDocument document = JsonDocument::parse(text.constBegin(), text.constEnd());
+    JsonDocument document = parseOutsideJson(std::string_view(text.constData(), size_t(text.size())));
     if (!document.is_object())
         throw std::runtime_error("The stored annotations are not a JSON object");
     file.remove();

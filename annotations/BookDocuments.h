@@ -11,6 +11,6 @@ JsonDocument emptyBookDocument(const std::string &idKonten);
 // Takes over the annotation document stored by an earlier loan from the file `path` ("tempAnnot.json" of
 // the data folder): nothing when there is no such file; otherwise its text, decoded by its byte-order
 // mark (UTF-8, UTF-16 LE or BE) or else as UTF-8, parsed as a JSON object and returned unchanged, and the
-// file deleted. Throws std::runtime_error with the parser's message when the text is not a JSON object,
-// and then keeps the file.
+// file deleted. Throws std::runtime_error with the parser's message when the text is not a JSON object
+// or nests deeper than 256 levels, and then keeps the file.
 std::optional<JsonDocument> takeStoredAnnotations(const std::string &path);

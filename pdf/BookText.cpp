@@ -1,19 +1,11 @@
 #include "pdf/BookText.h"
 
 #include "pdf/PdfiumCore.h"
+#include "pdf/TextMatcher.h"
 
 #include <algorithm>
 
-namespace {
-
-// Both sides of the page test: compatibility forms composed to what a member types, upper-cased.
-QString bookSearchFold(const QString &text) {
-    return text.normalized(QString::NormalizationForm_KC).toUpper();
-}
-
-} // namespace
-
-QString BookText::foldedPage(TPdfDocument &document, int pageIndex) {
+std::u16string BookText::foldedPage(TPdfDocument &document, int pageIndex) {
     {
         const std::lock_guard lock(mutex_);
         const auto found = pages_.find(pageIndex);
@@ -21,7 +13,8 @@ QString BookText::foldedPage(TPdfDocument &document, int pageIndex) {
             return found->second;
     }
     // Read without holding the cache's mutex: a thread holding the document's lock may be waiting for it.
-    QString text = bookSearchFold(document.ReadPageText(pageIndex));
+    std::u16string text =
+        foldForMatching(document.ReadPageText(pageIndex).toStdU16String(), BookSearchMatchCase, false).units;
     const std::lock_guard lock(mutex_);
     return pages_.try_emplace(pageIndex, std::move(text)).first->second;
 }
@@ -31,11 +24,11 @@ namespace {
 // Pages first to last (inclusive) in steps of `step`, each tested for the folded phrase.
 BookSearchOutcome walkPages(TPdfDocument &document, BookText &text, const QString &keyword, int first,
                             int last, int step, const std::function<bool()> &cancelled) {
-    const QString phrase = bookSearchFold(keyword);
+    const TextMatcher phrase(keyword.toStdU16String(), BookSearchMatchCase, BookSearchWholeWord);
     for (int page = first; page != last + step; page += step) {
         if (cancelled && cancelled())
             return {BookSearchResult::Cancelled};
-        if (text.foldedPage(document, page).contains(phrase))
+        if (phrase.occursIn(text.foldedPage(document, page)))
             return {BookSearchResult::Found, page};
     }
     return {BookSearchResult::NotFound};

@@ -7,22 +7,28 @@
 
 #include <functional>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 
 class TPdfDocument;
+
+// The in-book search's rule, shared by the page walk and the view's marking of the page found: case
+// ignored, whole words.
+inline constexpr bool BookSearchMatchCase = false;
+inline constexpr bool BookSearchWholeWord = true;
 
 // Plain text of a book's pages, folded for the search test, read once per page and kept.
 // Shared by a reader tab and its search task; safe to use from one thread at a time per call (internal
 // mutex).
 class BookText {
 public:
-    // The page's whole text in its compatibility composition (NFKC), upper-cased; read from the document
+    // The page's whole text folded as TextMatcher compares it (case ignored); read from the document
     // (under its lock) on the first call for that page only. Engine errors propagate as EPdfException.
-    QString foldedPage(TPdfDocument &document, int pageIndex);
+    std::u16string foldedPage(TPdfDocument &document, int pageIndex);
 
 private:
     std::mutex mutex_; // guards pages_ only: never held while the document is read
-    std::unordered_map<int, QString> pages_;
+    std::unordered_map<int, std::u16string> pages_;
 };
 
 enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled };
@@ -34,9 +40,9 @@ struct BookSearchOutcome {
 
 // direction 1: pages fromPage+1 .. last; any other value: fromPage-1 down to 0. The page fromPage itself
 // is never searched.
-// A page matches when its whole text contains `keyword` as a plain substring, both in their compatibility
-// composition (NFKC) and upper-cased (QString::toUpper) first, so a typed word matches the presentation
-// forms and ligatures fonts put on pages; the walk stops at the first match (Found, page).
+// A page matches when `keyword` occurs in its whole text by the rule the view marks it with (TextMatcher,
+// BookSearchMatchCase, BookSearchWholeWord), so the page found has the phrase marked; the walk stops at
+// the first match (Found, page).
 // When the walk reached the end in its direction without a match: NotFound. When no page lies in that
 // direction (forward from the last page, backward from the first): NothingSearched.
 // `cancelled` is checked before each page; when it returns true the walk ends with Cancelled.

@@ -1,6 +1,7 @@
 #include "pdf/TextModel.h"
 
 #include "pdf/BidiOrder.h"
+#include "pdf/RepeatedText.h"
 
 #include <QChar>
 
@@ -11,6 +12,8 @@ namespace {
 
 // A gap wider than this share of the font size between two glyphs reads as a word break.
 constexpr float WordGapRatio = 0.135f;
+// The same between two Arabic letters that are not joined.
+constexpr float ShapedWordGapRatio = 0.1f;
 
 bool isSpace(char32_t c) {
     return c == ' ' || c == '\t' || c == 0xA0 || c == 0x3000;
@@ -20,6 +23,40 @@ bool isLineBreak(char32_t c) {
 }
 bool isLetter(char16_t c) {
     return QChar(c).isLetter();
+}
+
+// Arabic presentation forms tell which letters are joined: none joins a letter on its left but an initial
+// or medial form, none on its right but a medial or final form (a letter in its base form tells nothing).
+bool joinsLeft(char32_t c) {
+    const QChar::Decomposition tag = QChar::decompositionTag(c);
+    return tag == QChar::Initial || tag == QChar::Medial;
+}
+bool joinsRight(char32_t c) {
+    const QChar::Decomposition tag = QChar::decompositionTag(c);
+    return tag == QChar::Medial || tag == QChar::Final;
+}
+bool isArabicLetter(char32_t c) {
+    return QChar::script(c) == QChar::Script_Arabic && QChar::isLetter(c);
+}
+
+// Whether two glyphs are Arabic letters joined to each other, whichever of them comes first.
+bool areJoined(const GlyphInput &a, const GlyphInput &b) {
+    if (!isArabicLetter(a.unicode) || !isArabicLetter(b.unicode))
+        return false;
+    const bool aLeft = a.left + a.right < b.left + b.right;
+    const GlyphInput &left = aLeft ? a : b, &right = aLeft ? b : a;
+    return joinsLeft(right.unicode) || joinsRight(left.unicode);
+}
+
+// Whether the gap between two glyphs of a line, in content order, breaks a word. Joined Arabic letters
+// never part, whatever gap their boxes leave; Arabic letters that are not joined part at a narrower gap
+// than other glyphs, as tight Arabic justification leaves little room between words.
+bool isWordGap(const GlyphInput &previous, const GlyphInput &glyph) {
+    const float gap = glyph.start - previous.end;
+    const float size = std::max(glyph.fontSize, previous.fontSize);
+    if (isArabicLetter(previous.unicode) && isArabicLetter(glyph.unicode))
+        return !areJoined(previous, glyph) && gap > ShapedWordGapRatio * size;
+    return gap > WordGapRatio * size;
 }
 
 bool contains(const TextChar &c, double x, double y) {
@@ -63,7 +100,9 @@ struct TextModel::Line {
     }
 };
 
-TextModel::TextModel(const std::vector<FragmentInput> &fragments) {
+TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
+    std::vector<GlyphInput> kept;
+    const std::vector<FragmentInput> fragments = withoutRepeatedText(drawn, kept);
     size_t glyphs = 0;
     for (const FragmentInput &f : fragments)
         glyphs += f.glyphs.size();
@@ -143,15 +182,23 @@ void TextModel::breakLine(const FragmentInput &next) {
 
 void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line &line) {
     const GlyphInput *previous = nullptr;
+    const GlyphInput *lastLetter = nullptr; // the last glyph that is no space
     for (int index : line.fragments) {
         for (const GlyphInput &glyph : fragments[index].glyphs) {
             if (previous && !chars_.empty()) {
-                const float gap = glyph.start - previous->end;
-                const float size = std::max(glyph.fontSize, previous->fontSize);
-                if (gap > WordGapRatio * size && !isSpace(glyph.unicode) && !isSpace(chars_.back().unicode))
+                if (isWordGap(*previous, glyph) && !isSpace(glyph.unicode) && !isSpace(chars_.back().unicode))
                     emitGenerated(u' ');
             }
+            // A space drawn between two joined Arabic letters (some fonts map a joining glyph to it)
+            // parts no word.
+            if (lastLetter && !chars_.empty() && chars_.back().unicode == u' ' && !chars_.back().generated &&
+                areJoined(*lastLetter, glyph)) {
+                chars_.pop_back();
+                text_.pop_back();
+            }
             previous = &glyph;
+            if (!isSpace(glyph.unicode))
+                lastLetter = &glyph;
             // Runs of spaces read as one.
             if (glyph.unicode == ' ' && !chars_.empty() && chars_.back().unicode == u' ')
                 continue;

@@ -2,6 +2,7 @@
 // The character model of one page: characters in reading order (right-to-left runs too, whatever order
 // the page draws them in) with the spaces and line breaks the engine generates, their boxes in page space,
 // and the queries on it (line rectangles of a range, the character at a point, the text inside a rectangle).
+// Text drawn again over itself at nearly the same place (fake bold, a shadow) is read once.
 
 #include <span>
 #include <string>
@@ -41,7 +42,7 @@ constexpr char16_t WrappedHyphen = 0xFFFE;
 
 class TextModel {
 public:
-    explicit TextModel(const std::vector<FragmentInput> &fragments);
+    explicit TextModel(const std::vector<FragmentInput> &drawn);
 
     const std::vector<TextChar> &chars() const { return chars_; }
     const std::u16string &text() const { return text_; }

@@ -1,13 +1,10 @@
 #pragma once
 // Search of a phrase in a page's text, forwards and backwards from a start, as hits of first character
-// index and length. The phrase's words match across any run of white space or line breaks in the text.
-// Both sides are compared in their compatibility decomposition (NFKD, then case-folded unless case
-// matters), so a typed word finds the presentation forms and ligatures fonts put on pages ("fi" finds
-// "ﬁ"); hits are given in the page text's own indexes.
+// index and length, by the rule of TextMatcher; hits are given in the page text's own indexes.
+
+#include "pdf/TextMatcher.h"
 
 #include <string>
-#include <string_view>
-#include <vector>
 
 struct TextHit {
     int index = 0;
@@ -24,17 +21,10 @@ public:
     TextHit hit() const { return hit_; }
 
 private:
-    bool matchAt(int position, int &length) const;
-    bool wholeWordAt(int position, int length) const;
-    std::u16string fold(std::u16string_view character) const;
     void take(int position, int length);
 
-    std::u16string text_;        // the folded page text
-    std::vector<int> origin_;    // per folded unit, the index of the page character it comes from
-    std::vector<int> originEnd_; // per folded unit, the index after that character
-    std::vector<std::u16string> words_;
-    bool matchCase_;
-    bool wholeWord_;
+    FoldedText text_; // the folded page text with the page characters of each unit
+    TextMatcher matcher_;
     int nextStart_;
     int prevStart_;
     TextHit hit_;

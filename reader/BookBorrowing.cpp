@@ -245,7 +245,7 @@ QString TReaderController::startPage(TPdfControl &view, const TDetailBook &book,
     if (borrow.startPage != 0) {
         view.SetPageIndex(borrow.startPage);
         panel.edSearch->setText(qs(borrow.phrase));
-        view.HightlightText(qs(borrow.phrase), false, true);
+        view.HightlightText(qs(borrow.phrase), BookSearchMatchCase, BookSearchWholeWord);
         return pageBoxText(view.PageIndex(), book.halaman_total);
     }
     if (book.page_index != 0 && askYesNo(QStringLiteral("Lanjut ke halaman terakhir yang anda baca?"))) {

@@ -85,7 +85,7 @@ void TReaderController::SearchWorkerMessage(int code, const QString &text, const
     switch (code) {
     case PageFound:
         view->SetPageIndex(text.toInt());
-        view->HightlightText(walk.keyword, false, true);
+        view->HightlightText(walk.keyword, BookSearchMatchCase, BookSearchWholeWord);
         break;
     case NothingFound:
         nothingFound(text, *view, walk);

@@ -49,9 +49,12 @@ std::string replyFailure(HttpResponse response, JsonDocument &parsed) {
         return response.error;
     if (response.status >= 400)
         return "HTTP error " + std::to_string(response.status);
-    parsed =
-        JsonDocument::parse(replyTextAsUtf8(std::move(response.body), response.contentType), nullptr, false);
-    if (parsed.is_discarded() || !parsed.is_object())
+    try {
+        parsed = parseOutsideJson(replyTextAsUtf8(std::move(response.body), response.contentType));
+    } catch (const std::exception &) {
+        parsed = JsonDocument();
+    }
+    if (!parsed.is_object())
         return "The service's reply is not a JSON object (HTTP status " + std::to_string(response.status) +
                ")";
     return {};

@@ -9,3 +9,4 @@ int callCommand(const QStringList &args);
 int pdfTextCommand(const QStringList &args);
 int pdfFindCommand(const QStringList &args);
 int pdfRenderCommand(const QStringList &args);
+int pdfCorpusCommand(const QStringList &args);

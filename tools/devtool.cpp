@@ -21,6 +21,7 @@ const std::map<QString, Command> &commands() {
         {"pdf-text", {pdfTextCommand, "pdf-text FILE PAGE"}},
         {"pdf-find", {pdfFindCommand, "pdf-find FILE PAGE PHRASE [--case] [--word]"}},
         {"pdf-render", {pdfRenderCommand, "pdf-render FILE PAGE ZOOM OUT.png"}},
+        {"pdf-corpus", {pdfCorpusCommand, "pdf-corpus FILE REFERENCE.txt"}},
         {"call", {callCommand, "call METHOD [ARGS...] --base URL [--cafile PEM] [--login USER PASS]"}},
     };
     return table;

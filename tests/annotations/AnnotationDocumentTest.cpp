@@ -76,6 +76,36 @@ TEST(StoredAnnotations, TheFileIsDecodedByItsMarkTakenOverUnchangedAndDeleted) {
     }
 }
 
+// A document nested far deeper than annotations nest is refused like one that is no JSON object: written
+// out again at the return it would overflow the stack.
+TEST(StoredAnnotations, ADocumentNestedTooDeepIsRefusedAndKept) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("tempAnnot.json")).toStdString();
+    const auto nested = [](int depth) {
+        return R"({"id_konten":"1","data":)" + std::string(size_t(depth), '[') +
+               std::string(size_t(depth), ']') + "}";
+    };
+    const struct {
+        int depth;
+        bool taken;
+    } cases[] = {{100'000, false}, {300, false}, {200, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.depth);
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(nested(c.depth)));
+        file.close();
+        if (c.taken) {
+            const std::optional<JsonDocument> taken = takeStoredAnnotations(path);
+            ASSERT_TRUE(taken);
+            EXPECT_EQ(taken->dump(), nested(c.depth));
+        } else {
+            EXPECT_THROW(takeStoredAnnotations(path), std::runtime_error);
+        }
+        EXPECT_EQ(QFile::exists(QString::fromStdString(path)), !c.taken);
+    }
+}
+
 TEST(StoredAnnotations, ANewDocumentHoldsTheBookAndNoEntries) {
     EXPECT_EQ(emptyBookDocument("1001").dump(), R"({"id_konten":"1001","data":[]})");
 }

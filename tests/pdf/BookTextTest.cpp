@@ -83,9 +83,9 @@ TEST(BookSearch, WalksFromThePageShownInItsDirection) {
         int page;
     } cases[] = {
         {"buku", 0, 1, BookSearchResult::Found, 1},
-        {"buku", 1, 1, BookSearchResult::Found, 3}, // inside "Perpustakaanbuku"
-        {"buku", 3, 1, BookSearchResult::NotFound, -1},
-        {"buku", last, -1, BookSearchResult::Found, 3},
+        {"buku", 1, 1, BookSearchResult::NotFound, -1}, // only inside "Perpustakaanbuku": nothing to mark
+        {"perpustakaanbuku", 0, 1, BookSearchResult::Found, 3},
+        {"buku", last, -1, BookSearchResult::Found, 1},
         {"buku", 3, -1, BookSearchResult::Found, 1},
         {"Buku", 0, 1, BookSearchResult::Found, 1},       // the page has "BUKU"
         {"PENGANTAR", 2, -1, BookSearchResult::Found, 0}, // the page has "Pengantar"
@@ -131,19 +131,19 @@ TEST(BookSearch, CancelIsAskedBeforeEachPage) {
     }
 }
 
-TEST(BookSearch, PageTextIsReadOnceAndKeptUpperCased) {
+TEST(BookSearch, PageTextIsReadOnceAndKeptFolded) {
     TPdfDocument doc;
     loaded(doc, {"Kata pertama", "Kata kedua"});
     BookText text;
-    EXPECT_EQ(text.foldedPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(text.foldedPage(doc, 1), u"kata kedua");
     EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
     EXPECT_FALSE(doc.GetPage(1)->IsLoaded()) << "the walk keeps text, not engine pages";
 
     // The same document object now holds other pages: the kept text still answers.
     loaded(doc, {"Lain sama sekali", "Juga lain"});
-    EXPECT_EQ(text.foldedPage(doc, 1), "KATA KEDUA");
+    EXPECT_EQ(text.foldedPage(doc, 1), u"kata kedua");
     EXPECT_EQ(searchBook(doc, text, "kedua", 0, 1, notCancelled).page, 1);
-    EXPECT_EQ(text.foldedPage(doc, 0), "LAIN SAMA SEKALI") << "a page not read before is read now";
+    EXPECT_EQ(text.foldedPage(doc, 0), u"lain sama sekali") << "a page not read before is read now";
 }
 
 // Words as a member types them, in books whose fonts put presentation forms and other compatibility
@@ -171,6 +171,54 @@ TEST(BookSearch, TypedWordsFindCompatibilityFormsOnTheirPage) {
             searchBook(c.document, text, QString::fromUtf8(c.keyword), c.fromPage, c.direction, notCancelled);
         EXPECT_STREQ(nameOf(outcome.result), "Found");
         EXPECT_EQ(outcome.page, c.found);
+    }
+}
+
+// The first page, from the first on, where the view marks the phrase as the search marks it; -1 for none.
+int firstMarkedPage(TPdfDocument &doc, const QString &phrase) {
+    for (int p = 0; p < doc.PageCount(); ++p) {
+        TPdfPage *page = doc.GetPage(p);
+        const TPdfDocumentLock lock(doc);
+        int index = 0, count = 0;
+        const bool marked = page->BeginFind(phrase, BookSearchMatchCase, BookSearchWholeWord, false) &&
+                            page->FindNext(index, count);
+        page->EndFind();
+        if (marked)
+            return p;
+    }
+    return -1;
+}
+
+// One rule finds and marks: the page the walk finds is the first page the view marks the phrase on, for
+// accents drawn apart from their letters, Arabic with vowel marks and stretches, and words inside longer
+// ones.
+TEST(BookSearch, ThePageFoundIsThePageMarked) {
+    TPdfDocument latin;
+    std::vector<FixturePage> pages(3);
+    pages[0].content = fixtureText(72, 700, 12, "Perpustakaanbuku kota");
+    // As old TeX fonts set it: the dieresis, then the letter under it.
+    pages[1].content = "BT /F1 12 Tf 72 700 Td [(Der Marienk) -111 (\250) 444 (afer) ] TJ ET\n";
+    pages[2].content = fixtureText(72, 700, 12, "buku kota");
+    latin.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
+    TPdfDocument arabic;
+    arabic.LoadFromBytes(qtWrittenPages({QString::fromUtf8("مقدمة الكتاب"), QString::fromUtf8("الحَمدُ لله"),
+                                         QString::fromUtf8("كتـــاب جديد")}));
+    const struct {
+        TPdfDocument &document;
+        const char *phrase;
+        int page;
+    } cases[] = {
+        {latin, "buku", 2},         {latin, "kota", 0},    {latin, "Marienkäfer", 1},
+        {latin, "marienkafer", -1}, {arabic, "الحمد", 1},  {arabic, "الحَمدُ لله", 1},
+        {arabic, "كتاب", 2},        {arabic, "الكتاب", 0}, {arabic, "كتاب جديد", 2},
+    };
+    for (const auto &c : cases) {
+        const QString phrase = QString::fromUtf8(c.phrase);
+        SCOPED_TRACE(c.phrase);
+        BookText text;
+        const BookSearchOutcome outcome = searchBook(c.document, text, phrase, -1, 1, notCancelled);
+        EXPECT_EQ(outcome.page, c.page);
+        EXPECT_EQ(firstMarkedPage(c.document, phrase), c.page);
     }
 }
 

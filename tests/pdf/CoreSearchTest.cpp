@@ -100,7 +100,8 @@ TEST_F(CoreSearch, NoHitAndNoSearch) {
     EXPECT_EQ(count, 0);
 }
 
-// What a member types finds the compatibility forms fonts put on pages; hits are in the page's own indexes.
+// What a member types finds the compatibility forms, separate accents and marked Arabic that fonts put on
+// pages; hits are in the page's own indexes.
 TEST(TextSearchForms, TypedTextFindsCompatibilityFormsWithThePagesIndexes) {
     const struct {
         const char *name;
@@ -119,6 +120,26 @@ TEST(TextSearchForms, TypedTextFindsCompatibilityFormsWithThePagesIndexes) {
         {"typed ligature finds plain letters", u"definisi", u"de\uFB01nisi", 0, 0, 8},
         {"beyond 16 bits", u"\U0001D400\U0001D401 x", u"AB", FPDF_MATCHCASE, 0, 4},
         {"case still matters", u"de\uFB01nisi", u"DEFINISI", FPDF_MATCHCASE, -1, 0},
+        // Accents drawn as glyphs of their own, as old TeX fonts do: before their letter, or after it.
+        {"spacing accent before its letter", u"Marienk\u00A8afer", u"Marienkäfer", FPDF_MATCHWHOLEWORD, 0,
+         12},
+        {"spacing accent after a word's last letter", u"Jose\u00B4 Rizal", u"José", FPDF_MATCHWHOLEWORD, 0,
+         5},
+        {"accent without a decomposition", u"r\u02C6ole", u"rôle", 0, 0, 5},
+        {"combining accent", u"Marienka\u0308fer", u"Marienkäfer", FPDF_MATCHWHOLEWORD, 0, 12},
+        {"an accent alone stays itself", u"a \u00A8 b", u"\u00A8", 0, 2, 1},
+        {"the bare letter is another letter", u"Marienk\u00A8afer", u"Marienkafer", 0, -1, 0},
+        {"a whole word does not end inside a letter", u"cafe\u0301 baru", u"cafe", FPDF_MATCHWHOLEWORD, -1,
+         0},
+        // Arabic and Persian as members type them.
+        {"Persian presentation forms", u"ﺑﻪﺗﺮﺗ", u"بهترت", 0, 0, 5},
+        {"vowel marks on the page", u"الحَمدُ لله", u"الحمد", FPDF_MATCHWHOLEWORD, 0, 7},
+        {"vowel marks typed", u"الحمد لله", u"الحَمدُ", FPDF_MATCHWHOLEWORD, 0, 5},
+        {"vowel marks in presentation forms", u"ﺍﻟﺤ\uFE77ﻤﺪ", u"الحمد", FPDF_MATCHWHOLEWORD, 0, 6},
+        {"tatweel", u"الحـــمد", u"الحمد", FPDF_MATCHWHOLEWORD, 0, 8},
+        {"Persian compound written apart", u"ﺑﻪ ﺗﺮﺗﯿﺐ", u"بهترتیب", FPDF_MATCHWHOLEWORD, 0, 8},
+        {"Latin words stay apart", u"buku ku", u"bukuku", 0, -1, 0},
+        {"zero-width non-joiner", u"می\u200Cخواهم", u"میخواهم", FPDF_MATCHWHOLEWORD, 0, 8},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 // testing, ranges and bounded text. The page text is also compared with what PDFium makes of the same
 // files (Qt's PDF module carries it).
 #include "pdf/PdfiumCore.h"
+#include "pdf/TextModel.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
 #include <QBuffer>
@@ -101,6 +102,67 @@ TEST(CoreText, LineBreaksSpacesAndWrappedHyphens) {
     EXPECT_TRUE(text.contains("\r\nA B\r\n")) << "a run of spaces reads as one";
     EXPECT_TRUE(text.contains("abcd ef gh")) << "small kerning is no word gap, wide is";
     EXPECT_TRUE(text.endsWith("end \r\nlast"));
+}
+
+// Text drawn again over itself, as fake bold or a shadow, reads once; the same text elsewhere reads again.
+TEST(CoreText, TextDrawnOverItselfReadsOnce) {
+    FixturePage page;
+    auto &c = page.content;
+    c += fixtureText(72, 700, 12, "Tebal palsu");
+    c += fixtureText(72.4, 700.3, 12, "Tebal palsu");
+    c += fixtureText(72.8, 699.4, 12, "Tebal palsu"); // a shadow
+    c += fixtureText(72, 680, 12, "lagi");
+    c += fixtureText(100, 680, 12, "lagi");
+    c += fixtureText(72, 660, 12, "Hawaii...");
+    LoadedPage loaded(buildFixturePdf({page}));
+    EXPECT_EQ(loaded.text(), "Tebal palsu\r\nlagi lagi\r\nHawaii...");
+}
+
+// Right-to-left text drawn `times` times, each a fraction of a point beside the one before, as Qt writes it.
+std::string arabicDrawn(int times) {
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    painter.setFont(QFont("DejaVu Sans", 14));
+    for (int k = 0; k < times; ++k)
+        painter.drawText(QPointF(200 + 0.3 * k, 400 + 0.2 * k), QString::fromUtf8("كتاب الرحلة"));
+    painter.end();
+    return bytes.toStdString();
+}
+
+TEST(CoreText, RightToLeftTextDrawnOverItselfReadsOnce) {
+    const QString once = LoadedPage(arabicDrawn(1)).text();
+    ASSERT_FALSE(once.isEmpty());
+    EXPECT_EQ(LoadedPage(arabicDrawn(3)).text(), once);
+}
+
+// Word breaks between Arabic letters follow their joining forms: joined letters never part, whatever gap
+// their boxes leave or space the font draws between them; letters that do not join part at a narrow gap.
+TEST(CoreText, ArabicWordBreaksFollowTheJoiningForms) {
+    const auto glyph = [](char32_t c, float left, float right) {
+        return GlyphInput{c, left, 0, right, 10, left, right, 10};
+    };
+    const struct {
+        const char *name;
+        std::vector<GlyphInput> glyphs; // left to right on the page
+        std::u16string text;
+    } cases[] = {
+        {"joined across a gap", {glyph(0xFEEA, 90, 96), glyph(0xFE91, 97.5, 103)}, u"\uFE91\uFEEA"},
+        {"a space drawn inside a joined word",
+         {glyph(0xFEEA, 90, 96), glyph(' ', 95, 97), glyph(0xFE91, 96, 103)},
+         u"\uFE91\uFEEA"},
+        {"not joined, a narrow gap", {glyph(0xFE8F, 70, 76), glyph(0xFEEA, 77.2, 83)}, u"\uFEEA \uFE8F"},
+        {"not joined, touching", {glyph(0x0627, 70, 72), glyph(0xFEAE, 72, 76)}, u"\uFEAE\u0627"},
+        {"Latin keeps its wider gap", {glyph('a', 70, 76), glyph('b', 77.2, 83)}, u"ab"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TextModel model({FragmentInput{c.glyphs, true}});
+        EXPECT_EQ(model.text(), c.text);
+    }
 }
 
 TEST(CoreText, GeneratedCharactersAndBoxes) {

@@ -24,6 +24,37 @@ TEST(MadeUpReply, CarriesPrefixAndFailureAndSurvivesAWriteAndReadBack) {
     }
 }
 
+// Which exchanges give a usable reply: a completed one below status 400 whose body is a JSON object nested
+// no deeper than the client reads (one nested far deeper could not be written out again).
+TEST(ReplyFailure, OnlyAJsonObjectOfAFinishedExchangeIsAReply) {
+    const auto nested = [](int depth) {
+        return R"({"code":"200","data":)" + std::string(size_t(depth), '[') +
+               std::string(size_t(depth), ']') + "}";
+    };
+    const struct {
+        const char *name;
+        HttpResponse response;
+        bool usable;
+    } cases[] = {
+        {"an object", {"", 200, R"({"code":"200"})", "application/json"}, true},
+        {"nested as deep as read", {"", 200, nested(200), "application/json"}, true},
+        {"nested far deeper", {"", 200, nested(100'000), "application/json"}, false},
+        {"an array", {"", 200, "[1]", "application/json"}, false},
+        {"an HTML page", {"", 200, "<html></html>", "text/html"}, false},
+        {"status 500", {"", 500, R"({"code":"200"})", "application/json"}, false},
+        {"no exchange", {"time-out", 0, "", ""}, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        JsonDocument parsed;
+        const std::string failure = replyFailure(c.response, parsed);
+        EXPECT_EQ(failure.empty(), c.usable) << failure;
+        if (c.usable) {
+            EXPECT_TRUE(parsed.is_object());
+        }
+    }
+}
+
 TEST(ReplyEnvelope, ReadsMissingAndOddValuesLeniently) {
     const JsonDocument reply = JsonDocument::parse(
         R"({"code":200,"s":"12","f":1.5,"n":null,"a":[1],"o":{"x":1},"t":true,"bad":"12x","big":1e300})");

@@ -1,0 +1,144 @@
+#include "tools/DevtoolCommands.h"
+
+#include "pdf/PdfiumCore.h"
+#include "pdf/TextMatcher.h"
+#include "pdf/BookText.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+constexpr int WordsPerPage = 6;
+
+struct WordCount {
+    int words = 0;
+    int found = 0;
+};
+
+bool isWordPart(QChar c) {
+    return c.isLetterOrNumber() || c.isMark();
+}
+
+// Whether the reference cut a joined Arabic word: its first letter joins one before it, or its last
+// one after it. The reference's own fault, not a word to look for.
+bool isCutWord(const QString &word) {
+    const QChar::Decomposition first = word.front().decompositionTag(), last = word.back().decompositionTag();
+    return first == QChar::Medial || first == QChar::Final || last == QChar::Initial || last == QChar::Medial;
+}
+
+bool isRightToLeft(const QString &word) {
+    for (QChar c : word)
+        if (c.direction() == QChar::DirR || c.direction() == QChar::DirAL)
+            return true;
+    return false;
+}
+
+// Up to WordsPerPage different words of two characters or more, spread over the reference page.
+QStringList wordsOf(const QString &page) {
+    QStringList all;
+    QString word;
+    for (QChar c : page + u' ') {
+        if (isWordPart(c)) {
+            word += c;
+            continue;
+        }
+        if (word.size() >= 2 && !isCutWord(word) && !all.contains(word))
+            all << word;
+        word.clear();
+    }
+    if (all.size() <= WordsPerPage)
+        return all;
+    QStringList picked;
+    for (int k = 0; k < WordsPerPage; ++k)
+        picked << all[qsizetype(k) * all.size() / WordsPerPage];
+    return picked;
+}
+
+// Draws the page as the view does at 100% on a 96-dpi screen.
+void renderPage(TPdfDocument &doc, int index) {
+    TPdfPage *page = doc.GetPage(index);
+    const int width = std::max(1, int(std::lround(page->Width() / 72 * 96)));
+    const int height = std::max(1, int(std::lround(page->Height() / 72 * 96)));
+    if (qint64(width) * height > 100'000'000)
+        return;
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const TPdfDocumentLock lock(doc);
+    page->Draw(painter, 0, 0, width, height);
+}
+
+// Whether the view marks the word on the page, as the in-book search marks a page found.
+bool marked(TPdfDocument &doc, int index, const QString &word) {
+    TPdfPage *page = doc.GetPage(index);
+    const TPdfDocumentLock lock(doc);
+    int at = 0, count = 0;
+    const bool hit =
+        page->BeginFind(word, BookSearchMatchCase, BookSearchWholeWord, false) && page->FindNext(at, count);
+    page->EndFind();
+    return hit;
+}
+
+} // namespace
+
+// pdf-corpus FILE REFERENCE: one book checked against a reference text of its pages (pages split by form
+// feeds, as pdftotext writes them). Opens the book as the reader does, walks every page's text as the
+// in-book search does (timed), draws the first, middle and last page, and looks on each page for words of
+// its reference page by the search's rule. Prints "pages N rendered R ltr FOUND WORDS rtl FOUND WORDS
+// textms MS unmarked U" (U: words found whose page the view then does not mark); each missed word goes to
+// stderr as "miss PAGE WORD". A book the engine refuses exits with status 3.
+int pdfCorpusCommand(const QStringList &args) {
+    if (args.size() != 2)
+        return 2;
+    QFile book(args[0]), reference(args[1]);
+    if (!book.open(QIODevice::ReadOnly) || !reference.open(QIODevice::ReadOnly))
+        return 1;
+    const QStringList referencePages = QString::fromUtf8(reference.readAll()).split(u'\f');
+    TPdfDocument doc;
+    try {
+        doc.LoadFromBytes(book.readAll());
+    } catch (const EPdfException &error) {
+        std::fprintf(stderr, "refused: %s\n", error.what());
+        return 3;
+    }
+    const int pages = doc.PageCount();
+    BookText text;
+    QElapsedTimer timer;
+    timer.start();
+    for (int p = 0; p < pages; ++p)
+        text.foldedPage(doc, p);
+    const qint64 textMs = timer.elapsed();
+    const std::set<int> sample{0, pages / 2, pages - 1};
+    int rendered = 0;
+    for (int p : sample)
+        if (p >= 0) {
+            renderPage(doc, p);
+            ++rendered;
+        }
+    WordCount ltr, rtl;
+    int unmarked = 0;
+    for (int p = 0; p < pages && p < referencePages.size(); ++p) {
+        const std::u16string &folded = text.foldedPage(doc, p);
+        for (const QString &word : wordsOf(referencePages[p])) {
+            WordCount &count = isRightToLeft(word) ? rtl : ltr;
+            ++count.words;
+            if (TextMatcher(word.toStdU16String(), BookSearchMatchCase, BookSearchWholeWord)
+                    .occursIn(folded)) {
+                ++count.found;
+                unmarked += marked(doc, p, word) ? 0 : 1;
+            } else {
+                std::fprintf(stderr, "miss %d %s\n", p, word.toUtf8().constData());
+            }
+        }
+    }
+    std::printf("pages %d rendered %d ltr %d %d rtl %d %d textms %lld unmarked %d\n", pages, rendered,
+                ltr.found, ltr.words, rtl.found, rtl.words, static_cast<long long>(textMs), unmarked);
+    return 0;
+}
