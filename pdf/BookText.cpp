@@ -7,16 +7,16 @@
 
 std::u16string BookText::foldedPage(TPdfDocument &document, int pageIndex) {
     {
-        const std::lock_guard lock(mutex_);
-        const auto found = pages_.find(pageIndex);
-        if (found != pages_.end())
+        const std::lock_guard lock(mutex);
+        const auto found = pages.find(pageIndex);
+        if (found != pages.end())
             return found->second;
     }
     // Read without holding the cache's mutex: a thread holding the document's lock may be waiting for it.
     std::u16string text =
         foldForMatching(document.ReadPageText(pageIndex).toStdU16String(), BookSearchMatchCase, false).units;
-    const std::lock_guard lock(mutex_);
-    return pages_.try_emplace(pageIndex, std::move(text)).first->second;
+    const std::lock_guard lock(mutex);
+    return pages.try_emplace(pageIndex, std::move(text)).first->second;
 }
 
 namespace {

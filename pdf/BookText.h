@@ -27,8 +27,8 @@ public:
     std::u16string foldedPage(TPdfDocument &document, int pageIndex);
 
 private:
-    std::mutex mutex_; // guards pages_ only: never held while the document is read
-    std::unordered_map<int, std::u16string> pages_;
+    std::mutex mutex; // guards pages only: never held while the document is read
+    std::unordered_map<int, std::u16string> pages;
 };
 
 enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled };

@@ -62,10 +62,10 @@ std::u16string canonicalOrder(const std::u16string &cluster) {
 // Folds a text character by character, joining spacing accents to their letters.
 class Folder {
 public:
-    Folder(bool matchCase, bool keepOrigins) : matchCase_(matchCase), keepOrigins_(keepOrigins) {}
+    Folder(bool matchCase, bool keepOrigins) : caseMatters(matchCase), keepOrigins(keepOrigins) {}
 
     void add(std::u16string_view character, char32_t code, int begin, int end, bool nextIsLetter);
-    FoldedText take() { return std::move(out_); }
+    FoldedText take() { return std::move(out); }
 
 private:
     std::u16string decompose(std::u16string_view character) const;
@@ -74,23 +74,23 @@ private:
     void joinLastLetter(const std::u16string &marks, int end);
     void coverWithLast(int end);
 
-    bool matchCase_;
-    bool keepOrigins_;
-    FoldedText out_;
-    std::u16string pendingMarks_; // an accent's marks waiting for the letter after it
-    int pendingBegin_ = -1;
-    int letterUnit_ = -1; // the first unit of the last character emitted when it was a letter, else -1
-    int letterBegin_ = 0;
+    bool caseMatters;
+    bool keepOrigins;
+    FoldedText out;
+    std::u16string pendingMarks; // an accent's marks waiting for the letter after it
+    int pendingBegin = -1;
+    int letterUnit = -1; // the first unit of the last character emitted when it was a letter, else -1
+    int letterBegin = 0;
 };
 
 // NFKD, case folded unless case matters, ignored characters left out.
 std::u16string Folder::decompose(std::u16string_view character) const {
     if (character.size() == 1 && character[0] < 0x80) // plain ASCII decomposes to itself
-        return {char16_t(matchCase_ || character[0] < u'A' || character[0] > u'Z' ? character[0]
-                                                                                  : character[0] + 32)};
+        return {char16_t(caseMatters || character[0] < u'A' || character[0] > u'Z' ? character[0]
+                                                                                   : character[0] + 32)};
     QString s = QString::fromUtf16(character.data(), qsizetype(character.size()))
                     .normalized(QString::NormalizationForm_KD);
-    if (!matchCase_)
+    if (!caseMatters)
         s = s.toCaseFolded();
     std::u16string units;
     for (QChar c : std::as_const(s))
@@ -128,56 +128,56 @@ void Folder::add(std::u16string_view character, char32_t code, int begin, int en
             return;
         }
         if (nextIsLetter) {
-            pendingMarks_ += marks;
-            if (pendingBegin_ < 0)
-                pendingBegin_ = begin;
+            pendingMarks += marks;
+            if (pendingBegin < 0)
+                pendingBegin = begin;
             return;
         }
-        if (letterUnit_ >= 0) {
+        if (letterUnit >= 0) {
             joinLastLetter(marks, end);
             return;
         }
     }
     std::u16string units = decompose(character);
-    if (!pendingMarks_.empty()) {
-        units = canonicalOrder(units + pendingMarks_);
-        begin = pendingBegin_;
-        pendingMarks_.clear();
-        pendingBegin_ = -1;
+    if (!pendingMarks.empty()) {
+        units = canonicalOrder(units + pendingMarks);
+        begin = pendingBegin;
+        pendingMarks.clear();
+        pendingBegin = -1;
     }
     if (units.empty()) {
         coverWithLast(end);
         return;
     }
     const bool letter = QChar::isLetter(code);
-    letterUnit_ = letter ? int(out_.units.size()) : -1;
-    letterBegin_ = begin;
+    letterUnit = letter ? int(out.units.size()) : -1;
+    letterBegin = begin;
     append(units, begin, end);
 }
 
 void Folder::append(const std::u16string &units, int begin, int end) {
-    out_.units += units;
-    if (keepOrigins_) {
-        out_.begin.insert(out_.begin.end(), units.size(), begin);
-        out_.end.insert(out_.end.end(), units.size(), end);
+    out.units += units;
+    if (keepOrigins) {
+        out.begin.insert(out.begin.end(), units.size(), begin);
+        out.end.insert(out.end.end(), units.size(), end);
     }
 }
 
 // A character left out belongs to the hit of the character before it (the vowel mark on a letter).
 void Folder::coverWithLast(int end) {
-    if (keepOrigins_ && !out_.end.empty())
-        out_.end.back() = end;
+    if (keepOrigins && !out.end.empty())
+        out.end.back() = end;
 }
 
 // An accent after its letter: its marks join the letter's units, which now cover the accent too.
 void Folder::joinLastLetter(const std::u16string &marks, int end) {
-    const std::u16string cluster = canonicalOrder(out_.units.substr(size_t(letterUnit_)) + marks);
-    out_.units.resize(size_t(letterUnit_));
-    if (keepOrigins_) {
-        out_.begin.resize(size_t(letterUnit_));
-        out_.end.resize(size_t(letterUnit_));
+    const std::u16string cluster = canonicalOrder(out.units.substr(size_t(letterUnit)) + marks);
+    out.units.resize(size_t(letterUnit));
+    if (keepOrigins) {
+        out.begin.resize(size_t(letterUnit));
+        out.end.resize(size_t(letterUnit));
     }
-    append(cluster, letterBegin_, end);
+    append(cluster, letterBegin, end);
 }
 
 } // namespace
@@ -199,7 +199,7 @@ FoldedText foldForMatching(std::u16string_view text, bool matchCase, bool keepOr
 }
 
 TextMatcher::TextMatcher(std::u16string_view phrase, bool matchCase, bool wholeWord)
-    : matchCase_(matchCase), wholeWord_(wholeWord) {
+    : caseMatters(matchCase), wholeWord(wholeWord) {
     const std::u16string folded = foldForMatching(phrase, matchCase, false).units;
     std::u16string word;
     for (char16_t c : folded) {
@@ -208,19 +208,19 @@ TextMatcher::TextMatcher(std::u16string_view phrase, bool matchCase, bool wholeW
             continue;
         }
         if (!word.empty())
-            words_.push_back(word);
+            words.push_back(word);
         word.clear();
     }
     if (!word.empty())
-        words_.push_back(word);
+        words.push_back(word);
 }
 
 int TextMatcher::matchAt(std::u16string_view folded, int at) const {
-    if (words_.empty())
+    if (words.empty())
         return 0;
     const int size = int(folded.size());
     int position = at;
-    for (size_t w = 0; w < words_.size(); ++w) {
+    for (size_t w = 0; w < words.size(); ++w) {
         if (w > 0) {
             const int breakStart = position;
             while (position < size && isBreak(folded[position]))
@@ -228,12 +228,12 @@ int TextMatcher::matchAt(std::u16string_view folded, int at) const {
             if (position == breakStart)
                 return 0;
         }
-        position = wordEnd(folded, position, words_[w]);
+        position = wordEnd(folded, position, words[w]);
         if (position < 0)
             return 0;
     }
     const int length = position - at;
-    return !wholeWord_ || wholeWordAt(folded, at, length) ? length : 0;
+    return !wholeWord || wholeWordAt(folded, at, length) ? length : 0;
 }
 
 // Where one phrase word that starts at `position` ends in the folded text; -1 when it does not start there.
@@ -266,9 +266,9 @@ bool TextMatcher::wholeWordAt(std::u16string_view folded, int at, int length) co
 }
 
 bool TextMatcher::occursIn(std::u16string_view folded) const {
-    if (words_.empty())
+    if (words.empty())
         return false;
-    const char16_t first = words_.front().front();
+    const char16_t first = words.front().front();
     for (size_t p = folded.find(first); p != std::u16string_view::npos; p = folded.find(first, p + 1))
         if (matchAt(folded, int(p)) > 0)
             return true;

@@ -31,8 +31,8 @@ class TextMatcher {
 public:
     TextMatcher(std::u16string_view phrase, bool matchCase, bool wholeWord);
 
-    bool matchCase() const { return matchCase_; }
-    bool empty() const { return words_.empty(); }
+    bool matchCase() const { return caseMatters; }
+    bool empty() const { return words.empty(); }
     // The length in folded units of a hit that starts at unit `at` of a folded text; 0 when none does.
     int matchAt(std::u16string_view folded, int at) const;
     // Whether a hit starts anywhere in the folded text.
@@ -42,7 +42,7 @@ private:
     int wordEnd(std::u16string_view folded, int position, const std::u16string &word) const;
     bool wholeWordAt(std::u16string_view folded, int at, int length) const;
 
-    std::vector<std::u16string> words_;
-    bool matchCase_;
-    bool wholeWord_;
+    std::vector<std::u16string> words;
+    bool caseMatters;
+    bool wholeWord;
 };

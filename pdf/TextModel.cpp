@@ -107,8 +107,8 @@ TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
     for (const FragmentInput &f : fragments)
         glyphs += f.glyphs.size();
     // Room for the glyphs and the spaces and line breaks generated between them.
-    chars_.reserve(glyphs + glyphs / 4 + 2 * fragments.size() + 8);
-    text_.reserve(chars_.capacity());
+    pageChars.reserve(glyphs + glyphs / 4 + 2 * fragments.size() + 8);
+    pageText.reserve(pageChars.capacity());
     std::vector<Line> lines;
     for (int i = 0; i < int(fragments.size()); ++i) {
         if (fragments[i].glyphs.empty())
@@ -124,7 +124,7 @@ TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i > 0)
             breakLine(fragments[lines[i].fragments.front()]);
-        const size_t lineStart = chars_.size();
+        const size_t lineStart = pageChars.size();
         emitLine(fragments, lines[i]);
         if (lines[i].horizontal)
             putInReadingOrder(lineStart);
@@ -136,9 +136,9 @@ TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
 // bidirectional algorithm reads them; characters of right-to-left runs take their mirrored form, as their
 // glyphs were mirrored for display.
 void TextModel::putInReadingOrder(size_t from) {
-    if (!hasRightToLeft(std::u16string_view(text_).substr(from)))
+    if (!hasRightToLeft(std::u16string_view(pageText).substr(from)))
         return;
-    std::vector<TextChar> visual(chars_.begin() + std::ptrdiff_t(from), chars_.end());
+    std::vector<TextChar> visual(pageChars.begin() + std::ptrdiff_t(from), pageChars.end());
     std::stable_sort(visual.begin(), visual.end(), [](const TextChar &a, const TextChar &b) {
         return a.left + a.right < b.left + b.right;
     });
@@ -150,30 +150,30 @@ void TextModel::putInReadingOrder(size_t from) {
         TextChar c = visual[line.visualIndex[i]];
         if (line.rightToLeft[i])
             c.unicode = QChar(c.unicode).mirroredChar().unicode();
-        chars_[from + i] = c;
-        text_[from + i] = c.unicode;
+        pageChars[from + i] = c;
+        pageText[from + i] = c.unicode;
     }
     keepSurrogatePairs(from);
 }
 
 // Reversal leaves the two units of a character beyond the 16-bit range swapped: they are put back.
 void TextModel::keepSurrogatePairs(size_t from) {
-    for (size_t i = from; i + 1 < chars_.size(); ++i)
-        if (QChar::isLowSurrogate(text_[i]) && QChar::isHighSurrogate(text_[i + 1])) {
-            std::swap(chars_[i], chars_[i + 1]);
-            std::swap(text_[i], text_[i + 1]);
+    for (size_t i = from; i + 1 < pageChars.size(); ++i)
+        if (QChar::isLowSurrogate(pageText[i]) && QChar::isHighSurrogate(pageText[i + 1])) {
+            std::swap(pageChars[i], pageChars[i + 1]);
+            std::swap(pageText[i], pageText[i + 1]);
             ++i;
         }
 }
 
 void TextModel::breakLine(const FragmentInput &next) {
     // A hyphen after a letter at the end of a line, with the next line starting at once, wraps a word.
-    const size_t n = chars_.size();
+    const size_t n = pageChars.size();
     const char32_t nextFirst = next.glyphs.front().unicode;
-    if (n >= 2 && chars_[n - 1].unicode == u'-' && !chars_[n - 1].generated &&
-        isLetter(chars_[n - 2].unicode) && !isSpace(nextFirst) && !isLineBreak(nextFirst)) {
-        chars_[n - 1].unicode = WrappedHyphen;
-        text_[n - 1] = WrappedHyphen;
+    if (n >= 2 && pageChars[n - 1].unicode == u'-' && !pageChars[n - 1].generated &&
+        isLetter(pageChars[n - 2].unicode) && !isSpace(nextFirst) && !isLineBreak(nextFirst)) {
+        pageChars[n - 1].unicode = WrappedHyphen;
+        pageText[n - 1] = WrappedHyphen;
         return;
     }
     emitGenerated(u'\r');
@@ -185,22 +185,23 @@ void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line
     const GlyphInput *lastLetter = nullptr; // the last glyph that is no space
     for (int index : line.fragments) {
         for (const GlyphInput &glyph : fragments[index].glyphs) {
-            if (previous && !chars_.empty()) {
-                if (isWordGap(*previous, glyph) && !isSpace(glyph.unicode) && !isSpace(chars_.back().unicode))
+            if (previous && !pageChars.empty()) {
+                if (isWordGap(*previous, glyph) && !isSpace(glyph.unicode) &&
+                    !isSpace(pageChars.back().unicode))
                     emitGenerated(u' ');
             }
             // A space drawn between two joined Arabic letters (some fonts map a joining glyph to it)
             // parts no word.
-            if (lastLetter && !chars_.empty() && chars_.back().unicode == u' ' && !chars_.back().generated &&
-                areJoined(*lastLetter, glyph)) {
-                chars_.pop_back();
-                text_.pop_back();
+            if (lastLetter && !pageChars.empty() && pageChars.back().unicode == u' ' &&
+                !pageChars.back().generated && areJoined(*lastLetter, glyph)) {
+                pageChars.pop_back();
+                pageText.pop_back();
             }
             previous = &glyph;
             if (!isSpace(glyph.unicode))
                 lastLetter = &glyph;
             // Runs of spaces read as one.
-            if (glyph.unicode == ' ' && !chars_.empty() && chars_.back().unicode == u' ')
+            if (glyph.unicode == ' ' && !pageChars.empty() && pageChars.back().unicode == u' ')
                 continue;
             emitGlyph(glyph, index);
         }
@@ -218,20 +219,20 @@ void TextModel::emitGlyph(const GlyphInput &glyph, int fragment) {
     if (glyph.unicode > 0xFFFF) {
         const char32_t v = glyph.unicode - 0x10000;
         c.unicode = char16_t(0xD800 + (v >> 10));
-        chars_.push_back(c);
-        text_ += c.unicode;
+        pageChars.push_back(c);
+        pageText += c.unicode;
         c.unicode = char16_t(0xDC00 + (v & 0x3FF));
     } else {
         c.unicode = char16_t(glyph.unicode);
     }
-    chars_.push_back(c);
-    text_ += c.unicode;
+    pageChars.push_back(c);
+    pageText += c.unicode;
 }
 
 void TextModel::emitGenerated(char16_t unicode) {
     TextChar c;
-    if (!chars_.empty()) {
-        const TextChar &previous = chars_.back();
+    if (!pageChars.empty()) {
+        const TextChar &previous = pageChars.back();
         c.left = c.right = previous.right;
         c.bottom = previous.bottom;
         c.top = previous.top;
@@ -239,8 +240,8 @@ void TextModel::emitGenerated(char16_t unicode) {
     }
     c.unicode = unicode;
     c.generated = true;
-    chars_.push_back(c);
-    text_ += unicode;
+    pageChars.push_back(c);
+    pageText += unicode;
 }
 
 std::vector<PageRect> TextModel::rects(int start, int count) const {
@@ -250,7 +251,7 @@ std::vector<PageRect> TextModel::rects(int start, int count) const {
     const int end = count < 0 || count > this->count() - start ? this->count() : start + count;
     int fragment = -1;
     for (int i = start; i < end; ++i) {
-        const TextChar &c = chars_[i];
+        const TextChar &c = pageChars[i];
         if (c.generated)
             continue;
         if (result.empty() || c.fragment != fragment) {
@@ -271,7 +272,7 @@ int TextModel::indexAtPos(double x, double y, double xTolerance, double yToleran
     int nearest = -1;
     double nearestDistance = 10000;
     for (int i = 0; i < count(); ++i) {
-        const TextChar &c = chars_[i];
+        const TextChar &c = pageChars[i];
         if (c.generated)
             continue;
         if (contains(c, x, y))
@@ -299,9 +300,9 @@ std::u16string TextModel::separator(int from, int to) const {
     bool onlyGenerated = true;
     bool lineBreak = false;
     for (int k = from; k < to; ++k) {
-        onlyGenerated = onlyGenerated && chars_[k].generated;
-        lineBreak = lineBreak || (chars_[k].generated && chars_[k].unicode == u'\n');
-        generated += chars_[k].unicode;
+        onlyGenerated = onlyGenerated && pageChars[k].generated;
+        lineBreak = lineBreak || (pageChars[k].generated && pageChars[k].unicode == u'\n');
+        generated += pageChars[k].unicode;
     }
     if (onlyGenerated)
         return generated;
@@ -313,9 +314,9 @@ std::u16string TextModel::boundedText(double left, double top, double right, dou
         std::swap(left, right);
     if (bottom > top)
         std::swap(bottom, top);
-    std::vector<bool> inside(chars_.size(), false);
-    for (size_t i = 0; i < chars_.size(); ++i) {
-        const TextChar &c = chars_[i];
+    std::vector<bool> inside(pageChars.size(), false);
+    for (size_t i = 0; i < pageChars.size(); ++i) {
+        const TextChar &c = pageChars[i];
         const double cx = (double(c.left) + c.right) / 2, cy = (double(c.bottom) + c.top) / 2;
         inside[i] = !c.generated && cx >= left && cx <= right && cy >= bottom && cy <= top;
     }
@@ -326,7 +327,7 @@ std::u16string TextModel::boundedText(double left, double top, double right, dou
             continue;
         if (lastInside >= 0)
             result += separator(lastInside + 1, i);
-        result += chars_[i].unicode;
+        result += pageChars[i].unicode;
         lastInside = i;
     }
     return result;

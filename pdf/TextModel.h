@@ -44,9 +44,9 @@ class TextModel {
 public:
     explicit TextModel(const std::vector<FragmentInput> &drawn);
 
-    const std::vector<TextChar> &chars() const { return chars_; }
-    const std::u16string &text() const { return text_; }
-    int count() const { return int(chars_.size()); }
+    const std::vector<TextChar> &chars() const { return pageChars; }
+    const std::u16string &text() const { return pageText; }
+    int count() const { return int(pageChars.size()); }
 
     // One rectangle per fragment piece of the range, generated characters left out.
     std::vector<PageRect> rects(int start, int count) const;
@@ -65,6 +65,6 @@ private:
     void keepSurrogatePairs(size_t from);
     std::u16string separator(int from, int to) const;
 
-    std::vector<TextChar> chars_;
-    std::u16string text_;
+    std::vector<TextChar> pageChars;
+    std::u16string pageText;
 };

@@ -6,39 +6,39 @@
 
 TextSearch::TextSearch(const std::u16string &text, const std::u16string &phrase, unsigned long flags,
                        int start)
-    : text_(foldForMatching(text, flags & FPDF_MATCHCASE, true)),
-      matcher_(phrase, flags & FPDF_MATCHCASE, flags & FPDF_MATCHWHOLEWORD) {
-    const int size = int(text_.units.size());
+    : folded(foldForMatching(text, flags & FPDF_MATCHCASE, true)),
+      matcher(phrase, flags & FPDF_MATCHCASE, flags & FPDF_MATCHWHOLEWORD) {
+    const int size = int(folded.units.size());
     if (start < 0 || start > int(text.size()))
-        nextStart_ = size;
+        nextStart = size;
     else
-        nextStart_ =
-            int(std::lower_bound(text_.begin.begin(), text_.begin.end(), start) - text_.begin.begin());
-    prevStart_ = nextStart_ - 1;
+        nextStart =
+            int(std::lower_bound(folded.begin.begin(), folded.begin.end(), start) - folded.begin.begin());
+    prevStart = nextStart - 1;
 }
 
 void TextSearch::take(int position, int length) {
-    hit_ = {text_.begin[position], text_.end[position + length - 1] - text_.begin[position]};
-    nextStart_ = position + length;
-    prevStart_ = position - 1;
+    currentHit = {folded.begin[position], folded.end[position + length - 1] - folded.begin[position]};
+    nextStart = position + length;
+    prevStart = position - 1;
 }
 
 bool TextSearch::findNext() {
-    for (int p = nextStart_; !matcher_.empty() && p < int(text_.units.size()); ++p)
-        if (const int length = matcher_.matchAt(text_.units, p)) {
+    for (int p = nextStart; !matcher.empty() && p < int(folded.units.size()); ++p)
+        if (const int length = matcher.matchAt(folded.units, p)) {
             take(p, length);
             return true;
         }
-    hit_ = {};
+    currentHit = {};
     return false;
 }
 
 bool TextSearch::findPrev() {
-    for (int p = prevStart_; !matcher_.empty() && p >= 0; --p)
-        if (const int length = matcher_.matchAt(text_.units, p)) {
+    for (int p = prevStart; !matcher.empty() && p >= 0; --p)
+        if (const int length = matcher.matchAt(folded.units, p)) {
             take(p, length);
             return true;
         }
-    hit_ = {};
+    currentHit = {};
     return false;
 }

@@ -18,14 +18,14 @@ public:
 
     bool findNext();
     bool findPrev();
-    TextHit hit() const { return hit_; }
+    TextHit hit() const { return currentHit; }
 
 private:
     void take(int position, int length);
 
-    FoldedText text_; // the folded page text with the page characters of each unit
-    TextMatcher matcher_;
-    int nextStart_;
-    int prevStart_;
-    TextHit hit_;
+    FoldedText folded; // the folded page text with the page characters of each unit
+    TextMatcher matcher;
+    int nextStart;
+    int prevStart;
+    TextHit currentHit;
 };

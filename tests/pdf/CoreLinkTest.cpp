@@ -16,44 +16,44 @@ protected:
                        fixtureText(72, 658, 12, "Akhir http://a.example.id") +
                        fixtureText(72, 644, 12, "Berikut");
         doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf({page})));
-        page_ = doc.GetPage(0);
+        firstPage = doc.GetPage(0);
     }
     TPdfDocument doc;
-    TPdfPage *page_ = nullptr;
+    TPdfPage *firstPage = nullptr;
 };
 
 TEST_F(CoreLinks, AddressesInTheText) {
-    ASSERT_EQ(page_->GetWebLinkCount(), 4);
-    EXPECT_EQ(page_->GetWebLinkURL(0), "https://perpus.example.id/katalog/buku?id=7");
-    EXPECT_EQ(page_->GetWebLinkURL(1), "http://www.kelvara.id");
-    EXPECT_EQ(page_->GetWebLinkURL(2), "mailto:admin@kelvara.id");
-    EXPECT_EQ(page_->GetWebLinkURL(3), "http://a.example.id")
+    ASSERT_EQ(firstPage->GetWebLinkCount(), 4);
+    EXPECT_EQ(firstPage->GetWebLinkURL(0), "https://perpus.example.id/katalog/buku?id=7");
+    EXPECT_EQ(firstPage->GetWebLinkURL(1), "http://www.kelvara.id");
+    EXPECT_EQ(firstPage->GetWebLinkURL(2), "mailto:admin@kelvara.id");
+    EXPECT_EQ(firstPage->GetWebLinkURL(3), "http://a.example.id")
         << "a break after a plain letter ends the address";
-    EXPECT_EQ(page_->GetWebLinkURL(4), "");
-    EXPECT_EQ(page_->GetWebLinkURL(-1), "");
+    EXPECT_EQ(firstPage->GetWebLinkURL(4), "");
+    EXPECT_EQ(firstPage->GetWebLinkURL(-1), "");
 }
 
 TEST_F(CoreLinks, WrappedAddressHasTwoRectangles) {
-    ASSERT_EQ(page_->GetWebLinkRectCount(0), 2);
-    const TPdfRect first = page_->GetWebLinkRect(0, 0);
-    const TPdfRect second = page_->GetWebLinkRect(0, 1);
+    ASSERT_EQ(firstPage->GetWebLinkRectCount(0), 2);
+    const TPdfRect first = firstPage->GetWebLinkRect(0, 0);
+    const TPdfRect second = firstPage->GetWebLinkRect(0, 1);
     EXPECT_LT(second.Top, first.Top - 10) << "the second rectangle is on the next line";
     EXPECT_NEAR(second.Left, 72, 0.01);
     EXPECT_GT(first.Left, 100);
-    EXPECT_EQ(page_->GetWebLinkRectCount(1), 1);
-    const TPdfRect www = page_->GetWebLinkRect(1, 0);
+    EXPECT_EQ(firstPage->GetWebLinkRectCount(1), 1);
+    const TPdfRect www = firstPage->GetWebLinkRect(1, 0);
     // The rectangle covers the address without its brackets and full stop.
-    const QString text = page_->ReadText(0, page_->GetCharCount());
+    const QString text = firstPage->ReadText(0, firstPage->GetCharCount());
     const int start = text.indexOf("www.");
-    EXPECT_NEAR(www.Left, page_->GetCharBox(start).Left, 0.01);
-    EXPECT_NEAR(www.Right, page_->GetCharBox(start + 13).Right, 0.01);
-    EXPECT_EQ(page_->GetWebLinkRect(1, 1), TPdfRect());
+    EXPECT_NEAR(www.Left, firstPage->GetCharBox(start).Left, 0.01);
+    EXPECT_NEAR(www.Right, firstPage->GetCharBox(start + 13).Right, 0.01);
+    EXPECT_EQ(firstPage->GetWebLinkRect(1, 1), TPdfRect());
 }
 
 TEST_F(CoreLinks, LinksSurvivePageClose) {
-    page_->Close();
-    EXPECT_EQ(page_->GetWebLinkCount(), 4);
-    EXPECT_EQ(page_->GetWebLinkRectCount(0), 2);
+    firstPage->Close();
+    EXPECT_EQ(firstPage->GetWebLinkCount(), 4);
+    EXPECT_EQ(firstPage->GetWebLinkRectCount(0), 2);
 }
 
 } // namespace

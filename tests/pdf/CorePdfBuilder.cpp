@@ -29,10 +29,10 @@ std::string number(double value) {
 class PdfWriter {
 public:
     int reserve() {
-        objects_.emplace_back();
-        return int(objects_.size());
+        objects.emplace_back();
+        return int(objects.size());
     }
-    void set(int id, std::string body) { objects_[id - 1] = std::move(body); }
+    void set(int id, std::string body) { objects[id - 1] = std::move(body); }
     int add(std::string body) {
         const int id = reserve();
         set(id, std::move(body));
@@ -41,24 +41,24 @@ public:
     std::string finish(int root) const {
         std::string out = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
         std::vector<size_t> offsets;
-        for (size_t i = 0; i < objects_.size(); ++i) {
+        for (size_t i = 0; i < objects.size(); ++i) {
             offsets.push_back(out.size());
-            out += std::to_string(i + 1) + " 0 obj\n" + objects_[i] + "\nendobj\n";
+            out += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
         }
         const size_t xref = out.size();
-        out += "xref\n0 " + std::to_string(objects_.size() + 1) + "\n0000000000 65535 f \n";
+        out += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
         for (size_t offset : offsets) {
             char line[32];
             std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
             out += line;
         }
-        out += "trailer\n<< /Size " + std::to_string(objects_.size() + 1) + " /Root " + std::to_string(root) +
+        out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root " + std::to_string(root) +
                " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
         return out;
     }
 
 private:
-    std::vector<std::string> objects_;
+    std::vector<std::string> objects;
 };
 
 // The page's extra resources with its objects written and "@N" replaced by references to them.

@@ -18,19 +18,19 @@ protected:
                        fixtureText(72, 686, 12, "buku lain. Membaca buku") +
                        fixtureText(72, 672, 12, "itu baik");
         doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf({page})));
-        page_ = doc.GetPage(0);
-        text = page_->ReadText(0, page_->GetCharCount());
+        firstPage = doc.GetPage(0);
+        text = firstPage->ReadText(0, firstPage->GetCharCount());
     }
     std::vector<std::pair<int, int>> hits(const QString &phrase, bool matchCase, bool wholeWord,
                                           bool fromEnd) {
         std::vector<std::pair<int, int>> result;
-        EXPECT_TRUE(page_->BeginFind(phrase, matchCase, wholeWord, fromEnd));
+        EXPECT_TRUE(firstPage->BeginFind(phrase, matchCase, wholeWord, fromEnd));
         int index = -1, count = -1;
-        while (fromEnd ? page_->FindPrev(index, count) : page_->FindNext(index, count))
+        while (fromEnd ? firstPage->FindPrev(index, count) : firstPage->FindNext(index, count))
             result.emplace_back(index, count);
         EXPECT_EQ(index, 0);
         EXPECT_EQ(count, 0);
-        page_->EndFind();
+        firstPage->EndFind();
         return result;
     }
     std::vector<int> starts(const QString &phrase, bool matchCase, bool wholeWord) {
@@ -42,7 +42,7 @@ protected:
         return result;
     }
     TPdfDocument doc;
-    TPdfPage *page_ = nullptr;
+    TPdfPage *firstPage = nullptr;
     QString text;
 };
 
@@ -78,15 +78,15 @@ TEST_F(CoreSearch, PhraseMatchesAcrossALineBreak) {
 }
 
 TEST_F(CoreSearch, NextAndPreviousWalkBothWays) {
-    ASSERT_TRUE(page_->BeginFind("buku", true, true, false));
+    ASSERT_TRUE(firstPage->BeginFind("buku", true, true, false));
     int index = 0, count = 0;
-    ASSERT_TRUE(page_->FindNext(index, count));
+    ASSERT_TRUE(firstPage->FindNext(index, count));
     const int first = index;
-    ASSERT_TRUE(page_->FindNext(index, count));
+    ASSERT_TRUE(firstPage->FindNext(index, count));
     const int second = index;
-    ASSERT_TRUE(page_->FindPrev(index, count));
+    ASSERT_TRUE(firstPage->FindPrev(index, count));
     EXPECT_EQ(index, first);
-    EXPECT_FALSE(page_->FindPrev(index, count));
+    EXPECT_FALSE(firstPage->FindPrev(index, count));
     EXPECT_EQ(std::make_pair(index, count), std::make_pair(0, 0));
     EXPECT_LT(first, second);
 }
@@ -95,7 +95,7 @@ TEST_F(CoreSearch, NoHitAndNoSearch) {
     EXPECT_TRUE(hits("majalah", false, false, false).empty());
     EXPECT_TRUE(hits("", false, false, false).empty());
     int index = 5, count = 5;
-    EXPECT_FALSE(page_->FindNext(index, count)) << "after EndFind there is no search";
+    EXPECT_FALSE(firstPage->FindNext(index, count)) << "after EndFind there is no search";
     EXPECT_EQ(index, 0);
     EXPECT_EQ(count, 0);
 }
