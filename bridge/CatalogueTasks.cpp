@@ -47,16 +47,19 @@ TaskHandle TLibraryController::startTask(const QString &name, BackgroundTask::Bo
 
 // The common body: the previous reply is released and the new one stored by pointer swap, so an
 // overlapping task of the same member never frees a document another still reads.
+// The completion gets the reply its own body received, even when a later task has stored another
+// in the field since.
 void TLibraryController::startStoring(const QString &name, ReplyField &field,
-                                      std::function<JsonPtr()> request,
-                                      BackgroundTask::Completion completion) {
+                                      std::function<JsonPtr()> request, ReplyCompletion completion) {
+    auto received = std::make_shared<JsonPtr>();
     startTask(
         name,
-        [&field, request = std::move(request)](TaskContext &) {
+        [&field, request = std::move(request), received](TaskContext &) {
             field.reset();
-            field.store(request());
+            *received = request();
+            field.store(*received);
         },
-        std::move(completion));
+        [received, completion = std::move(completion)] { completion(*received); });
 }
 
 // ---- Home chain ----
@@ -64,19 +67,19 @@ void TLibraryController::startStoring(const QString &name, ReplyField &field,
 void TLibraryController::startBannerRequest() {
     startStoring(
         QStringLiteral("BannerRequest"), lib.FBannerJson, [&lib = lib] { return lib.BannerRequest(); },
-        [this] { BannerRequestTerminated(); });
+        [this](const JsonPtr &) { BannerRequestTerminated(); });
 }
 
 void TLibraryController::startCategoryRequest() {
     startStoring(
         QStringLiteral("CategoryRequest"), lib.FCategoryJson, [&lib = lib] { return lib.CategoryRequest(); },
-        [this] { CategoryRequestTerminated(); });
+        [this](const JsonPtr &) { CategoryRequestTerminated(); });
 }
 
 void TLibraryController::startHomeRequest(const QString &name, int page) {
     startStoring(
         name, lib.FHomeContentJson, [&lib = lib, page] { return lib.HomeRequest(page); },
-        [this] { HomeRequestTerminated(); });
+        [this](const JsonPtr &) { HomeRequestTerminated(); });
 }
 
 void TLibraryController::BannerRequestTerminated() {
@@ -129,12 +132,11 @@ void TLibraryController::HomeRequestTerminated() {
 
 // ---- Content members ----
 
-void TLibraryController::finishContent(const ReplyField &field, const ContentMember &member,
+void TLibraryController::finishContent(const JsonPtr &reply, const ContentMember &member,
                                        const std::function<void()> &render) {
     state.FTaskControl.reset();
     if (state.RequestCancelled)
         return;
-    JsonPtr reply = field.load();
     if (replyText(reply, "code") == "200") {
         render();
         return;
@@ -158,10 +160,10 @@ void TLibraryController::startHomeDetail(const std::string &idHomepage, const st
     startStoring(
         QStringLiteral("HomeDetail"), lib.FHomeDetailJson,
         [&lib = lib, idHomepage] { return lib.HomeDetailRequest(idHomepage); },
-        [this, judul] {
+        [this, judul](const JsonPtr &reply) {
             BrowserView &view = window.chromium(LibraryView::Chromium2);
-            finishContent(lib.FHomeDetailJson, {LibraryView::Chromium2, true, AuthTextElsewhere},
-                          [&] { lib.renderHomeDetailHtmlFile(view, judul); });
+            finishContent(reply, {LibraryView::Chromium2, true, AuthTextElsewhere},
+                          [&] { lib.renderHomeDetailHtmlFile(view, judul, reply); });
         });
 }
 
@@ -170,10 +172,10 @@ void TLibraryController::startCategoryContent(const std::string &idDept, const s
     startStoring(
         QStringLiteral("CategoryContentRequest"), lib.FCategoryContentJson,
         [&lib = lib, idDept, idKategori] { return lib.CategoryContentRequest(idDept, idKategori); },
-        [this, nama] {
+        [this, nama](const JsonPtr &reply) {
             BrowserView &view = window.chromium(LibraryView::Chromium5);
-            finishContent(lib.FCategoryContentJson, {LibraryView::Chromium5, true, AuthTextElsewhere},
-                          [&] { lib.renderCategoryContent(view, nama); });
+            finishContent(reply, {LibraryView::Chromium5, true, AuthTextElsewhere},
+                          [&] { lib.renderCategoryContent(view, nama, reply); });
         });
 }
 
@@ -182,10 +184,10 @@ void TLibraryController::startSubCategoryContent(const std::string &idDept, cons
     startStoring(
         QStringLiteral("CategoryContentRequest"), lib.FSubCategoryContentJson,
         [&lib = lib, idDept, idSubKategori] { return lib.SubCategoryContentRequest(idDept, idSubKategori); },
-        [this, nama] {
+        [this, nama](const JsonPtr &reply) {
             BrowserView &view = window.chromium(LibraryView::Chromium5);
-            finishContent(lib.FSubCategoryContentJson, {LibraryView::Chromium5, true, AuthTextElsewhere},
-                          [&] { lib.renderSubCategoryContent(view, nama); });
+            finishContent(reply, {LibraryView::Chromium5, true, AuthTextElsewhere},
+                          [&] { lib.renderSubCategoryContent(view, nama, reply); });
         });
 }
 
@@ -193,18 +195,19 @@ void TLibraryController::startChart(const std::string &type, int page) {
     startStoring(
         QStringLiteral("chartContentRequest"), lib.FChartContentJson,
         [&lib = lib, type, page] { return lib.ChartContentRequest(type, page); },
-        [this, type, page] { ChartContentRequestTerminated(type, page); });
+        [this, type, page](const JsonPtr &reply) { ChartContentRequestTerminated(type, page, reply); });
 }
 
-void TLibraryController::ChartContentRequestTerminated(const std::string &type, int page) {
+void TLibraryController::ChartContentRequestTerminated(const std::string &type, int page,
+                                                       const JsonPtr &reply) {
     BrowserView &view = window.chromium(LibraryView::Chromium6);
-    finishContent(lib.FChartContentJson, {LibraryView::Chromium6, true, AuthTextElsewhere}, [&] {
+    finishContent(reply, {LibraryView::Chromium6, true, AuthTextElsewhere}, [&] {
         if (type == "topRead")
-            lib.renderTopChart(view, page);
+            lib.renderTopChart(view, page, reply);
         else if (type == "lastRead")
-            lib.renderLastRead(view, page);
+            lib.renderLastRead(view, page, reply);
         else if (type == "lastView")
-            lib.renderLastView(view, page);
+            lib.renderLastView(view, page, reply);
     });
 }
 
@@ -213,47 +216,45 @@ void TLibraryController::startDetail(const std::string &idKonten, const std::str
     startStoring(
         QStringLiteral("detail"), lib.FDetailContentJson,
         [&lib = lib, idKonten] { return lib.DetailContentRequest(idKonten); },
-        [this, from, borrow] {
+        [this, from, borrow](const JsonPtr &reply) {
             if (borrow) {
-                detailForReadingTerminated(*borrow);
+                detailForReadingTerminated(*borrow, reply);
                 return;
             }
             BrowserView &view = window.chromium(LibraryView::Chromium3);
-            finishContent(lib.FDetailContentJson, {LibraryView::Chromium3, false, AuthTextOther},
-                          [&] { lib.renderDetailContent(view, from); });
+            finishContent(reply, {LibraryView::Chromium3, false, AuthTextOther},
+                          [&] { lib.renderDetailContent(view, from, reply); });
         });
 }
 
 void TLibraryController::startSearch(const std::string &field, const std::string &keyword, int page) {
     state.isSearchRunning = true;
-    startTask(
-        QStringLiteral("SearchRequest"),
-        [&lib = lib, field, keyword, page](TaskContext &) {
-            lib.FSearchContentJson.reset();
-            lib.FSearchContentJson.store(field == "Kalimat" ? lib.SearchKalimatRequest(keyword, page)
-                                                            : lib.SearchContentRequest(field, keyword, page));
+    startStoring(
+        QStringLiteral("SearchRequest"), lib.FSearchContentJson,
+        [&lib = lib, field, keyword, page] {
+            return field == "Kalimat" ? lib.SearchKalimatRequest(keyword, page)
+                                      : lib.SearchContentRequest(field, keyword, page);
         },
-        [this, field, keyword, page] {
+        [this, field, keyword, page](const JsonPtr &reply) {
             state.isSearchRunning = false;
             BrowserView &view = window.chromium(LibraryView::Chromium7);
-            finishContent(lib.FSearchContentJson, {LibraryView::Chromium7, false, AuthTextOther}, [&] {
+            finishContent(reply, {LibraryView::Chromium7, false, AuthTextOther}, [&] {
                 if (field == "Kalimat")
-                    lib.renderSearchKalimatResult(view, page, keyword);
+                    lib.renderSearchKalimatResult(view, page, keyword, reply);
                 else
-                    lib.renderSearchResult(view, page, keyword, field);
+                    lib.renderSearchResult(view, page, keyword, field, reply);
             });
         });
 }
 
 // After a detail fetched for borrowing: the book's download starts, and the library returns to the
 // list it came from once the book is open.
-void TLibraryController::detailForReadingTerminated(BorrowRequest borrow) {
+void TLibraryController::detailForReadingTerminated(BorrowRequest borrow, JsonPtr reply) {
     state.FTaskControl.reset();
     if (state.RequestCancelled) {
         showError(QStringLiteral("Request Detail Error. Check Your Connection"));
         return;
     }
-    JsonPtr reply = lib.FDetailContentJson.load();
     if (replyText(reply, "code") != "200") {
         if (isAuthFailed(reply))
             showSessionEnded(AuthTextOther);

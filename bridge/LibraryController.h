@@ -71,8 +71,10 @@ private:
     // ---- Tasks ----
     TaskHandle startTask(const QString &name, BackgroundTask::Body body,
                          BackgroundTask::Completion completion);
+    // A completion that gets the reply its task's request received.
+    using ReplyCompletion = std::function<void(const JsonPtr &reply)>;
     void startStoring(const QString &name, ReplyField &field, std::function<JsonPtr()> request,
-                      BackgroundTask::Completion completion);
+                      ReplyCompletion completion);
     void startCategoryRequest();
     void startHomeRequest(const QString &name, int page);
     void startHomeDetail(const std::string &idHomepage, const std::string &judul);
@@ -92,11 +94,11 @@ private:
     void BannerRequestTerminated();
     void CategoryRequestTerminated();
     void HomeRequestTerminated();
-    void ChartContentRequestTerminated(const std::string &type, int page);
-    void finishContent(const ReplyField &field, const ContentMember &member,
+    void ChartContentRequestTerminated(const std::string &type, int page, const JsonPtr &reply);
+    void finishContent(const JsonPtr &reply, const ContentMember &member,
                        const std::function<void()> &render);
-    void detailForReadingTerminated(BorrowRequest borrow);
-    void LoginRequestTerminated();
+    void detailForReadingTerminated(BorrowRequest borrow, JsonPtr reply);
+    void LoginRequestTerminated(const JsonPtr &reply);
     void LogoutTaskTerminated();
 
     LibraryWindow &window;

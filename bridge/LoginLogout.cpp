@@ -9,14 +9,13 @@ void TLibraryController::startLogin(const std::string &username, const std::stri
     startStoring(
         QStringLiteral("Login"), lib.FUserJson,
         [&lib = lib, username, password] { return lib.LoginRequest(username, password); },
-        [this] { LoginRequestTerminated(); });
+        [this](const JsonPtr &reply) { LoginRequestTerminated(reply); });
 }
 
-void TLibraryController::LoginRequestTerminated() {
+void TLibraryController::LoginRequestTerminated(const JsonPtr &reply) {
     state.FTaskControl.reset();
     if (state.RequestCancelled)
         return;
-    JsonPtr reply = lib.FUserJson.load();
     if (!replyHasCode(reply))
         return;
     if (replyText(reply, "code") != "200") {

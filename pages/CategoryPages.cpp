@@ -175,9 +175,10 @@ void TRuvasaLib::renderDept(BrowserView &view, const std::string &idDept) {
     });
 }
 
-void TRuvasaLib::renderCategoryContent(BrowserView &view, const std::string &categoryName) {
+void TRuvasaLib::renderCategoryContent(BrowserView &view, const std::string &categoryName,
+                                       const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #1465 ", [&] {
-        const JsonPtr reply = replyDocument(FCategoryContentJson, "FCategoryContentJson");
+        const JsonPtr reply = replyDocument(received, FCategoryContentJson, "FCategoryContentJson");
         const std::string path = pagePath(FPath, PageFiles::CategoryBooks);
         writeBookListPage(
             path, categoryName, arrayMember(*reply, "data"), serviceEndpoint().baseUrl,
@@ -187,9 +188,10 @@ void TRuvasaLib::renderCategoryContent(BrowserView &view, const std::string &cat
     });
 }
 
-void TRuvasaLib::renderSubCategoryContent(BrowserView &view, const std::string &categoryName) {
+void TRuvasaLib::renderSubCategoryContent(BrowserView &view, const std::string &categoryName,
+                                          const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #1606 : ", [&] {
-        const JsonPtr reply = replyDocument(FSubCategoryContentJson, "FSubCategoryContentJson");
+        const JsonPtr reply = replyDocument(received, FSubCategoryContentJson, "FSubCategoryContentJson");
         const std::string path = pagePath(FPath, PageFiles::SubCategoryBooks);
         writeBookListPage(path, categoryName, arrayMember(*reply, "data"), serviceEndpoint().baseUrl,
                           {"<li class=\"breadcrumb-item\"><a href=\"#\" onClick=\"app.backKategori()\">Sub "

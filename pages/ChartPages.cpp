@@ -132,9 +132,10 @@ void appendFurtherPage(const std::string &path, const TRuvasaLib &lib, const Jso
                    {chartMarker, "app." + std::string(list.moreFunction), moreButton(list, page + 1, false)});
 }
 
-void renderChart(TRuvasaLib &lib, BrowserView &view, int page, const ChartList &list) {
+void renderChart(TRuvasaLib &lib, BrowserView &view, int page, const ChartList &list,
+                 const JsonPtr &received) {
     renderGuarded(lib.OnRenderError, list.errorPrefix, [&] {
-        const JsonPtr chart = replyDocument(lib.FChartContentJson, "FChartContentJson");
+        const JsonPtr chart = replyDocument(received, lib.FChartContentJson, "FChartContentJson");
         const std::string path = pagePath(lib.FPath, PageFiles::Chart);
         if (page == 1) {
             writeFirstPage(path, lib, *chart, list);
@@ -151,14 +152,14 @@ void renderChart(TRuvasaLib &lib, BrowserView &view, int page, const ChartList &
 
 } // namespace
 
-void TRuvasaLib::renderTopChart(BrowserView &view, int page) {
-    renderChart(*this, view, page, topReadList);
+void TRuvasaLib::renderTopChart(BrowserView &view, int page, const JsonPtr &received) {
+    renderChart(*this, view, page, topReadList, received);
 }
 
-void TRuvasaLib::renderLastRead(BrowserView &view, int page) {
-    renderChart(*this, view, page, lastReadList);
+void TRuvasaLib::renderLastRead(BrowserView &view, int page, const JsonPtr &received) {
+    renderChart(*this, view, page, lastReadList, received);
 }
 
-void TRuvasaLib::renderLastView(BrowserView &view, int page) {
-    renderChart(*this, view, page, lastViewList);
+void TRuvasaLib::renderLastView(BrowserView &view, int page, const JsonPtr &received) {
+    renderChart(*this, view, page, lastViewList, received);
 }

@@ -90,10 +90,10 @@ void closingPiece(PageText &out, const JsonDocument &book) {
 
 } // namespace
 
-void TRuvasaLib::renderDetailContent(BrowserView &view, const std::string &origin) {
+void TRuvasaLib::renderDetailContent(BrowserView &view, const std::string &origin, const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #2764 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
-        const JsonPtr detail = replyDocument(FDetailContentJson, "FDetailContentJson");
+        const JsonPtr detail = replyDocument(received, FDetailContentJson, "FDetailContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");
         const JsonDocument &book = objectMember(*detail, "data");
         const std::string path = pagePath(FPath, PageFiles::Detail);

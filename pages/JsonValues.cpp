@@ -46,6 +46,10 @@ JsonPtr replyDocument(const ReplyField &field, std::string_view fieldName) {
     return document;
 }
 
+JsonPtr replyDocument(const JsonPtr &given, const ReplyField &field, std::string_view fieldName) {
+    return given ? given : replyDocument(field, fieldName);
+}
+
 const JsonDocument &objectMember(const JsonDocument &object, std::string_view key) {
     const JsonDocument *member = findMember(object, key);
     if (!member || !member->is_object())

@@ -9,6 +9,8 @@
 
 // The document of a reply field; throws when the field holds none.
 JsonPtr replyDocument(const ReplyField &field, std::string_view fieldName);
+// `given` when there is one, else the reply held in `field`.
+JsonPtr replyDocument(const JsonPtr &given, const ReplyField &field, std::string_view fieldName);
 
 // The object under `key`; anything else (missing included) is an error.
 const JsonDocument &objectMember(const JsonDocument &object, std::string_view key);

@@ -104,10 +104,10 @@ void sentenceSearchClosing(PageText &out) {
 } // namespace
 
 void TRuvasaLib::renderSearchResult(BrowserView &view, int page, const std::string &keyword,
-                                    const std::string &field) {
+                                    const std::string &field, const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #3216 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
-        const JsonPtr results = replyDocument(FSearchContentJson, "FSearchContentJson");
+        const JsonPtr results = replyDocument(received, FSearchContentJson, "FSearchContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");
         const std::string &base = serviceEndpoint().baseUrl;
         const std::string path = pagePath(FPath, PageFiles::TitleSearch);
@@ -123,10 +123,11 @@ void TRuvasaLib::renderSearchResult(BrowserView &view, int page, const std::stri
     });
 }
 
-void TRuvasaLib::renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword) {
+void TRuvasaLib::renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword,
+                                           const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #3391 : ", [&] {
         const JsonPtr clientReply = replyDocument(FClientJson, "FClientJson");
-        const JsonPtr results = replyDocument(FSearchContentJson, "FSearchContentJson");
+        const JsonPtr results = replyDocument(received, FSearchContentJson, "FSearchContentJson");
         const JsonDocument &client = objectMember(*clientReply, "data");
         const std::string &base = serviceEndpoint().baseUrl;
         const std::string path = pagePath(FPath, PageFiles::SentenceSearch);

@@ -7,9 +7,10 @@
 #include "service/RuvasaLib.h"
 #include "web/BrowserView.h"
 
-void TRuvasaLib::renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle) {
+void TRuvasaLib::renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle,
+                                          const JsonPtr &received) {
     renderGuarded(OnRenderError, "Error Exception #1006 ", [&] {
-        const JsonPtr reply = replyDocument(FHomeDetailJson, "FHomeDetailJson");
+        const JsonPtr reply = replyDocument(received, FHomeDetailJson, "FHomeDetailJson");
         const std::string path = pagePath(FPath, PageFiles::Section);
         writeBookListPage(path, sectionTitle, arrayMember(*reply, "data"), serviceEndpoint().baseUrl,
                           {"", "detailFromSection", false});

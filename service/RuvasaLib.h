@@ -109,20 +109,25 @@ public:
     std::string fetchStoredAnnotations(const std::string &fileAnotasi);
 
     // ---- Page rendering (pages/) ----
+    // A content page renders `reply`, the reply its completion received; without one, the last reply
+    // of its kind.
     void renderLoginHtmlFile(BrowserView &view);
     void renderHomeHtmlFile(BrowserView &view, int page);
-    void renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle);
+    void renderHomeDetailHtmlFile(BrowserView &view, const std::string &sectionTitle,
+                                  const JsonPtr &reply = {});
     void renderCategoryHtmlFile(BrowserView &view);
     void renderDept(BrowserView &view, const std::string &idDept);
-    void renderCategoryContent(BrowserView &view, const std::string &categoryName);
-    void renderSubCategoryContent(BrowserView &view, const std::string &categoryName);
-    void renderTopChart(BrowserView &view, int page);
-    void renderLastRead(BrowserView &view, int page);
-    void renderLastView(BrowserView &view, int page);
-    void renderDetailContent(BrowserView &view, const std::string &origin);
-    void renderSearchResult(BrowserView &view, int page, const std::string &keyword,
-                            const std::string &field);
-    void renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword);
+    void renderCategoryContent(BrowserView &view, const std::string &categoryName, const JsonPtr &reply = {});
+    void renderSubCategoryContent(BrowserView &view, const std::string &categoryName,
+                                  const JsonPtr &reply = {});
+    void renderTopChart(BrowserView &view, int page, const JsonPtr &reply = {});
+    void renderLastRead(BrowserView &view, int page, const JsonPtr &reply = {});
+    void renderLastView(BrowserView &view, int page, const JsonPtr &reply = {});
+    void renderDetailContent(BrowserView &view, const std::string &origin, const JsonPtr &reply = {});
+    void renderSearchResult(BrowserView &view, int page, const std::string &keyword, const std::string &field,
+                            const JsonPtr &reply = {});
+    void renderSearchKalimatResult(BrowserView &view, int page, const std::string &keyword,
+                                   const JsonPtr &reply = {});
 
 private:
     ServiceEndpoint endpoint = ServiceEndpoint::builtIn(); // request side

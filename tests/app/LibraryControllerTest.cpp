@@ -537,3 +537,16 @@ TEST_F(LibraryAgainstService, EachBorrowingRowHandsTheReaderItsBorrowingAsOneVal
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
+
+// A completion goes on with the reply its own request received, even when another reply of the kind
+// has been stored since.
+TEST_F(LibraryAgainstService, ACompletionUsesTheReplyItsRequestReceived) {
+    answer({{"/api/wl/detailKonten", R"({"code":"200","data":{"id":"7","nama_pc_file":"buku-7.pdf"}})"}});
+    send("bacaSection", {std::string("7")});
+    BackgroundTask::waitForAll(); // the body has stored its reply; the completion still waits
+    lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(
+        JsonDocument::parse(R"({"code":"500","msg":"lain","data":{"id":"9","nama_pc_file":"buku-9.pdf"}})")));
+    ASSERT_TRUE(processUntil([&] { return !window.borrows.empty(); }));
+    EXPECT_EQ(window.downloads, std::vector<std::string>{"buku-7.pdf"});
+    EXPECT_TRUE(boxes.shown.empty());
+}
