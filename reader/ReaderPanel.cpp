@@ -46,7 +46,10 @@ QGroupBox *group(QWidget *parent, const QString &title, std::initializer_list<QW
 void showToolIndicator(QToolButton *button, bool on) {
     QPalette colours = button->palette();
     // 0x06D0D3 in the 0x00BBGGRR layout: red D3, green D0, blue 06.
-    colours.setColor(QPalette::ButtonText, on ? QColor(0xD3, 0xD0, 0x06) : QColor(Qt::black));
+    // Active and inactive only: a disabled button keeps the toolbar's disabled grey.
+    const QColor text = on ? QColor(0xD3, 0xD0, 0x06) : QColor(Qt::black);
+    colours.setColor(QPalette::Active, QPalette::ButtonText, text);
+    colours.setColor(QPalette::Inactive, QPalette::ButtonText, text);
     button->setPalette(colours);
 }
 
@@ -143,6 +146,9 @@ QWidget *ReaderPanel::buildToolbar() {
     toolbar->setAutoFillBackground(true);
     QPalette colours = toolbar->palette();
     colours.setColor(QPalette::Window, QColor(0xc0, 0xc0, 0xc0)); // silver
+    // The style's disabled text is about as light as silver; with no book open the labels stay legible.
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        colours.setColor(QPalette::Disabled, role, QColor(0x70, 0x70, 0x70));
     toolbar->setPalette(colours);
     btnMore = toolbar->moreButton();
     btnMore->setAccessibleName(btnMore->toolTip());

@@ -121,7 +121,9 @@ protected:
     }
     QPoint pageCentre() const { return view->GetPageRect().center(); }
     QColor pixel(QPoint p) { return view->grab().toImage().pixelColor(p); }
-    QColor indicator(QToolButton *button) const { return button->palette().color(QPalette::ButtonText); }
+    QColor indicator(QToolButton *button) const {
+        return button->palette().color(QPalette::Active, QPalette::ButtonText);
+    }
     void click(QToolButton *button) { tools.ButtonAnnotClick(button); }
 };
 

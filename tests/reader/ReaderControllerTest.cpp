@@ -421,7 +421,8 @@ TEST_F(Reader, SwitchingPagesPutsBackEachBooksToolbar) {
     EXPECT_FALSE(panel->CheckAutoPage->isChecked());
     EXPECT_FALSE(view(0)->AutoPageChange());
     EXPECT_TRUE(view(0)->AllowUserTextSelection());
-    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::ButtonText), QColor(0xD3, 0xD0, 0x06));
+    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::Active, QPalette::ButtonText),
+              QColor(0xD3, 0xD0, 0x06));
 
     show(1);
     EXPECT_EQ(panel->cmbZoom->currentIndex(), 0);
@@ -429,7 +430,8 @@ TEST_F(Reader, SwitchingPagesPutsBackEachBooksToolbar) {
     EXPECT_EQ(panel->edSearch->text(), "");
     EXPECT_TRUE(panel->CheckAutoPage->isChecked());
     EXPECT_FALSE(view(1)->AllowUserTextSelection());
-    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::ButtonText), QColor(Qt::black));
+    EXPECT_EQ(panel->btnAnnotDelete->palette().color(QPalette::Active, QPalette::ButtonText),
+              QColor(Qt::black));
     EXPECT_EQ(panel->edPage->text(), QStringLiteral("1/%1").arg(total(LongBook)));
 }
 
