@@ -223,25 +223,22 @@ bool TLibraryController::mayOpenAnotherBook() const {
 void TLibraryController::bacaMessage(const ProcessMessage &message) {
     const bool fromSentence = message.name == "bacaKalimat";
     const std::optional<int> page = fromSentence ? wholeNumber(message.text(1)) : std::optional<int>(0);
-    const std::string id =
-        fromSentence ? message.text(0) : replyText(replyData(lib.FDetailContentJson.load()), "id");
+    const JsonPtr shown = fromSentence ? nullptr : lib.FDetailContentJson.load();
+    const std::string id = fromSentence ? message.text(0) : replyText(replyData(shown), "id");
     if (page && window.showOpenBook(id, *page))
         return;
     if (!mayOpenAnotherBook())
         return;
-    if (fromSentence) {
-        if (!page) {
-            showError(QStringLiteral("'%1' is not a valid integer value").arg(qs(message.text(1))));
-            return;
-        }
-        window.bringBrowserToFront(LibraryView::Chromium3);
-        loadLoadingPage(LibraryView::Chromium3);
-        state.FTaskControl.reset();
-        startDetail(message.text(0), "home",
-                    BorrowRequest::atHit(*page, state.KalimatPencarian, LibraryView::Chromium7));
+    if (!page) {
+        showError(QStringLiteral("'%1' is not a valid integer value").arg(qs(message.text(1))));
         return;
     }
     window.bringBrowserToFront(LibraryView::Chromium3);
     loadLoadingPage(LibraryView::Chromium3);
-    window.startBookDownload(BorrowRequest::from(lib.FDetailContentJson.load()));
+    if (!fromSentence) {
+        window.startBookDownload(BorrowRequest::from(shown));
+        return;
+    }
+    state.FTaskControl.reset();
+    startDetail(id, "home", BorrowRequest::atHit(*page, state.KalimatPencarian, LibraryView::Chromium7));
 }

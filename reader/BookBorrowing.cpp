@@ -97,7 +97,7 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
         return;
     if (status != 200 || body.isEmpty()) {
         showError(QStringLiteral("Jaringan Error dengan Status : ") + QString::number(status));
-        abandonBorrowing();
+        reloadDetailPage();
         return;
     }
     auto loan = std::make_shared<Loan>();
@@ -127,11 +127,6 @@ void TReaderController::netRequestRequestError(const QString &errorText) {
     if (state.RequestCancelled)
         return;
     showError(QStringLiteral("Request Error #671: ") + errorText);
-    abandonBorrowing();
-}
-
-// A borrowing that ends without a page shows the detail page again.
-void TReaderController::abandonBorrowing() {
     reloadDetailPage();
 }
 
@@ -143,7 +138,7 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
         } else {
             showWarning(qs(replyText(loan->reply, "msg")));
-            abandonBorrowing();
+            reloadDetailPage();
         }
         return;
     }
@@ -151,7 +146,7 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
         openGrantedLoan(*loan);
     } catch (const std::exception &error) {
         showError(QStringLiteral("Error Exception #1098 : ") + QString::fromUtf8(error.what()));
-        abandonBorrowing();
+        reloadDetailPage();
     }
 }
 
@@ -176,7 +171,7 @@ void TReaderController::openGrantedLoan(const Loan &loan) {
         // the window can still close.
         startReturnReport({book.id_baca, book.id, 0, {}, {}, false, false});
         freeSlot(slot);
-        abandonBorrowing();
+        reloadDetailPage();
         return;
     } else if (!loan.annotationsError.empty()) {
         showWarning(QStringLiteral("Anotasi dari peminjaman sebelumnya tidak dapat dimuat : ") +

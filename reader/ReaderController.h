@@ -133,8 +133,8 @@ private:
     };
 
     void connectToolbar();
+    // The detail page again, once a borrowing has ended (with a page or, after a failure, without one).
     void reloadDetailPage();
-    void abandonBorrowing();
     void bringReaderToFront();
     // The panel shows the pages and an enabled toolbar exactly while a book is open.
     void showReaderState();
