@@ -48,11 +48,17 @@ bool areJoined(const GlyphInput &a, const GlyphInput &b) {
     return joinsLeft(right.unicode) || joinsRight(left.unicode);
 }
 
+// The room between two glyphs of a line, in content order. Right-to-left text is often drawn in reading
+// order, each glyph before the previous one along the line: then the room lies on the other side.
+float gapBetween(const GlyphInput &previous, const GlyphInput &glyph) {
+    return glyph.start >= previous.start ? glyph.start - previous.end : previous.start - glyph.end;
+}
+
 // Whether the gap between two glyphs of a line, in content order, breaks a word. Joined Arabic letters
 // never part, whatever gap their boxes leave; Arabic letters that are not joined part at a narrower gap
 // than other glyphs, as tight Arabic justification leaves little room between words.
 bool isWordGap(const GlyphInput &previous, const GlyphInput &glyph) {
-    const float gap = glyph.start - previous.end;
+    const float gap = gapBetween(previous, glyph);
     const float size = std::max(glyph.fontSize, previous.fontSize);
     if (isArabicLetter(previous.unicode) && isArabicLetter(glyph.unicode))
         return !areJoined(previous, glyph) && gap > ShapedWordGapRatio * size;
@@ -126,21 +132,20 @@ TextModel::TextModel(const std::vector<FragmentInput> &drawn) {
             breakLine(fragments[lines[i].fragments.front()]);
         const size_t lineStart = pageChars.size();
         emitLine(fragments, lines[i]);
-        if (lines[i].horizontal)
-            putInReadingOrder(lineStart);
+        putInReadingOrder(lineStart, lines[i].horizontal);
     }
 }
 
 // A line holding right-to-left script is put in reading order: its characters are taken in the order of
-// their boxes from left to right (pages draw such runs in either order), then reordered as the
-// bidirectional algorithm reads them; characters of right-to-left runs take their mirrored form, as their
-// glyphs were mirrored for display.
-void TextModel::putInReadingOrder(size_t from) {
+// their boxes from left to right, or along the baseline of a slanted line (pages draw such runs in either
+// order), then reordered as the bidirectional algorithm reads them; characters of right-to-left runs take
+// their mirrored form, as their glyphs were mirrored for display.
+void TextModel::putInReadingOrder(size_t from, bool horizontal) {
     if (!hasRightToLeft(std::u16string_view(pageText).substr(from)))
         return;
     std::vector<TextChar> visual(pageChars.begin() + std::ptrdiff_t(from), pageChars.end());
-    std::stable_sort(visual.begin(), visual.end(), [](const TextChar &a, const TextChar &b) {
-        return a.left + a.right < b.left + b.right;
+    std::stable_sort(visual.begin(), visual.end(), [horizontal](const TextChar &a, const TextChar &b) {
+        return horizontal ? a.left + a.right < b.left + b.right : a.along < b.along;
     });
     std::u16string visualText;
     for (const TextChar &c : visual)
@@ -188,7 +193,7 @@ void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line
             if (previous && !pageChars.empty()) {
                 if (isWordGap(*previous, glyph) && !isSpace(glyph.unicode) &&
                     !isSpace(pageChars.back().unicode))
-                    emitGenerated(u' ');
+                    emitWordSpace(*previous, glyph);
             }
             // A space drawn between two joined Arabic letters (some fonts map a joining glyph to it)
             // parts no word.
@@ -215,6 +220,7 @@ void TextModel::emitGlyph(const GlyphInput &glyph, int fragment) {
     c.right = glyph.right;
     c.top = glyph.top;
     c.fontSize = glyph.fontSize;
+    c.along = (glyph.start + glyph.end) / 2;
     c.fragment = fragment;
     if (glyph.unicode > 0xFFFF) {
         const char32_t v = glyph.unicode - 0x10000;
@@ -229,6 +235,19 @@ void TextModel::emitGlyph(const GlyphInput &glyph, int fragment) {
     pageText += c.unicode;
 }
 
+// The space generated at a word gap sits in that gap, on whichever side of the previous glyph it lies, so
+// that a line put in reading order by its boxes keeps it between the two words.
+void TextModel::emitWordSpace(const GlyphInput &previous, const GlyphInput &glyph) {
+    emitGenerated(u' ');
+    TextChar &space = pageChars.back();
+    if (glyph.start < previous.start) {
+        space.left = space.right = previous.left;
+        space.along = previous.start;
+    } else {
+        space.along = previous.end;
+    }
+}
+
 void TextModel::emitGenerated(char16_t unicode) {
     TextChar c;
     if (!pageChars.empty()) {
@@ -237,6 +256,7 @@ void TextModel::emitGenerated(char16_t unicode) {
         c.bottom = previous.bottom;
         c.top = previous.top;
         c.fontSize = previous.fontSize;
+        c.along = previous.along;
     }
     c.unicode = unicode;
     c.generated = true;

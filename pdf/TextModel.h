@@ -35,6 +35,7 @@ struct TextChar {
     int fragment = -1; // index of the source fragment; -1 for generated characters
     float left = 0, bottom = 0, right = 0, top = 0;
     float fontSize = 0;
+    float along = 0; // the middle along the line's baseline: orders a line that is not horizontal
 };
 
 // The unit a line-end hyphen that wraps a word is reported as.
@@ -59,9 +60,10 @@ private:
     struct Line;
     void emitLine(const std::vector<FragmentInput> &fragments, const Line &line);
     void emitGlyph(const GlyphInput &glyph, int fragment);
+    void emitWordSpace(const GlyphInput &previous, const GlyphInput &glyph);
     void emitGenerated(char16_t unicode);
     void breakLine(const FragmentInput &nextFirst);
-    void putInReadingOrder(size_t from);
+    void putInReadingOrder(size_t from, bool horizontal);
     void keepSurrogatePairs(size_t from);
     std::u16string separator(int from, int to) const;
 

@@ -1,8 +1,8 @@
 #include "tools/DevtoolCommands.h"
 
+#include "pdf/BookText.h"
 #include "pdf/PdfiumCore.h"
 #include "pdf/TextMatcher.h"
-#include "pdf/BookText.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,10 +27,14 @@ bool isWordPart(QChar c) {
 }
 
 // Whether the reference cut a joined Arabic word: its first letter joins one before it, or its last
-// one after it. The reference's own fault, not a word to look for.
+// one after it, or a justification stretch (tatweel) joins it to a neighbour, or it starts with a vowel
+// mark that belongs to the letter before. The reference's own fault, not a word to look for.
 bool isCutWord(const QString &word) {
+    constexpr char16_t Tatweel = 0x0640;
     const QChar::Decomposition first = word.front().decompositionTag(), last = word.back().decompositionTag();
-    return first == QChar::Medial || first == QChar::Final || last == QChar::Initial || last == QChar::Medial;
+    return first == QChar::Medial || first == QChar::Final || last == QChar::Initial ||
+           last == QChar::Medial || word.front() == Tatweel || word.back() == Tatweel ||
+           word.front().isMark();
 }
 
 bool isRightToLeft(const QString &word) {

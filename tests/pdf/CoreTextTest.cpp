@@ -147,7 +147,7 @@ TEST(CoreText, ArabicWordBreaksFollowTheJoiningForms) {
     };
     const struct {
         const char *name;
-        std::vector<GlyphInput> glyphs; // left to right on the page
+        std::vector<GlyphInput> glyphs; // in content order
         std::u16string text;
     } cases[] = {
         {"joined across a gap", {glyph(0xFEEA, 90, 96), glyph(0xFE91, 97.5, 103)}, u"\uFE91\uFEEA"},
@@ -156,11 +156,39 @@ TEST(CoreText, ArabicWordBreaksFollowTheJoiningForms) {
          u"\uFE91\uFEEA"},
         {"not joined, a narrow gap", {glyph(0xFE8F, 70, 76), glyph(0xFEEA, 77.2, 83)}, u"\uFEEA \uFE8F"},
         {"not joined, touching", {glyph(0x0627, 70, 72), glyph(0xFEAE, 72, 76)}, u"\uFEAE\u0627"},
+        {"not joined, drawn in reading order",
+         {glyph(0xFBFD, 90, 96), glyph(0xFE9F, 80, 88.8)},
+         u"\uFBFD \uFE9F"},
+        {"joined, drawn in reading order",
+         {glyph(0xFE91, 97.5, 103), glyph(0xFEEA, 90, 96)},
+         u"\uFE91\uFEEA"},
         {"Latin keeps its wider gap", {glyph('a', 70, 76), glyph('b', 77.2, 83)}, u"ab"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const TextModel model({FragmentInput{c.glyphs, true}});
+        EXPECT_EQ(model.text(), c.text);
+    }
+}
+
+// A slanted line of Arabic (a calendar's diagonal, say) is read along its baseline, whichever order the
+// page draws it in: the boxes run right to left across the page while the baseline runs on.
+TEST(CoreText, SlantedArabicLinesReadAlongTheirBaseline) {
+    const auto slanted = [](char32_t c, float start, float end) {
+        return GlyphInput{c, 100 - end, 100 - end, 100 - start, 110 - start, start, end, 10};
+    };
+    const struct {
+        const char *name;
+        std::vector<GlyphInput> glyphs; // in content order
+        std::u16string text;
+    } cases[] = {
+        {"drawn along the baseline", {slanted(0xFEEA, 0, 6), slanted(0xFE91, 6, 12)}, u"\uFE91\uFEEA"},
+        {"drawn in reading order", {slanted(0xFE91, 6, 12), slanted(0xFEEA, 0, 6)}, u"\uFE91\uFEEA"},
+        {"two words", {slanted(0xFEEA, 0, 6), slanted(0xFE8F, 8, 14)}, u"\uFE8F \uFEEA"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const TextModel model({FragmentInput{c.glyphs, false}});
         EXPECT_EQ(model.text(), c.text);
     }
 }
