@@ -83,7 +83,13 @@ private:
     int letterBegin = 0;
 };
 
-// NFKD, case folded unless case matters, ignored characters left out.
+// A decimal digit of any script as the ASCII digit of the same value: a year printed in Arabic-Indic or
+// Persian digits is found by the digits a member types.
+char16_t asciiDigit(QChar c) {
+    return c.category() == QChar::Number_DecimalDigit ? char16_t(u'0' + c.digitValue()) : c.unicode();
+}
+
+// NFKD, case folded unless case matters, digits as ASCII digits, ignored characters left out.
 std::u16string Folder::decompose(std::u16string_view character) const {
     if (character.size() == 1 && character[0] < 0x80) // plain ASCII decomposes to itself
         return {char16_t(caseMatters || character[0] < u'A' || character[0] > u'Z' ? character[0]
@@ -95,7 +101,7 @@ std::u16string Folder::decompose(std::u16string_view character) const {
     std::u16string units;
     for (QChar c : std::as_const(s))
         if (!isIgnored(c.unicode()))
-            units += c.unicode();
+            units += asciiDigit(c);
     return units;
 }
 

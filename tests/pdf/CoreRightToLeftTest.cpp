@@ -63,7 +63,7 @@ TEST_F(CoreRightToLeft, TypedWordsAreFoundAmongPresentationForms) {
         {6, "فهرست مطالب", false},
         {6, "مطالب", true},
         {2, "مترجم", true},
-        {1, "۱۹۹۵-۲۰۱۱", false},
+        {1, "مؤلف ۱۹۹۵-۲۰۱۱", false},
         {2, "نرم افزارهایی مانند word", false},
     };
     for (const auto &c : cases) {

@@ -140,6 +140,11 @@ TEST(TextSearchForms, TypedTextFindsCompatibilityFormsWithThePagesIndexes) {
         {"Persian compound written apart", u"ﺑﻪ ﺗﺮﺗﯿﺐ", u"بهترتیب", FPDF_MATCHWHOLEWORD, 0, 8},
         {"Latin words stay apart", u"buku ku", u"bukuku", 0, -1, 0},
         {"zero-width non-joiner", u"می\u200Cخواهم", u"میخواهم", FPDF_MATCHWHOLEWORD, 0, 8},
+        {"Arabic-Indic digits", u"\u0661\u0666 \u0643\u0627\u0646\u0648\u0646 \u0662\u0660\u0660\u0666",
+         u"2006", FPDF_MATCHWHOLEWORD, 9, 4},
+        {"Persian digits typed", u"\u0633\u0627\u0644 1965", u"\u06F1\u06F9\u06F6\u06F5", FPDF_MATCHWHOLEWORD,
+         4, 4},
+        {"a digit is not another digit", u"\u0662\u0660\u0660\u0667", u"2006", 0, -1, 0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
