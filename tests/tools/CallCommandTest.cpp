@@ -1,38 +1,18 @@
 // `kelvara-devtool call` against a recording server: how it prints replies and takes over a login.
 #include "tests/service/RecordingHttpsServer.h"
+#include "tests/tools/DevtoolRun.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace {
 
-struct ToolRun {
-    int exitCode = -1;
-    bool crashed = true;
-    std::string out;
-    std::string err;
-};
-
 class DevtoolCall : public testing::Test {
 protected:
     ToolRun call(QStringList args) {
-        args = QStringList{"call"} + args +
-               QStringList{"--base", QString::fromStdString(server.baseUrl()), "--cafile",
-                           QString::fromStdString(certificate.certificateFile())};
-        QProcess tool;
-        tool.start(KELVARA_DEVTOOL, args);
-        ToolRun run;
-        if (!tool.waitForFinished(120000)) { // only keeps a broken build from hanging the run
-            tool.kill();
-            tool.waitForFinished();
-            return run;
-        }
-        run.crashed = tool.exitStatus() != QProcess::NormalExit;
-        run.exitCode = tool.exitCode();
-        run.out = tool.readAllStandardOutput().toStdString();
-        run.err = tool.readAllStandardError().toStdString();
-        return run;
+        return runDevtool(QStringList{"call"} + args +
+                          QStringList{"--base", QString::fromStdString(server.baseUrl()), "--cafile",
+                                      QString::fromStdString(certificate.certificateFile())});
     }
     void answerEveryRequestWith(const std::string &body) {
         server.setResponder([body](const RecordedRequest &) {
