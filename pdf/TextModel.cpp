@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -77,20 +78,23 @@ struct TextModel::Line {
     float top = 0;
     bool horizontal = true;
 
-    static double centre(const FragmentInput &f) {
+    static std::pair<float, float> extent(const FragmentInput &f) {
         float bottom = f.glyphs.front().bottom, top = f.glyphs.front().top;
         for (const GlyphInput &g : f.glyphs) {
             bottom = std::min(bottom, g.bottom);
             top = std::max(top, g.top);
         }
-        return (bottom + top) / 2;
+        return {bottom, top};
     }
-    // A fragment continues this line when both run left to right and its middle lies within the line.
+    // A fragment continues this line when both run left to right and each one's middle lies within the
+    // other: a tall glyph (a bracket whose font reaches far below the baseline) widens the line without
+    // pulling in the line below it.
     bool accepts(const FragmentInput &f) const {
         if (!horizontal || !f.horizontal)
             return false;
-        const double middle = centre(f);
-        return middle >= bottom && middle <= top;
+        const auto [fragmentBottom, fragmentTop] = extent(f);
+        const double middle = (fragmentBottom + fragmentTop) / 2, lineMiddle = (bottom + top) / 2;
+        return middle >= bottom && middle <= top && lineMiddle >= fragmentBottom && lineMiddle <= fragmentTop;
     }
     void add(const FragmentInput &f, int index) {
         if (fragments.empty()) {

@@ -171,6 +171,18 @@ TEST(CoreText, ArabicWordBreaksFollowTheJoiningForms) {
     }
 }
 
+// A glyph whose font reaches far below the baseline (TeX's angle brackets) widens its line, but the line
+// below is not pulled into it: each line reads on its own.
+TEST(CoreText, ATallGlyphDoesNotPullInTheLineBelow) {
+    const auto glyph = [](char32_t c, float left, float right, float bottom, float top) {
+        return GlyphInput{c, left, bottom, right, top, left, right, 10};
+    };
+    const std::vector<GlyphInput> upper{glyph('a', 72, 78, 697.5, 709), glyph(0x27E8, 78, 82, 690.4, 707.8)};
+    const std::vector<GlyphInput> lower{glyph('n', 72, 78, 685.5, 697), glyph('o', 78, 84, 685.5, 697)};
+    const TextModel model({FragmentInput{upper, true}, FragmentInput{lower, true}});
+    EXPECT_EQ(model.text(), u"a\u27E8\r\nno");
+}
+
 // A slanted line of Arabic (a calendar's diagonal, say) is read along its baseline, whichever order the
 // page draws it in: the boxes run right to left across the page while the baseline runs on.
 TEST(CoreText, SlantedArabicLinesReadAlongTheirBaseline) {
