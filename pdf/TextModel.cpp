@@ -55,6 +55,12 @@ float gapBetween(const GlyphInput &previous, const GlyphInput &glyph) {
     return glyph.start >= previous.start ? glyph.start - previous.end : previous.start - glyph.end;
 }
 
+// Whether a glyph is a spacing accent drawn within the extent of another along the line, over its letter.
+bool isAccentOver(const GlyphInput &glyph, const GlyphInput &base) {
+    return QChar::category(glyph.unicode) == QChar::Symbol_Modifier && glyph.start >= base.start &&
+           glyph.end <= base.end;
+}
+
 // Whether the gap between two glyphs of a line, in content order, breaks a word. Joined Arabic letters
 // never part, whatever gap their boxes leave; Arabic letters that are not joined part at a narrower gap
 // than other glyphs, as tight Arabic justification leaves little room between words.
@@ -193,9 +199,15 @@ void TextModel::emitLine(const std::vector<FragmentInput> &fragments, const Line
     const GlyphInput *previous = nullptr;
     const GlyphInput *lastLetter = nullptr; // the last glyph that is no space
     for (int index : line.fragments) {
-        for (const GlyphInput &glyph : fragments[index].glyphs) {
+        const std::span<const GlyphInput> glyphs = fragments[index].glyphs;
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            const GlyphInput &glyph = glyphs[i];
             if (previous && !pageChars.empty()) {
-                if (isWordGap(*previous, glyph) && !isSpace(glyph.unicode) &&
+                // An accent drawn over the letter after it (old TeX fonts) is as far from the previous
+                // glyph as that letter is.
+                const GlyphInput &measured =
+                    i + 1 < glyphs.size() && isAccentOver(glyph, glyphs[i + 1]) ? glyphs[i + 1] : glyph;
+                if (isWordGap(*previous, measured) && !isSpace(glyph.unicode) &&
                     !isSpace(pageChars.back().unicode))
                     emitWordSpace(*previous, glyph);
             }

@@ -183,6 +183,17 @@ TEST(CoreText, ATallGlyphDoesNotPullInTheLineBelow) {
     EXPECT_EQ(model.text(), u"a\u27E8\r\nno");
 }
 
+// Old TeX fonts draw an accent as a glyph of its own over the letter after it: the room it leaves after the
+// letter before is no word break.
+TEST(CoreText, AnAccentDrawnOverTheNextLetterPartsNoWord) {
+    const auto glyph = [](char32_t c, float left, float right) {
+        return GlyphInput{c, left, 39.3f, right, 57.4f, left, right, 14};
+    };
+    const std::vector<GlyphInput> drawn{glyph('P', 271.1f, 280.7f), glyph(0xA8, 282.6f, 287.4f),
+                                        glyph('o', 280.7f, 289.4f), glyph('l', 289.4f, 293.4f)};
+    EXPECT_EQ(TextModel({FragmentInput{drawn, true}}).text(), u"P\u00A8ol");
+}
+
 // A slanted line of Arabic (a calendar's diagonal, say) is read along its baseline, whichever order the
 // page draws it in: the boxes run right to left across the page while the baseline runs on.
 TEST(CoreText, SlantedArabicLinesReadAlongTheirBaseline) {
