@@ -260,7 +260,7 @@ TEST(DevServerRobustness, LibcurlTrustsTheGeneratedCaForBothHostNames) {
 // the path answers normally again once they are cleared.
 TEST(DevServerRobustness, RawFaultsSendWhatTheyAreSetTo) {
     RunningService &service = sharedService();
-    const std::string path = "/api/wl/listBanner";
+    const std::string path = "/prod/img/logo/logo.png";
     const std::string page = "<html><body>Bad Gateway</body></html>";
     service.server().setRawFault(path, {Delivery::Whole, 200, "text/html", page});
     ServiceClient client(service);
@@ -284,7 +284,9 @@ TEST(DevServerRobustness, RawFaultsSendWhatTheyAreSetTo) {
     EXPECT_EQ(client.recorded(since).front()["path"], path);
 
     service.server().clearRawFaults();
-    EXPECT_EQ(client.get(path).code(), "200");
+    Reply served = client.get(path);
+    EXPECT_EQ(served.status, 200);
+    EXPECT_NE(served.body, page);
 }
 
 TEST(DevServerRobustness, AStopReleasesARequestHeldWithoutAnswer) {
