@@ -120,7 +120,8 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
             const std::string stored = replyText(loan->reply, "file_anotasi");
             if (replyText(loan->reply, "code") != "200")
                 return;
-            if (stored != "0")
+            // "0", or no address at all (null or missing): nothing is stored for this book.
+            if (stored != "0" && !stored.empty())
                 loan->annotationsError = client.fetchStoredAnnotations(stored);
             else
                 QFile::remove(QString::fromStdString(client.FPath + "/tempAnnot.json")); // not this loan's

@@ -445,6 +445,29 @@ TEST_F(BadInputMatrix, UnreadableStoredAnnotationsOpenTheBookAndStayStored) {
     service.db().run("DELETE FROM annotations WHERE book_id = ?", {idKonten});
 }
 
+// A loan reply with nulls where text is expected: no address of stored annotations means none are
+// stored, so the book opens without a warning and its annotations go back with it; the loan it could
+// not name is refused by the service at the return, which closes the page all the same.
+TEST_F(BadInputMatrix, ALoanReplyWithNullsOpensTheBookAsOneWithoutStoredAnnotations) {
+    start();
+    logIn();
+    openDetail();
+    service.running().server().setRawFault(
+        "/api/wl/requestBaca",
+        {Delivery::Whole, 200, "application/json",
+         R"({"code":"200","msg":null,"id_baca":null,"page_index":null,"file_anotasi":null,"rate":null})"});
+    ASSERT_TRUE(borrow());
+    EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front().text.toStdString();
+    ASSERT_TRUE(window->reader().activeSettings());
+    EXPECT_FALSE(window->reader().activeSettings()->StoredAnnotationsMissing);
+    const long long since = e2e::lastRequestId(service.running().endpoint());
+    returnBook();
+    EXPECT_TRUE(processUntil([&] { return noBookOpen(); }));
+    EXPECT_EQ(apiPathsSince(since),
+              (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/saveAnotasi", "/api/wl/copyText"}));
+    EXPECT_EQ(openLoans(), 0);
+}
+
 // A title made of markup, quotes and "&" is shown as it is: on the detail page, in the book's tab,
 // in its information window, in the idle notice and in message boxes.
 TEST_F(BadInputMatrix, ATitleFullOfMarkupIsShownAsItIs) {
