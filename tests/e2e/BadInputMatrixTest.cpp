@@ -239,9 +239,9 @@ TEST_F(BadInputMatrix, ABorrowingThatFailsTakesNothingAndSaysWhy) {
     logIn();
     openDetail();
     const std::string bookPath = "/pc/rvs/" + detailValue("nama_pc_file");
-    FixturePage signed_;
-    signed_.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
-    signed_.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    FixturePage signature;
+    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
+    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
     FixturePage plain;
     plain.content = fixtureText(72, 700, 12, "Halaman dengan lampiran");
     const std::string withAttachment =
@@ -271,7 +271,7 @@ TEST_F(BadInputMatrix, ABorrowingThatFailsTakesNothingAndSaysWhy) {
          MsgKind::Error, "Error Exception #1287 : ", true},
         {"embedded file", bookAs({Delivery::Whole, 200, "application/pdf", withAttachment}), MsgKind::Error,
          "Error Exception #1287 : Function Attachment not supported", true},
-        {"signature field", bookAs({Delivery::Whole, 200, "application/pdf", buildFixturePdf({signed_})}),
+        {"signature field", bookAs({Delivery::Whole, 200, "application/pdf", buildFixturePdf({signature})}),
          MsgKind::Error, "Error Exception #1287 : Function Digital_Signature not supported", true},
         {"loan reply is an HTML page",
          [&] {
