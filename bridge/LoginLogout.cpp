@@ -16,8 +16,13 @@ void TLibraryController::LoginRequestTerminated(const JsonPtr &reply) {
     state.FTaskControl.reset();
     if (state.RequestCancelled)
         return;
-    if (!replyHasCode(reply))
+    // A reply without a "code" is no answer to the login: the form comes back for another try, as after
+    // a refusal, rather than leaving the member before a loading page with no way on.
+    if (!replyHasCode(reply)) {
+        showWarning(QStringLiteral(" #387 Balasan layanan tidak memuat \"code\""));
+        loadLoginPage();
         return;
+    }
     if (replyText(reply, "code") != "200") {
         showWarning(QString::fromStdString(replyText(reply, "msg")));
         loadLoginPage();

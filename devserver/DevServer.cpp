@@ -83,8 +83,18 @@ void DevServer::serve() {
 }
 
 void DevServer::stop() {
+    if (router)
+        router->releaseHeldReplies(); // the server's workers end before it stops
     if (server)
         server->stop();
+}
+
+void DevServer::setRawFault(const std::string &path, RawReply reply) {
+    router->setRawFault(path, std::move(reply));
+}
+
+void DevServer::clearRawFaults() {
+    router->clearRawFaults();
 }
 
 } // namespace devserver

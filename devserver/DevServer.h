@@ -1,4 +1,5 @@
 #pragma once
+#include "devserver/Faults.h"
 #include "devserver/ServiceContext.h"
 
 #include <filesystem>
@@ -36,6 +37,9 @@ public:
     std::string baseUrl() const { return "https://127.0.0.1:" + std::to_string(boundPort); }
     std::filesystem::path caFile() const;
     Database &database() { return *db; }
+    // A raw reply for `path` until cleared (see Faults.h); kept in this process only.
+    void setRawFault(const std::string &path, RawReply reply);
+    void clearRawFaults();
 
     void serve();
     void stop();

@@ -17,4 +17,20 @@ void clearFaults(Database &db);
 // The forced reply for `path`, if a fault is set for it.
 std::optional<Json> faultReply(Database &db, const std::string &path);
 
+// How a reply written on purpose reaches the client.
+enum class Delivery {
+    Whole, // status, content type and body as they are
+    Cut,   // half the body under the whole body's length, then the connection drops
+    Never, // nothing at all until the service stops
+};
+
+// A reply that is no reply of the service's: an HTML page, a body that is not what the call expects, a
+// transfer cut off or one that never comes. Set by a test in the same process (`DevServer::setRawFault`).
+struct RawReply {
+    Delivery delivery = Delivery::Whole;
+    int status = 200;
+    std::string contentType = "application/json; charset=utf-8";
+    std::string body;
+};
+
 } // namespace devserver

@@ -21,7 +21,9 @@ RouteHandler Router::wrap(RouteHandler handler) {
         recordedRequest = &req;
         try {
             log.record(req);
-            if (auto forced = faultReply(db, req.path))
+            if (auto raw = rawFault(req.path))
+                sendRaw(*raw, res);
+            else if (auto forced = faultReply(db, req.path))
                 send(res, *forced);
             else
                 handler(req, res);
@@ -35,6 +37,54 @@ RouteHandler Router::wrap(RouteHandler handler) {
         if (res.status < 400)
             recordedRequest = nullptr;
     };
+}
+
+void Router::setRawFault(const std::string &path, RawReply reply) {
+    std::lock_guard guard(rawLock);
+    rawFaults[path] = std::move(reply);
+}
+
+void Router::clearRawFaults() {
+    std::lock_guard guard(rawLock);
+    rawFaults.clear();
+}
+
+void Router::releaseHeldReplies() {
+    {
+        std::lock_guard guard(rawLock);
+        stopping = true;
+    }
+    released.notify_all();
+}
+
+std::optional<RawReply> Router::rawFault(const std::string &path) {
+    std::lock_guard guard(rawLock);
+    auto found = rawFaults.find(path);
+    return found == rawFaults.end() ? std::nullopt : std::optional<RawReply>(found->second);
+}
+
+void Router::sendRaw(const RawReply &raw, httplib::Response &res) {
+    switch (raw.delivery) {
+    case Delivery::Whole:
+        res.status = raw.status;
+        res.set_content(raw.body, raw.contentType.c_str());
+        return;
+    case Delivery::Cut:
+        res.status = raw.status;
+        // The provider returns false after writing half: the server then drops the connection.
+        res.set_content_provider(raw.body.size(), raw.contentType.c_str(),
+                                 [body = raw.body](size_t, size_t, httplib::DataSink &sink) {
+                                     sink.write(body.data(), body.size() / 2);
+                                     return false;
+                                 });
+        return;
+    case Delivery::Never: {
+        std::unique_lock guard(rawLock);
+        released.wait(guard, [this] { return stopping; });
+        res.status = 503;
+        return;
+    }
+    }
 }
 
 void Router::get(const std::string &pattern, RouteHandler handler) {

@@ -38,6 +38,7 @@ constexpr std::array<CitationStyle, TFormInfoBuku::StyleCount> Styles = {{
 
 QLabel *panel(const QString &text, const QColor &background, QWidget *parent) {
     auto *label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText); // the book's values are shown as they are, markup included
     label->setAutoFillBackground(true);
     QPalette colours = label->palette();
     colours.setColor(QPalette::Window, background);

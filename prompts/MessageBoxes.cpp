@@ -77,6 +77,8 @@ MsgAnswer QtMessageBoxes::showTitled(MsgKind kind, const QString &title, const Q
                                      MsgButtons buttons) {
     auto ask = [&] {
         QMessageBox box(iconOf(kind), title, text, buttonsOf(buttons), QApplication::activeWindow());
+        // Texts carry the service's words and book titles: markup in them is shown, never applied.
+        box.setTextFormat(Qt::PlainText);
         return answerOf(box.exec());
     };
     // A box raised by a background task (the login page is rendered on one) is shown by the UI

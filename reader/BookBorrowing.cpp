@@ -54,6 +54,11 @@ TDetailBook detailBook(const std::string &id, const JsonPtr &loanReply, const Js
     return book;
 }
 
+// A tab takes "&" as the mark of its shortcut letter: "&&" shows one "&".
+QString tabCaption(const std::string &title) {
+    return qs(title).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 QString pageBoxText(int pageIndex, int total) {
     return QStringLiteral("%1/%2").arg(pageIndex + 1).arg(total);
 }
@@ -61,7 +66,8 @@ QString pageBoxText(int pageIndex, int total) {
 } // namespace
 
 // One borrowing, from the downloaded bytes to the open page. The loan task's body fills `reply` and
-// `annotationsError` on its pool thread; the completion reads them after the body has ended.
+// `annotationsError` on its pool thread; the completion reads them after the body has ended, and the
+// page's set-up adds to `annotationsError` why the fetched annotations could not be read.
 struct TReaderController::Loan {
     std::string id;
     BorrowRequest borrow;
@@ -114,7 +120,8 @@ void TReaderController::netRequestRequestCompleted(int status, const QByteArray 
             const std::string stored = replyText(loan->reply, "file_anotasi");
             if (replyText(loan->reply, "code") != "200")
                 return;
-            if (stored != "0")
+            // "0", or no address at all (null or missing): nothing is stored for this book.
+            if (stored != "0" && !stored.empty())
                 loan->annotationsError = client.fetchStoredAnnotations(stored);
             else
                 QFile::remove(QString::fromStdString(client.FPath + "/tempAnnot.json")); // not this loan's
@@ -150,7 +157,7 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
     }
 }
 
-void TReaderController::openGrantedLoan(const Loan &loan) {
+void TReaderController::openGrantedLoan(Loan &loan) {
     if (readDict.count(loan.id))
         throw std::runtime_error("Duplicates not allowed");
     const int slot = firstFreeSlot();
@@ -171,6 +178,7 @@ void TReaderController::openGrantedLoan(const Loan &loan) {
         // the window can still close.
         startReturnReport({book.id_baca, book.id, 0, {}, {}, false, false});
         freeSlot(slot);
+        window.bringBrowserToFront(LibraryView::Chromium3); // where the member asked for the book
         reloadDetailPage();
         return;
     } else if (!loan.annotationsError.empty()) {
@@ -180,25 +188,26 @@ void TReaderController::openGrantedLoan(const Loan &loan) {
     reloadDetailPage();
 }
 
-bool TReaderController::streamProcess(const Loan &loan, int slot, const TDetailBook &book) {
-    bool shown = true;
+// A page that failed to set up is never brought to the front: shown, its view would go on asking the
+// engine for what it refused.
+bool TReaderController::streamProcess(Loan &loan, int slot, const TDetailBook &book) {
     try {
         setUpTab(loan, panel.sheet(slot), book);
     } catch (const std::exception &error) {
         showError(QStringLiteral("Error Exception #1287 : ") + QString::fromUtf8(error.what()));
-        shown = false;
+        return false;
     }
     bringReaderToFront();
-    return shown;
+    return true;
 }
 
-void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetailBook &book) {
+void TReaderController::setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &book) {
     auto *view = new TPdfControl(sheet);
     sheet->layout()->addWidget(view);
     attachViewHandlers(*view);
     const int slot = slotOf(sheet);
     panel.PageControl1->setTabVisible(slot, true);
-    panel.PageControl1->setTabText(slot, qs(book.judul));
+    panel.PageControl1->setTabText(slot, tabCaption(book.judul));
     panel.PageControl1->setCurrentIndex(slot);
     showReaderState();
     view->LoadFromBytes(loan.TempStream);
@@ -216,15 +225,14 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.CurrentAnnotViewState = panel.AnnotView->isChecked();
     settings.AutoPageChange = true;
     settings.TimerRunning = true;
-    settings.StoredAnnotationsMissing = !loan.annotationsError.empty();
     settings.Text = std::make_shared<BookText>();
     startTimers(*view, sheet, settings);
     settings.TextCopyObject = emptyBookDocument(book.id);
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);
     view->SetAutoPageChange(settings.AutoPageChange);
     settings.IdBaca = replyText(loan.reply, "id_baca");
-    std::optional<JsonDocument> stored = takeStoredAnnotations(lib.FPath + "/tempAnnot.json");
-    settings.AnnotationObject = stored ? std::move(*stored) : emptyBookDocument(book.id);
+    settings.AnnotationObject = storedAnnotations(book.id, loan.annotationsError);
+    settings.StoredAnnotationsMissing = !loan.annotationsError.empty();
     settings.History.start(settings.AnnotationObject);
     if (viewHandlers)
         viewHandlers->attachPaint(*view);
@@ -232,6 +240,20 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     showUndoState();
     if (loan.borrow.backTo)
         window.bringBrowserToFront(*loan.borrow.backTo);
+}
+
+// The annotations an earlier loan left in "tempAnnot.json", else the empty document. A file that cannot
+// be read opens the book without them: `problem` says why, and the return leaves the stored ones alone.
+JsonDocument TReaderController::storedAnnotations(const std::string &idKonten, std::string &problem) {
+    const std::string path = lib.FPath + "/tempAnnot.json";
+    try {
+        if (std::optional<JsonDocument> stored = takeStoredAnnotations(path))
+            return std::move(*stored);
+    } catch (const std::exception &error) {
+        QFile::remove(QString::fromStdString(path)); // no later loan may take it for its own
+        problem = error.what();
+    }
+    return emptyBookDocument(idKonten);
 }
 
 // Opens the view at a sentence-search hit, else offers the last page read; returns the page box text.

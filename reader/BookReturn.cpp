@@ -15,15 +15,15 @@
 
 namespace {
 constexpr int IndentedForm = 4;
+} // namespace
 
 // The service answered and refused the return: the book is back already, or its loan has ended some
 // other way (a login elsewhere ends it). Trying again cannot help, so the annotations go all the same.
 // A reply the client made up after a failed call, and any "500", may pass on a later try.
-bool loanNoLongerHeld(const JsonPtr &reply) {
+bool TReaderController::loanNoLongerHeld(const JsonPtr &reply) {
     const std::string code = replyText(reply, "code");
     return replyHasCode(reply) && code != "200" && code != "500";
 }
-} // namespace
 
 void TReaderController::btnReturnClick() {
     QWidget *sheet = activeSheet();
@@ -83,9 +83,7 @@ void TReaderController::BookReturnRequestTerminated(const QString &key, const st
         if (isAuthFailed(outcome.returned))
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
         else
-            showWarning(QStringLiteral("Buku gagal dikembalikan : %1\nBuku dan anotasinya tetap terbuka, "
-                                       "silakan kembalikan lagi.")
-                            .arg(replyMessage(outcome.returned)));
+            showReturnFailure(outcome.returned);
         return;
     }
     if (outcome.annotationsSaved && replyText(outcome.annotationsSaved, "code") != "200") {
@@ -99,6 +97,12 @@ void TReaderController::BookReturnRequestTerminated(const QString &key, const st
         showInformation(replyMessage(outcome.returned));
     }
     freeSlot(slot);
+}
+
+void TReaderController::showReturnFailure(const JsonPtr &reply) {
+    showWarning(QStringLiteral("Buku gagal dikembalikan : %1\nBuku dan anotasinya tetap terbuka, "
+                               "silakan kembalikan lagi.")
+                    .arg(replyMessage(reply)));
 }
 
 // The book stays out: its page takes input again and its reading time runs on.

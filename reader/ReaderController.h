@@ -144,9 +144,10 @@ private:
     int slotNamed(const QString &key) const;
 
     void ReadPermissionRequestTerminated(const std::shared_ptr<Loan> &loan);
-    void openGrantedLoan(const Loan &loan);
-    bool streamProcess(const Loan &loan, int slot, const TDetailBook &book);
-    void setUpTab(const Loan &loan, QWidget *sheet, const TDetailBook &book);
+    void openGrantedLoan(Loan &loan);
+    bool streamProcess(Loan &loan, int slot, const TDetailBook &book);
+    void setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &book);
+    JsonDocument storedAnnotations(const std::string &idKonten, std::string &problem);
     QString startPage(TPdfControl &view, const TDetailBook &book, const BorrowRequest &borrow);
     void startTimers(TPdfControl &view, QWidget *sheet, TReaderSettings &settings);
     void attachViewHandlers(TPdfControl &view);
@@ -159,9 +160,16 @@ private:
     void BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
                                      const ReturnOutcome &outcome);
     void keepReturnedBook(int slot);
+    // The return did not reach the service: the book stays open for another try.
+    static void showReturnFailure(const JsonPtr &reply);
+    // A refusal of a call about a loan that says the loan has ended already.
+    static bool loanNoLongerHeld(const JsonPtr &reply);
     void startReadStatusReport(const QString &key, TReaderSettings &settings);
-    void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task);
+    void UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task, int sentStatus,
+                                    const JsonPtr &reply);
     void automaticReturn(const QString &key);
+    // The service did not take the idle book's last report: the member is told once per book.
+    void idleReturnFailed(TReaderSettings &settings, const JsonPtr &reply);
     // Five minutes before the idle limit of a page's book, a notice says so; movement hides it.
     void showIdleNotice(const QString &key);
     void hideIdleNotice(const QString &key);

@@ -82,6 +82,7 @@ QWidget *ReaderPanel::buildStatusLine() {
     lblIdleNotice = new QLabel(PanelStatus);
     lblIdleNotice->setObjectName(QStringLiteral("lblIdleNotice"));
     lblIdleNotice->setStyleSheet(QStringLiteral("background: #fff3b0; padding: 1px 6px;"));
+    lblIdleNotice->setTextFormat(Qt::PlainText); // it names the book, whose title is shown as it is
     lblIdleNotice->hide();
     lblIdleClock = new QLabel(PanelStatus);
     // Neither label widens the window: the toolbar decides how narrow the reader may be.

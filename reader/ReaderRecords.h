@@ -37,9 +37,11 @@ struct TReaderSettings {
     TaskHandle TimerTask; // the reading-status report in flight
     int ReadStatus = 1;   // 1 while the book counts as being read, 0 once the idle limit was reached
     std::string IdBaca;
-    // The annotations of an earlier loan could not be fetched: returning must not replace them with
-    // this loan's (possibly empty) document.
+    // The annotations of an earlier loan could not be fetched or read: returning must not replace them
+    // with this loan's (possibly empty) document.
     bool StoredAnnotationsMissing = false;
+    // The member has been told that the service did not take the idle book back (once per book).
+    bool IdleReturnFailureShown = false;
     // The return has been asked of the service and its answer is awaited.
     bool Returning = false;
     // The book's page text as the in-book search reads it, kept between searches.

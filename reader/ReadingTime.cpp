@@ -3,6 +3,7 @@
 #include "prompts/MessageBoxes.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <QLabel>
@@ -52,16 +53,21 @@ void TReaderController::startReadStatusReport(const QString &key, TReaderSetting
     const int status = settings.ReadStatus;
     TRuvasaLib &client = lib;
     auto task = std::make_shared<const BackgroundTask *>(nullptr);
+    auto reply = std::make_shared<JsonPtr>();
     settings.TimerTask = BackgroundTask::start(
         QStringLiteral("Update"), this,
-        [&client, idBaca, status](TaskContext &) { client.UpdateReadStatusRequest(idBaca, status); },
-        [this, key, task] { UpdateReadStatusTerminated(key, *task); });
+        [&client, idBaca, status, reply](TaskContext &) {
+            *reply = client.UpdateReadStatusRequest(idBaca, status);
+        },
+        [this, key, task, status, reply] { UpdateReadStatusTerminated(key, *task, status, *reply); });
     *task = settings.TimerTask.get();
 }
 
 // A report whose book has gone back in the meantime (its page may even hold another book now) finds no
-// record waiting for it and changes nothing.
-void TReaderController::UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task) {
+// record waiting for it and changes nothing. The book goes back by itself only once the service has
+// taken the status "0": until then the loan is open there, so its page stays, and the cycle tries again.
+void TReaderController::UpdateReadStatusTerminated(const QString &key, const BackgroundTask *task,
+                                                   int sentStatus, const JsonPtr &reply) {
     try {
         auto found = readerState.find(key);
         if (found == readerState.end() || found->second->TimerTask.get() != task)
@@ -70,9 +76,13 @@ void TReaderController::UpdateReadStatusTerminated(const QString &key, const Bac
         settings.TimerTask.reset();
         if (settings.Returning)
             return; // the member's return, on its way, decides what becomes of the page
-        if (settings.ReadStatus != 0) {
+        const bool loanEnded =
+            sentStatus == 0 && (replyText(reply, "code") == "200" || loanNoLongerHeld(reply));
+        if (settings.ReadStatus != 0 || !loanEnded) {
             if (settings.TimerChecking)
                 settings.TimerChecking->start();
+            if (sentStatus == 0 && !loanEnded)
+                idleReturnFailed(settings, reply);
             return;
         }
         automaticReturn(key);
@@ -92,6 +102,13 @@ void TReaderController::automaticReturn(const QString &key) {
         QStringLiteral("Buku otomatis kembali ke rak , karena telah mencapai waktu idle selama 30-menit"));
 }
 
+void TReaderController::idleReturnFailed(TReaderSettings &settings, const JsonPtr &reply) {
+    if (settings.IdleReturnFailureShown)
+        return;
+    settings.IdleReturnFailureShown = true;
+    showReturnFailure(reply);
+}
+
 void TReaderController::showIdleClock() {
     const TReaderSettings *settings = activeSettings();
     if (!settings)
@@ -104,13 +121,14 @@ void TReaderController::showIdleClock() {
 
 void TReaderController::showIdleNotice(const QString &key) {
     const int slot = slotNamed(key);
-    if (slot < 0)
+    const TDetailBook *book = bookOfTab(slot < 0 ? nullptr : panel.sheet(slot));
+    if (!book)
         return;
     idleNoticeKey = key;
     panel.lblIdleNotice->setText(
         QStringLiteral("Buku \"%1\" akan otomatis kembali ke rak dalam %2 menit, gerakkan penunjuk di atas "
                        "halamannya agar tetap dipinjam")
-            .arg(panel.PageControl1->tabText(slot))
+            .arg(QString::fromStdString(book->judul))
             .arg(NoticeAhead / 60));
     panel.lblIdleNotice->show();
 }

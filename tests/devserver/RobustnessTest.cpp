@@ -255,3 +255,56 @@ TEST(DevServerRobustness, LibcurlTrustsTheGeneratedCaForBothHostNames) {
         }
     }
 }
+
+// Raw replies stand in for a service gone wrong: each is recorded like any request and sent as set, and
+// the path answers normally again once they are cleared.
+TEST(DevServerRobustness, RawFaultsSendWhatTheyAreSetTo) {
+    RunningService &service = sharedService();
+    const std::string path = "/prod/img/logo/logo.png";
+    const std::string page = "<html><body>Bad Gateway</body></html>";
+    service.server().setRawFault(path, {Delivery::Whole, 200, "text/html", page});
+    ServiceClient client(service);
+    Reply html = client.get(path);
+    EXPECT_EQ(html.status, 200);
+    EXPECT_EQ(html.body, page);
+
+    service.server().setRawFault(path, {Delivery::Cut, 200, "application/pdf", std::string(64 * 1024, 'x')});
+    httplib::SSLClient raw("127.0.0.1", service.server().port());
+    raw.set_ca_cert_path(service.caFile().c_str());
+    raw.enable_server_certificate_verification(true);
+    raw.set_read_timeout(0, 300000);
+    httplib::Result cut = raw.Get(path.c_str());
+    EXPECT_FALSE(cut && cut->status == 200 && cut->body.size() == 64 * 1024); // never a whole reply
+
+    service.server().setRawFault(path, {Delivery::Never, 200, "", ""});
+    const long long since = client.recorded().back()["id"].get<long long>();
+    httplib::Result never = raw.Get(path.c_str());
+    EXPECT_FALSE(never);
+    EXPECT_EQ(never.error(), httplib::Error::Read);
+    EXPECT_EQ(client.recorded(since).front()["path"], path);
+
+    service.server().clearRawFaults();
+    Reply served = client.get(path);
+    EXPECT_EQ(served.status, 200);
+    EXPECT_NE(served.body, page);
+}
+
+TEST(DevServerRobustness, AStopReleasesARequestHeldWithoutAnswer) {
+    QTemporaryDir dir;
+    auto service = std::make_unique<RunningService>(dir.path().toStdString());
+    service->server().setRawFault("/api/wl/mitra", {Delivery::Never, 200, "", ""});
+    httplib::SSLClient raw("127.0.0.1", service->server().port());
+    raw.set_ca_cert_path(service->caFile().c_str());
+    raw.enable_server_certificate_verification(true);
+    std::thread caller([&raw] { raw.Get("/api/wl/mitra"); });
+    const long long held = [&] {
+        ServiceClient client(*service);
+        Json recorded;
+        while (recorded.empty() || recorded.back()["path"] != "/api/wl/mitra")
+            recorded = client.recorded();
+        return recorded.back()["id"].get<long long>();
+    }();
+    EXPECT_GT(held, 0);
+    service.reset(); // returns only once the held request's worker has ended
+    caller.join();
+}

@@ -12,17 +12,17 @@
 
 namespace e2e {
 
-RunningService::RunningService(const std::filesystem::path &dir, devserver::VersionPolicy policy)
-    : server(std::make_unique<devserver::DevServer>(devserver::ServerOptions{dir, 0, policy, true})),
-      thread([this] { server->serve(); }) {}
+RunningService::RunningService(const std::filesystem::path &dir, devserver::VersionPolicy policy, int port)
+    : instance(std::make_unique<devserver::DevServer>(devserver::ServerOptions{dir, port, policy, true})),
+      thread([this] { instance->serve(); }) {}
 
 RunningService::~RunningService() {
-    server->stop();
+    instance->stop();
     thread.join();
 }
 
 ServiceEndpoint RunningService::endpoint() const {
-    return {server->baseUrl(), server->caFile().string()};
+    return {instance->baseUrl(), instance->caFile().string()};
 }
 
 const std::filesystem::path &serviceFolder() {

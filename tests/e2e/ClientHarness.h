@@ -21,12 +21,14 @@ namespace e2e {
 
 class RunningService {
 public:
-    RunningService(const std::filesystem::path &dir, devserver::VersionPolicy policy);
+    // `port` 0: any free port.
+    RunningService(const std::filesystem::path &dir, devserver::VersionPolicy policy, int port = 0);
     ~RunningService();
     ServiceEndpoint endpoint() const;
+    devserver::DevServer &server() { return *instance; }
 
 private:
-    std::unique_ptr<devserver::DevServer> server;
+    std::unique_ptr<devserver::DevServer> instance;
     std::thread thread;
 };
 

@@ -57,6 +57,27 @@ TEST(MessageBoxes, QtBoxesCarryTheMainCaptionOrTheirOwn) {
     }
 }
 
+// The service's words and book titles reach boxes: markup in them shows as typed, not as formatting.
+TEST(MessageBoxes, QtBoxesShowMarkupLiterally) {
+    const QString text = QStringLiteral("Buku \"<b>Tom</b> & Jerry\" <i>tidak</i> tersedia");
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [&, poll] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        format = box->textFormat();
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+        poll->deleteLater();
+    });
+    poll->start(5);
+    QtMessageBoxes().show(MsgKind::Warning, text, MsgButtons::Ok);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, text);
+}
+
 TEST(MessageBoxes, ABoxFromABackgroundTaskIsShownByTheUiThread) {
     QString text;
     bool onUiThread = false;

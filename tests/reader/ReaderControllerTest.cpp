@@ -644,25 +644,30 @@ TEST_F(Reader, LogoutIsRefusedWhileABookIsOut) {
     EXPECT_EQ(paths().back(), "/api/wl/executeLogout");
 }
 
-TEST_F(Reader, UnreadableStoredAnnotationsGiveThePageBack) {
+// Stored annotations that do not parse: the book opens without them and the member is told; the
+// return sends no annotation document, so the stored one is not replaced by this loan's empty one.
+TEST_F(Reader, UnreadableStoredAnnotationsOpenTheBookWithoutThemAndStayStored) {
     ASSERT_EQ(borrow(ShortBook), 0);
     returnActive();
     db.run("UPDATE annotations SET document = 'not json'");
-    EXPECT_EQ(borrow(ShortBook), -1);
-    ASSERT_FALSE(boxes.shown.empty());
-    EXPECT_TRUE(boxes.shown.back().text.startsWith("Error Exception #1287 : "))
-        << boxes.shown.back().text.toStdString();
-    EXPECT_EQ(program.readCount, 0);
-    EXPECT_TRUE(reader.readDict.empty());
-    EXPECT_FALSE(reader.anyBookOpen());
-    EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
-    EXPECT_EQ(paths().back(), "/api/wl/bookReturn");
-    EXPECT_TRUE(QFile::exists(QString::fromStdString(lib.FPath + "/tempAnnot.json")));
-    // The loan ended with the service: the member can borrow the book again.
     boxes.shown.clear();
-    db.run("DELETE FROM annotations");
     EXPECT_EQ(borrow(ShortBook), 0);
-    EXPECT_TRUE(boxes.shown.empty());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith("Anotasi dari peminjaman sebelumnya tidak dapat dimuat : "))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_EQ(program.readCount, 1);
+    ASSERT_TRUE(reader.activeSettings());
+    EXPECT_EQ(reader.activeSettings()->AnnotationObject["data"], JsonDocument::array());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(lib.FPath + "/tempAnnot.json")));
+    const std::size_t before = paths().size();
+    returnActive();
+    const auto sent = paths();
+    EXPECT_EQ(std::vector<std::string>(sent.begin() + static_cast<std::ptrdiff_t>(before), sent.end()),
+              (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/copyText"}));
+    EXPECT_EQ(program.readCount, 0);
+    EXPECT_EQ(db.queryOne("SELECT document FROM annotations ORDER BY id DESC LIMIT 1")->text(0), "not json");
+    db.run("DELETE FROM annotations");
 }
 
 // A download cut short to nothing is refused before any loan; a file the engine's repair leaves without
