@@ -218,6 +218,7 @@ void TReaderController::setUpTab(const Loan &loan, QWidget *sheet, const TDetail
     settings.TimerRunning = true;
     settings.StoredAnnotationsMissing = !loan.annotationsError.empty();
     settings.Text = std::make_shared<BookText>();
+    settings.BookBytes = loan.TempStream;
     startTimers(*view, sheet, settings);
     settings.TextCopyObject = emptyBookDocument(book.id);
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);
