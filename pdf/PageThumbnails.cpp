@@ -1,10 +1,14 @@
 #include "pdf/PageThumbnails.h"
 
+#include "pdf/EngineContext.h"
 #include "pdf/PdfiumCore.h"
 
 #include <algorithm>
 
 namespace {
+
+// Fonts and images the pages of one book share: small, as a thumbnail needs little of them.
+constexpr std::size_t ThumbnailEngineStore = std::size_t(4) << 20;
 
 QImage renderThumbnail(TPdfDocument &document, int pageIndex, QSize box) {
     TPdfPage *page = document.GetPage(pageIndex);
@@ -87,14 +91,26 @@ void PageThumbnails::keep(int pageIndex, QImage image) {
 }
 
 void PageThumbnails::work() {
+    // The worker's document is its own: so are its engine context and the store of what pages share.
+    try {
+        useOwnEngineContext(ThumbnailEngineStore);
+    } catch (const std::exception &) {
+        // The shared context serves instead, only slower.
+    }
     TPdfDocument document; // opened on the first page asked for; goes with the thread
     std::unique_lock lock(mutex);
     for (;;) {
+        // Only now is the news of the last page told: a waiter for idleness finds every page's news out.
+        inHand = false;
+        if (waiting.empty())
+            idle.notify_all();
         wake.wait(lock, [this] { return stopping || !waiting.empty(); });
         if (stopping)
             break;
         const int page = waiting.front();
         waiting.pop_front();
+        if (store.contains(page) || unrenderable.contains(page)) // asked again while in hand, or twice
+            continue;
         inHand = true;
         lock.unlock();
         QImage image;
@@ -116,9 +132,6 @@ void PageThumbnails::work() {
             rendered(page);
             lock.lock();
         }
-        inHand = false; // only now: a waiter for idleness finds the news of every page told
-        if (waiting.empty())
-            idle.notify_all();
     }
     idle.notify_all();
 }

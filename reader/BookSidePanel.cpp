@@ -10,6 +10,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int PageRole = Qt::UserRole;
@@ -80,12 +82,16 @@ std::shared_ptr<SidePanelBook> BookSidePanel::makeBook(const TPdfDocument &docum
     return book;
 }
 
-void BookSidePanel::showBook(const SidePanelBook *book) {
-    if (book == shown)
+void BookSidePanel::showBook(const SidePanelBook *book, int pageIndex) {
+    if (book == shown) {
+        if (book)
+            showPage(pageIndex);
         return;
+    }
     shown = book;
     fillOutline(book ? book->outline : BookOutline());
-    thumbnailStrip->showBook(book ? book->thumbnails.get() : nullptr, book ? book->pageCount : 0);
+    thumbnailStrip->showBook(book ? book->thumbnails.get() : nullptr, book ? book->pageCount : 0, pageIndex);
+    markPage(pageIndex);
 }
 
 void BookSidePanel::fillOutline(const BookOutline &outline) {
@@ -95,6 +101,14 @@ void BookSidePanel::fillOutline(const BookOutline &outline) {
 }
 
 void BookSidePanel::showPage(int pageIndex) {
+    const bool waiting = pageToMark >= 0;
+    pageToMark = pageIndex;
+    if (!waiting)
+        QMetaObject::invokeMethod(
+            this, [this] { markPage(std::exchange(pageToMark, -1)); }, Qt::QueuedConnection);
+}
+
+void BookSidePanel::markPage(int pageIndex) {
     if (!shown)
         return;
     thumbnailStrip->showPage(pageIndex);

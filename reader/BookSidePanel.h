@@ -39,10 +39,12 @@ public:
     // The panel's contents for a book open in `document`, whose bytes are `bytes`; its thumbnails are
     // rendered from those bytes.
     std::shared_ptr<SidePanelBook> makeBook(const TPdfDocument &document, QByteArray bytes);
-    // Shows a book's contents (null: none).
-    void showBook(const SidePanelBook *book);
+    // Shows a book's contents (null: none) with the page shown in the reader marked; the book shown
+    // already only has its page marked, as showPage does.
+    void showBook(const SidePanelBook *book, int pageIndex);
     const SidePanelBook *shownBook() const { return shown; }
-    // Marks the outline's entry and the thumbnail of the page shown in the reader.
+    // Marks the outline's entry and the thumbnail of the page shown in the reader. The marks follow from
+    // the event loop, after the turned page is painted, and a run of quick turns marks only the last page.
     void showPage(int pageIndex);
 
     QTreeWidget *outlineTree;
@@ -53,6 +55,8 @@ signals:
 
 private:
     void fillOutline(const BookOutline &outline);
+    void markPage(int pageIndex);
 
     const SidePanelBook *shown = nullptr;
+    int pageToMark = -1; // -1 while no marking waits
 };

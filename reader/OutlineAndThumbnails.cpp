@@ -21,9 +21,7 @@ void TReaderController::showSidePanel() {
     if (shown && !settings->SidePanel)
         settings->SidePanel = panel.sidePanel->makeBook(*view->Document(), settings->BookBytes);
     panel.sidePanel->setVisible(shown);
-    panel.sidePanel->showBook(shown ? settings->SidePanel.get() : nullptr);
-    if (shown)
-        panel.sidePanel->showPage(view->PageIndex());
+    panel.sidePanel->showBook(shown ? settings->SidePanel.get() : nullptr, shown ? view->PageIndex() : -1);
 }
 
 void TReaderController::sidePanelPageChosen(int pageIndex) {

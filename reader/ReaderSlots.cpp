@@ -141,7 +141,7 @@ void TReaderController::freeSlot(int slot) {
     // The side panel lets go of the book's thumbnails, which go (queued work and all) with its state.
     if (const TReaderSettings *settings = settingsOf(sheet);
         settings && settings->SidePanel.get() == panel.sidePanel->shownBook())
-        panel.sidePanel->showBook(nullptr);
+        panel.sidePanel->showBook(nullptr, -1);
     readerState.erase(sheet->objectName());
     panel.PageControl1->setTabVisible(slot, false);
     showReaderState();

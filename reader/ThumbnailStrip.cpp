@@ -5,8 +5,10 @@
 #include <QAbstractListModel>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
 
 // A row per page: its number, and its thumbnail or a blank frame while there is none.
 class ThumbnailModel : public QAbstractListModel {
@@ -56,21 +58,51 @@ private:
     int pageCount = 0;
 };
 
+// Draws a row: the thumbnail (or its frame) centred in the box, the page number under it, the whole row
+// highlighted for the page shown. Every row has the same size, so the list lays out 1,600 pages without
+// asking any of them for its picture.
+class ThumbnailDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    static QSize rowSize(const QFontMetrics &metrics) {
+        const QSize box = ThumbnailStrip::thumbnailBox();
+        return {box.width() + 2 * Margin, box.height() + metrics.height() + 3 * Margin};
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override {
+        return rowSize(option.fontMetrics);
+    }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override {
+        const QRect row = option.rect;
+        if (option.state & QStyle::State_Selected)
+            painter->fillRect(row, option.palette.highlight());
+        const QImage image = index.data(Qt::DecorationRole).value<QImage>();
+        const QSize box = ThumbnailStrip::thumbnailBox();
+        const QRect place(row.left() + (row.width() - image.width()) / 2,
+                          row.top() + Margin + (box.height() - image.height()) / 2, image.width(),
+                          image.height());
+        painter->drawImage(place, image);
+        painter->setPen(QColor(0x90, 0x90, 0x90));
+        painter->drawRect(place.adjusted(0, 0, -1, -1));
+        painter->setPen(option.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                   : QPalette::Text));
+        const QRect label(row.left(), row.top() + 2 * Margin + box.height(), row.width(),
+                          option.fontMetrics.height());
+        painter->drawText(label, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());
+    }
+
+private:
+    static constexpr int Margin = 6;
+};
+
 ThumbnailStrip::ThumbnailStrip(QWidget *parent) : QListView(parent), pages(new ThumbnailModel(this)) {
     setModel(pages);
-    setViewMode(QListView::IconMode);
-    setFlow(QListView::TopToBottom);
-    setWrapping(false);
-    setMovement(QListView::Static);
-    setResizeMode(QListView::Adjust);
+    setItemDelegate(new ThumbnailDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QSize box = thumbnailBox();
-    setIconSize(box);
-    setGridSize(QSize(box.width() + 24, box.height() + fontMetrics().height() + 12));
-    setSpacing(0);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &ThumbnailStrip::askForPagesInView);
     connect(this, &QListView::clicked, this,
             [this](const QModelIndex &index) { emit pageChosen(index.row()); });
@@ -84,18 +116,17 @@ QSize ThumbnailStrip::thumbnailBox() {
     return {96, 128};
 }
 
-// A strip shows five or six thumbnails; 8 MiB keep some 170 of them, so scrolling back a few screens finds
-// them still there, and a book of any length stays within it.
+// A strip shows five or six thumbnails; 6 MiB keep some 130 of them, so scrolling back a few screens
+// finds them still there, and a book of any length stays within it.
 std::size_t ThumbnailStrip::thumbnailByteCap() {
-    return std::size_t(8) << 20;
+    return std::size_t(6) << 20;
 }
 
-void ThumbnailStrip::showBook(PageThumbnails *thumbnails, int pageCount) {
-    if (thumbnails == pages->book())
-        return;
+void ThumbnailStrip::showBook(PageThumbnails *thumbnails, int pageCount, int pageIndex) {
     if (PageThumbnails *before = pages->book())
         before->request({});
     pages->setBook(thumbnails, pageCount);
+    showPage(pageIndex);
     askForPagesInView();
 }
 
@@ -121,14 +152,26 @@ std::pair<int, int> ThumbnailStrip::pagesInView() const {
     const int count = pages->rowCount(QModelIndex());
     if (count == 0)
         return {-1, -1};
-    // One page a grid row, scrolled by pixels.
-    const int row = std::max(gridSize().height(), 1);
+    // One page a row, all rows of one height, scrolled by pixels.
+    const int row = ThumbnailDelegate::rowSize(fontMetrics()).height();
     const int top = verticalScrollBar()->value();
     const int first = std::clamp(top / row, 0, count - 1);
     return {first, std::clamp((top + viewport()->height() - 1) / row, first, count - 1)};
 }
 
 void ThumbnailStrip::askForPagesInView() {
+    if (std::exchange(askWaiting, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            askWaiting = false;
+            askNow();
+        },
+        Qt::QueuedConnection);
+}
+
+void ThumbnailStrip::askNow() {
     PageThumbnails *thumbnails = pages->book();
     if (!thumbnails)
         return;

@@ -13,9 +13,9 @@ public:
     explicit ThumbnailStrip(QWidget *parent = nullptr);
     ~ThumbnailStrip() override;
 
-    // Shows the pages of a book (null: none) and asks for the thumbnails in view; the book it showed before
-    // is asked for none.
-    void showBook(PageThumbnails *thumbnails, int pageCount);
+    // Shows the pages of a book (null: none) at the page shown in the reader, and asks for the thumbnails
+    // in view; the book it showed before is asked for none.
+    void showBook(PageThumbnails *thumbnails, int pageCount, int pageIndex);
     PageThumbnails *shownBook() const;
     // Marks the page shown in the reader and scrolls it into view.
     void showPage(int pageIndex);
@@ -37,8 +37,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Asks the book for the pages in view, then outwards, as many as its store keeps at once.
+    // Asks the book for the pages in view, then outwards, as many as its store keeps at once: from the
+    // event loop, once the strip has settled (a scroll to the page shown moves it several times).
     void askForPagesInView();
+    void askNow();
 
     ThumbnailModel *pages;
+    bool askWaiting = false;
 };

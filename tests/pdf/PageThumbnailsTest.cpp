@@ -144,6 +144,21 @@ TEST(PageThumbnails, TheStoreKeepsToItsBoundGivingUpTheLeastRecentlyUsed) {
     EXPECT_EQ(thumbnails.heldCount(), 10u);
 }
 
+TEST(PageThumbnails, APageAskedForTwiceIsMadeAndHeldOnce) {
+    const std::size_t perThumbnail = PageThumbnails::bytesPerThumbnail(Box);
+    Arrivals arrivals;
+    PageThumbnails thumbnails(book(8), Box, perThumbnail, arrivals.recorder());
+    thumbnails.request({5, 5, 5});
+    thumbnails.waitUntilIdle();
+    EXPECT_EQ(arrivals.seen(), std::vector<int>{5});
+    thumbnails.request({6}); // the store gives up page 5 for it
+    thumbnails.waitUntilIdle();
+    EXPECT_EQ(thumbnails.heldCount(), 1u);
+    EXPECT_LE(thumbnails.heldBytes(), perThumbnail);
+    EXPECT_TRUE(thumbnails.thumbnail(5).isNull());
+    EXPECT_FALSE(thumbnails.thumbnail(6).isNull());
+}
+
 TEST(PageThumbnails, ImagesFitTheBoxInThePagesProportionsAndShowThePage) {
     std::vector<FixturePage> pages(2);
     pages[0].content = "0 0 0 rg 50 50 500 700 re f\n"; // portrait, mostly black
