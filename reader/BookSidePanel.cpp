@@ -70,12 +70,12 @@ std::shared_ptr<SidePanelBook> BookSidePanel::makeBook(const TPdfDocument &docum
     QPointer<ThumbnailStrip> strip = thumbnailStrip;
     book->thumbnails = std::make_unique<PageThumbnails>(
         std::move(bytes), ThumbnailStrip::thumbnailBox(), ThumbnailStrip::thumbnailByteCap(),
-        [news, strip, thumbnails = book.get()](int pageIndex) {
+        [news, strip, owner = book.get()](int pageIndex) {
             QMetaObject::invokeMethod(
                 news,
-                [strip, thumbnails, pageIndex] {
+                [strip, owner, pageIndex] {
                     if (strip)
-                        strip->thumbnailRendered(thumbnails->thumbnails.get(), pageIndex);
+                        strip->thumbnailRendered(owner->thumbnails.get(), pageIndex);
                 },
                 Qt::QueuedConnection);
         });
@@ -89,6 +89,7 @@ void BookSidePanel::showBook(const SidePanelBook *book, int pageIndex) {
         return;
     }
     shown = book;
+    pageToMark = -1; // a mark still waiting was for the book shown before
     fillOutline(book ? book->outline : BookOutline());
     thumbnailStrip->showBook(book ? book->thumbnails.get() : nullptr, book ? book->pageCount : 0, pageIndex);
     markPage(pageIndex);
@@ -105,7 +106,12 @@ void BookSidePanel::showPage(int pageIndex) {
     pageToMark = pageIndex;
     if (!waiting)
         QMetaObject::invokeMethod(
-            this, [this] { markPage(std::exchange(pageToMark, -1)); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (const int page = std::exchange(pageToMark, -1); page >= 0)
+                    markPage(page);
+            },
+            Qt::QueuedConnection);
 }
 
 void BookSidePanel::markPage(int pageIndex) {

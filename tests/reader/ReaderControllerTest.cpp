@@ -1327,6 +1327,21 @@ TEST_F(SidePanel, HiddenUntilAskedForThenRememberedForEachBook) {
     expectShown(false);
 }
 
+// A turn's marks follow from the event loop; a switch to another book before then marks that book's page.
+TEST_F(SidePanel, ASwitchRightAfterATurnMarksThePageOfTheBookInFront) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    panel->btnSidePanel->click();
+    show(0);
+    panel->btnSidePanel->click();
+    show(1);
+    view(1)->SetPageIndex(5);
+    show(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(side().shownBook(), settings(0).SidePanel.get());
+    EXPECT_EQ(side().thumbnailStrip->currentIndex().row(), view(0)->PageIndex());
+}
+
 TEST_F(SidePanel, TheOutlineIsTheBooksOwnAndMarksThePageShownAsPagesTurn) {
     ASSERT_EQ(borrow(LongBook), 0);
     panel->btnSidePanel->click();
