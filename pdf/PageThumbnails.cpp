@@ -8,7 +8,7 @@
 namespace {
 
 // Fonts and images the pages of one book share: small, as a thumbnail needs little of them.
-constexpr std::size_t ThumbnailEngineStore = std::size_t(4) << 20;
+constexpr std::size_t ThumbnailEngineStore = std::size_t(2) << 20;
 
 QImage renderThumbnail(TPdfDocument &document, int pageIndex, QSize box) {
     TPdfPage *page = document.GetPage(pageIndex);
