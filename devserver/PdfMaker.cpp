@@ -110,6 +110,33 @@ private:
     std::vector<std::size_t> offsets;
 };
 
+// Lays out the entries of one outline level under the object `parent`: each entry's dictionary (without
+// its closing ">>") goes to `bodies` before its children's, numbered from `next` on in that order.
+// Answers the level's object numbers.
+std::vector<int> layOutline(const std::vector<PdfOutlineEntry> &level, int parent, int &next,
+                            std::vector<std::string> &bodies) {
+    std::vector<int> numbers;
+    std::vector<std::size_t> slots;
+    for (const PdfOutlineEntry &entry : level) {
+        numbers.push_back(next++);
+        slots.push_back(bodies.size());
+        bodies.push_back("<< /Title " + literal(entry.title) + " /Parent " + std::to_string(parent) +
+                         " 0 R /Dest [" + std::to_string(7 + 2 * entry.pageIndex) + " 0 R /Fit]");
+        const std::vector<int> children = layOutline(entry.children, numbers.back(), next, bodies);
+        if (!children.empty())
+            bodies[slots.back()] += " /First " + std::to_string(children.front()) + " 0 R /Last " +
+                                    std::to_string(children.back()) + " 0 R /Count -" +
+                                    std::to_string(children.size());
+    }
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            bodies[slots[i]] += " /Prev " + std::to_string(numbers[i - 1]) + " 0 R";
+        if (i + 1 < numbers.size())
+            bodies[slots[i]] += " /Next " + std::to_string(numbers[i + 1]) + " 0 R";
+    }
+    return numbers;
+}
+
 } // namespace
 
 std::vector<std::string> wrapText(const std::string &text, std::size_t width) {
@@ -128,15 +155,20 @@ std::vector<std::string> wrapText(const std::string &text, std::size_t width) {
     return lines;
 }
 
-std::string makePdf(const std::string &title, const std::vector<PdfPage> &pages) {
-    // Objects: 1 catalog, 2 page tree, 3-4 fonts, 5 info, then a content and a page per page.
+std::string makePdf(const std::string &title, const std::vector<PdfPage> &pages,
+                    const std::vector<PdfOutlineEntry> &outline) {
+    // Objects: 1 catalog, 2 page tree, 3-4 fonts, 5 info, then a content and a page per page, then the
+    // outline's root and its entries.
     const int count = static_cast<int>(pages.size());
+    const int outlineRoot = 6 + 2 * count;
     Writer w;
     w.reserve(count * 2 + 5);
     std::string kids;
     for (int i = 0; i < count; ++i)
         kids += std::to_string(7 + 2 * i) + " 0 R ";
-    w.add("<< /Type /Catalog /Pages 2 0 R >>");
+    w.add(outline.empty()
+              ? std::string("<< /Type /Catalog /Pages 2 0 R >>")
+              : "<< /Type /Catalog /Pages 2 0 R /Outlines " + std::to_string(outlineRoot) + " 0 R >>");
     w.add("<< /Type /Pages /Count " + std::to_string(count) + " /Kids [" + kids + "] >>");
     w.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
     w.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold /Encoding /WinAnsiEncoding >>");
@@ -147,6 +179,15 @@ std::string makePdf(const std::string &title, const std::vector<PdfPage> &pages)
         w.add("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + std::to_string(kPageWidth) + " " +
               std::to_string(kPageHeight) + "] /Resources << /Font << /F1 3 0 R /F2 4 0 R >> >> /Contents " +
               std::to_string(6 + 2 * i) + " 0 R >>");
+    }
+    if (!outline.empty()) {
+        int next = outlineRoot + 1;
+        std::vector<std::string> bodies;
+        const std::vector<int> top = layOutline(outline, outlineRoot, next, bodies);
+        w.add("<< /Type /Outlines /First " + std::to_string(top.front()) + " 0 R /Last " +
+              std::to_string(top.back()) + " 0 R /Count " + std::to_string(top.size()) + " >>");
+        for (const std::string &body : bodies)
+            w.add(body + " >>");
     }
     return w.finish(1, 5);
 }

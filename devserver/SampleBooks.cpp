@@ -167,6 +167,20 @@ std::pair<std::string, PdfPage> makePage(const BookSeed &b, const std::string &i
     return {stored, page};
 }
 
+// The outline of a book of more than one chapter, from its headings: the front matter, then the chapters;
+// a book of one chapter has none.
+std::vector<PdfOutlineEntry> bookOutline(const std::vector<PdfPage> &pages, int roman) {
+    PdfOutlineEntry front{"Bagian Awal", 0, {}}, body{"Isi Buku", roman, {}};
+    for (int i = 0; i < static_cast<int>(pages.size()); ++i) {
+        const std::string &heading = pages[static_cast<std::size_t>(i)].heading;
+        if (!heading.empty())
+            (i < roman || i == 0 ? front : body).children.push_back({heading, i, {}});
+    }
+    if (body.children.size() < 2)
+        return {};
+    return {front, body};
+}
+
 void writeFile(const fs::path &path, const std::string &bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -206,7 +220,7 @@ void insertBook(Database &db, std::size_t index, const fs::path &publicDir) {
         pdfPages.push_back(std::move(page));
     }
     const std::string pdfName = "buku-" + id + ".pdf";
-    writeFile(publicDir / "pc" / "rvs" / pdfName, makePdf(b.title, pdfPages));
+    writeFile(publicDir / "pc" / "rvs" / pdfName, makePdf(b.title, pdfPages, bookOutline(pdfPages, roman)));
     const std::string cover = "cover-" + id + ".png";
     writeCover(QString::fromStdString((publicDir / "prod" / "img" / "cover" / cover).string()),
                QString::fromUtf8(b.title), QString::fromUtf8(b.author), colour);

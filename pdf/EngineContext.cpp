@@ -31,8 +31,11 @@ std::atomic<unsigned> generation{0};
 struct ThreadContext {
     fz_context *ctx = nullptr;
     unsigned generation = 0;
+    bool own = false; // a context of the thread's own rather than a clone of the base
     ~ThreadContext() { fz_drop_context(ctx); }
 };
+
+thread_local ThreadContext local;
 
 } // namespace
 
@@ -57,8 +60,7 @@ void stopEngineContext() {
 }
 
 fz_context *engineContext() {
-    thread_local ThreadContext local;
-    if (local.ctx && local.generation == generation)
+    if (local.ctx && (local.own || local.generation == generation))
         return local.ctx;
     std::lock_guard guard(startLock);
     if (!baseContext)
@@ -69,4 +71,15 @@ fz_context *engineContext() {
         throw std::runtime_error("pdfium.dll is not loaded");
     local.generation = generation;
     return local.ctx;
+}
+
+void useOwnEngineContext(std::size_t storeBytes) {
+    fz_context *ctx = fz_new_context(nullptr, nullptr, storeBytes);
+    if (!ctx)
+        throw std::runtime_error("The PDF engine could not be started");
+    fz_set_warning_callback(ctx, quiet, nullptr);
+    fz_set_error_callback(ctx, quiet, nullptr);
+    fz_drop_context(local.ctx);
+    local.ctx = ctx;
+    local.own = true;
 }

@@ -27,7 +27,13 @@ struct FpdfDocumentRec {
     std::recursive_mutex mutex;
     pdf_document *doc = nullptr;
     int pageCount = 0;
-    ~FpdfDocumentRec() { pdf_drop_document(engineContext(), doc); }
+    fz_outline *outline = nullptr; // read on the first bookmark call
+    bool outlineRead = false;
+    ~FpdfDocumentRec() {
+        fz_context *ctx = engineContext();
+        fz_drop_outline(ctx, outline);
+        pdf_drop_document(ctx, doc);
+    }
 };
 
 struct FpdfPageRec {
@@ -763,6 +769,89 @@ FPDF_BOOL FPDF_GetPageSizeByIndex(FPDF_DOCUMENT document, int page_index, double
     *width = w;
     *height = h;
     return true;
+}
+
+// ---- outline
+
+// Bookmark and place handles are the outline's own nodes.
+namespace {
+
+fz_outline *outlineNode(FPDF_BOOKMARK bookmark) {
+    return reinterpret_cast<fz_outline *>(bookmark);
+}
+
+FPDF_BOOKMARK bookmarkOf(fz_outline *node) {
+    return reinterpret_cast<FPDF_BOOKMARK>(node);
+}
+
+// The outline's first top-level node, read once under the document's lock; a damaged outline reads as none.
+fz_outline *outlineRoot(FPDF_DOCUMENT document) {
+    DocumentLock lock(document->mutex);
+    if (!document->outlineRead) {
+        fz_context *ctx = engineContext();
+        fz_outline *outline = nullptr;
+        fz_var(outline);
+        fz_try(ctx) {
+            outline = fz_load_outline(ctx, &document->doc->super);
+        }
+        fz_catch(ctx) {
+            outline = nullptr;
+        }
+        document->outline = outline;
+        document->outlineRead = true;
+    }
+    return document->outline;
+}
+
+} // namespace
+
+FPDF_BOOKMARK FPDFBookmark_GetFirstChild(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark) {
+    if (!document)
+        return nullptr;
+    return bookmarkOf(bookmark ? outlineNode(bookmark)->down : outlineRoot(document));
+}
+
+FPDF_BOOKMARK FPDFBookmark_GetNextSibling(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark) {
+    if (!document || !bookmark)
+        return nullptr;
+    return bookmarkOf(outlineNode(bookmark)->next);
+}
+
+unsigned long FPDFBookmark_GetTitle(FPDF_BOOKMARK bookmark, void *buffer, unsigned long buflen) {
+    if (!bookmark)
+        return 0;
+    const char *title = outlineNode(bookmark)->title;
+    const std::u16string text = QString::fromUtf8(title ? title : "").toStdU16String() + u'\0';
+    const unsigned long bytes = (unsigned long)(text.size() * 2);
+    if (buffer && buflen >= bytes)
+        std::memcpy(buffer, text.data(), bytes);
+    return bytes;
+}
+
+FPDF_DEST FPDFBookmark_GetDest(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark) {
+    if (!document || !bookmark)
+        return nullptr;
+    fz_outline *node = outlineNode(bookmark);
+    if (!node->uri || node->page.page < 0 || fz_is_external_link(engineContext(), node->uri))
+        return nullptr;
+    return reinterpret_cast<FPDF_DEST>(node);
+}
+
+int FPDFDest_GetDestPageIndex(FPDF_DOCUMENT document, FPDF_DEST dest) {
+    if (!document || !dest)
+        return -1;
+    DocumentLock lock(document->mutex);
+    fz_context *ctx = engineContext();
+    const fz_location location = reinterpret_cast<const fz_outline *>(dest)->page;
+    int page = -1;
+    fz_var(page);
+    fz_try(ctx) {
+        page = fz_page_number_from_location(ctx, &document->doc->super, location);
+    }
+    fz_catch(ctx) {
+        page = -1;
+    }
+    return page >= 0 && page < document->pageCount ? page : -1;
 }
 
 // ---- pages

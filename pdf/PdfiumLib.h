@@ -22,6 +22,8 @@ using FPDF_TEXTPAGE = struct FpdfTextPageRec *;
 using FPDF_SCHHANDLE = struct FpdfSearchRec *;
 using FPDF_PAGELINK = struct FpdfPageLinkRec *;
 using FPDF_BITMAP = struct FpdfBitmapRec *;
+using FPDF_BOOKMARK = struct FpdfBookmarkRec *;
+using FPDF_DEST = struct FpdfDestRec *;
 
 // FPDF_GetLastError
 constexpr unsigned long FPDF_ERR_SUCCESS = 0;
@@ -109,6 +111,17 @@ int FPDF_GetSecurityHandlerRevision(FPDF_DOCUMENT document);
 FPDF_BOOL FPDF_VIEWERREF_GetPrintScaling(FPDF_DOCUMENT document);
 int FPDF_VIEWERREF_GetNumCopies(FPDF_DOCUMENT document);
 FPDF_BOOL FPDF_GetPageSizeByIndex(FPDF_DOCUMENT document, int page_index, double *width, double *height);
+
+// The document outline. A null bookmark stands for the outline's root; handles live as long as the
+// document.
+FPDF_BOOKMARK FPDFBookmark_GetFirstChild(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+FPDF_BOOKMARK FPDFBookmark_GetNextSibling(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+// The title as UTF-16LE with a terminator; the answer is the byte count needed.
+unsigned long FPDFBookmark_GetTitle(FPDF_BOOKMARK bookmark, void *buffer, unsigned long buflen);
+// The place in the document the bookmark goes to; null when it goes nowhere in it (no target, a web address).
+FPDF_DEST FPDFBookmark_GetDest(FPDF_DOCUMENT document, FPDF_BOOKMARK bookmark);
+// The page of a place; -1 when it names no page of the document.
+int FPDFDest_GetDestPageIndex(FPDF_DOCUMENT document, FPDF_DEST dest);
 
 // Pages. Width and height are in points, after the page's own rotation.
 FPDF_PAGE FPDF_LoadPage(FPDF_DOCUMENT document, int page_index);

@@ -226,6 +226,7 @@ void TReaderController::setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &
     settings.AutoPageChange = true;
     settings.TimerRunning = true;
     settings.Text = std::make_shared<BookText>();
+    settings.BookBytes = loan.TempStream;
     startTimers(*view, sheet, settings);
     settings.TextCopyObject = emptyBookDocument(book.id);
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);

@@ -3,6 +3,7 @@
 #include "annotations/PageLabel.h"
 #include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
+#include "reader/BookSidePanel.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 
@@ -86,8 +87,11 @@ void TReaderController::PDFViewPageChange(TPdfControl *sender) {
     if (!book || !settings)
         return;
     settings->CurrentPage = QStringLiteral("%1/%2").arg(sender->PageIndex() + 1).arg(book->halaman_total);
-    if (sheet == activeSheet())
-        panel.edPage->setText(settings->CurrentPage);
+    if (sheet != activeSheet())
+        return;
+    panel.edPage->setText(settings->CurrentPage);
+    if (settings->SidePanelShown)
+        panel.sidePanel->showPage(sender->PageIndex());
 }
 
 void TReaderController::cmbZoomChange() {
@@ -159,5 +163,6 @@ void TReaderController::restoreToolbar(const TReaderSettings &settings, TPdfCont
     panel.CheckAutoPage->setChecked(settings.AutoPageChange);
     showIdleClock();
     showUndoState();
+    showSidePanel();
     view.update();
 }

@@ -93,6 +93,14 @@ public:
     void undoAnnotation();
     void redoAnnotation();
 
+    // ---- Side panel: the outline and page thumbnails (OutlineAndThumbnails.cpp) ----
+    // Shows or hides the side panel while the page in front is; each page keeps its own choice.
+    void setSidePanelShown(bool shown);
+    // The side panel follows the page in front: shown or hidden as that page was left, with its book.
+    void showSidePanel();
+    // An outline entry or a thumbnail was chosen: the book in front turns to its page.
+    void sidePanelPageChosen(int pageIndex);
+
     // ---- Reading time: what each one-second tick of a page's two timers does ----
     void readingTimeTick(QTimer *timer);
     // The status line shows the minutes the book in front has left before it goes back by itself.

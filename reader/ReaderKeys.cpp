@@ -1,5 +1,5 @@
-// The reader's keyboard: shortcuts for the page in front (search, zoom, tabs, full screen, leaving a
-// tool, undo), and the keys on a book view that turn pages besides the view's own.
+// The reader's keyboard: shortcuts for the page in front (search, zoom, tabs, the side panel, full
+// screen, leaving a tool, undo), and the keys on a book view that turn pages besides the view's own.
 #include "pdfview/PdfControl.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
@@ -39,6 +39,7 @@ void TReaderController::connectKeys() {
         {QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { goToNextTab(1); }},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] { goToNextTab(-1); }},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { goToNextTab(-1); }},
+        {QKeySequence(Qt::Key_F9), [this] { panel.btnSidePanel->click(); }},
         {QKeySequence(Qt::Key_F11),
          [this] {
              QWidget *window = panel.window();

@@ -1,5 +1,6 @@
 #include "reader/ReaderPanel.h"
 
+#include "reader/BookSidePanel.h"
 #include "reader/OverflowToolbar.h"
 
 #include <QCheckBox>
@@ -70,7 +71,12 @@ ReaderPanel::ReaderPanel(QWidget *parent) : QWidget(parent) {
     auto *pages = new QGridLayout;
     pages->addWidget(PageControl1, 0, 0);
     pages->addWidget(lblNoBook, 0, 0);
-    layout->addLayout(pages, 1);
+    sidePanel = new BookSidePanel(this);
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    middle->addWidget(sidePanel);
+    middle->addLayout(pages, 1);
+    layout->addLayout(middle, 1);
     layout->addWidget(buildStatusLine());
     showBookOpen(false);
 }
@@ -97,9 +103,10 @@ QWidget *ReaderPanel::buildStatusLine() {
 }
 
 std::vector<QWidget *> ReaderPanel::bookControls() const {
-    return {btnReturn,   btnInfo,       cmbZoom,        CheckAutoPage,    btnPrevious,       edPage,
-            btnNext,     btnTextSelect, AnnotView,      btnAnnotSettings, btnAnnotHighlight, btnAnnotRect,
-            btnAnnotPen, btnAnnotText,  btnAnnotDelete, edSearch,         btnSearchPrevious, btnSearchNext};
+    return {btnReturn,    btnSidePanel, btnInfo,       cmbZoom,        CheckAutoPage,    btnPrevious,
+            edPage,       btnNext,      btnTextSelect, AnnotView,      btnAnnotSettings, btnAnnotHighlight,
+            btnAnnotRect, btnAnnotPen,  btnAnnotText,  btnAnnotDelete, edSearch,         btnSearchPrevious,
+            btnSearchNext};
 }
 
 void ReaderPanel::showBookOpen(bool open) {
@@ -117,6 +124,8 @@ void ReaderPanel::showBookOpen(bool open) {
     cmbZoom->setCurrentIndex(0);
     AnnotView->setChecked(false);
     CheckAutoPage->setChecked(false);
+    btnSidePanel->setChecked(false);
+    sidePanel->hide();
     for (QToolButton *tool :
          {btnTextSelect, btnAnnotHighlight, btnAnnotRect, btnAnnotPen, btnAnnotText, btnAnnotDelete})
         showToolIndicator(tool, false);
@@ -155,6 +164,10 @@ QWidget *ReaderPanel::buildToolbar() {
     btnMore->setAccessibleName(btnMore->toolTip());
     btnReturn =
         toolButton(toolbar, QStringLiteral("Kembalikan"), QStringLiteral("Tutup Buku Dan Kembalikan Ke Rak"));
+    btnSidePanel = toolButton(toolbar, QStringLiteral("Isi"),
+                              QStringLiteral("Tampil / Sembunyikan Daftar Isi dan Gambar Halaman"),
+                              QStringLiteral("F9"));
+    btnSidePanel->setCheckable(true);
     btnInfo = toolButton(toolbar, QStringLiteral("Info"), QStringLiteral("Info Buku dan Daftar Pustaka"));
     btnExportNotes = toolButton(toolbar, QStringLiteral("Ekspor Catatan"),
                                 QStringLiteral("Simpan Anotasi dan Teks Yang Disalin ke Berkas"));
@@ -204,6 +217,8 @@ QWidget *ReaderPanel::buildToolbar() {
 
     toolbar->layout()->setContentsMargins(4, 2, 4, 2);
     toolbar->addWidget(group(toolbar, QStringLiteral("Selesai Baca"), {btnReturn}));
+    QGroupBox *contents = group(toolbar, QStringLiteral("Daftar Isi"), {btnSidePanel});
+    toolbar->addWidget(contents);
     QGroupBox *bookmark = group(toolbar, QStringLiteral("Bookmark"), {});
     bookmark->hide(); // never shown
     toolbar->addWidget(bookmark);
@@ -224,6 +239,7 @@ QWidget *ReaderPanel::buildToolbar() {
         toolbar->addWidget(box);
     // On a narrow window the groups least needed while reading go to the "Lainnya" menu first; the
     // return stays in the row.
-    toolbar->setLeavingOrder({scrollMode, notes, info, textSelect, zoom, search, annotations, navigation});
+    toolbar->setLeavingOrder(
+        {scrollMode, notes, info, contents, textSelect, zoom, search, annotations, navigation});
     return toolbar;
 }

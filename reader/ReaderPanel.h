@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+class BookSidePanel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -28,6 +29,8 @@ public:
     QWidget *TabSheet1, *TabSheet2, *TabSheet3;
     // ---- Toolbar ----
     QToolButton *btnReturn, *btnInfo, *btnExportNotes;
+    // Shows and hides the side panel of the book in front (checked while it is shown).
+    QToolButton *btnSidePanel;
     QComboBox *cmbZoom;
     QCheckBox *CheckAutoPage;
     QToolButton *btnPrevious, *btnNext;
@@ -42,6 +45,8 @@ public:
     QToolButton *btnSearchPrevious, *btnSearchNext;
     // At the right end of a toolbar too narrow for all groups: its menu holds the groups left out.
     QToolButton *btnMore;
+    // Left of the pages: the outline and page thumbnails of the book in front; hidden until asked for.
+    BookSidePanel *sidePanel;
     // Shown over the pages while no book is open.
     QLabel *lblNoBook;
     // The status line under the pages while a book is open: a notice shortly before a book goes back

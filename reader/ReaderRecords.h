@@ -4,6 +4,7 @@
 #include "service/JsonDocument.h"
 #include "tasks/BackgroundTask.h"
 
+#include <QByteArray>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <string>
 
 class BookText;
+struct SidePanelBook;
 
 // The reading state of one reader page.
 struct TReaderSettings {
@@ -46,4 +48,11 @@ struct TReaderSettings {
     bool Returning = false;
     // The book's page text as the in-book search reads it, kept between searches.
     std::shared_ptr<BookText> Text;
+    // The downloaded book, shared with the view's document (not a copy); the side panel's thumbnails are
+    // rendered from it.
+    QByteArray BookBytes;
+    // Whether the side panel is shown while this page is in front, and what it shows of the book, made
+    // the first time it is shown.
+    bool SidePanelShown = false;
+    std::shared_ptr<SidePanelBook> SidePanel;
 };

@@ -3,6 +3,7 @@
 #include "bridge/ProgramState.h"
 #include "pdf/BookText.h"
 #include "pdfview/PdfControl.h"
+#include "reader/BookSidePanel.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
 #include "service/RuvasaLib.h"
@@ -45,6 +46,8 @@ void TReaderController::connectToolbar() {
     connect(panel.AnnotView, &QCheckBox::toggled, this, &TReaderController::AnnotViewClick);
     connect(panel.PageControl1, &QTabWidget::currentChanged, this, &TReaderController::PageControl1Change);
     connect(panel.btnReturn, &QToolButton::clicked, this, &TReaderController::btnReturnClick);
+    connect(panel.btnSidePanel, &QToolButton::clicked, this, &TReaderController::setSidePanelShown);
+    connect(panel.sidePanel, &BookSidePanel::pageChosen, this, &TReaderController::sidePanelPageChosen);
     connect(panel.btnAnnotUndo, &QToolButton::clicked, this, &TReaderController::undoAnnotation);
     connect(panel.btnAnnotRedo, &QToolButton::clicked, this, &TReaderController::redoAnnotation);
     connect(panel.btnSearchNext, &QToolButton::clicked, this, &TReaderController::btnSearchNextClick);
@@ -135,6 +138,10 @@ void TReaderController::freeSlot(int slot) {
         }
     }
     hideIdleNotice(sheet->objectName());
+    // The side panel lets go of the book's thumbnails, which go (queued work and all) with its state.
+    if (const TReaderSettings *settings = settingsOf(sheet);
+        settings && settings->SidePanel.get() == panel.sidePanel->shownBook())
+        panel.sidePanel->showBook(nullptr, -1);
     readerState.erase(sheet->objectName());
     panel.PageControl1->setTabVisible(slot, false);
     showReaderState();
@@ -142,6 +149,7 @@ void TReaderController::freeSlot(int slot) {
 
 void TReaderController::showReaderState() {
     panel.showBookOpen(anyBookOpen());
+    showSidePanel();
 }
 
 void TReaderController::releaseAll() {

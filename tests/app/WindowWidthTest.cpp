@@ -123,6 +123,7 @@ protected:
         ReaderPanel *p = panel;
         return {
             button(p->btnReturn, [this] { return QVariant(window->library().state.readCount); }),
+            button(p->btnSidePanel, flag(&S::SidePanelShown)),
             button(p->btnInfo, shown(window->FormInfoBuku)),
             {QStringLiteral("cmbZoom"), p->cmbZoom,
              [p] {

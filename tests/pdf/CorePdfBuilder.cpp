@@ -75,6 +75,61 @@ std::string pageResources(PdfWriter &writer, const FixturePage &page) {
     return resources;
 }
 
+std::string ref(int id) {
+    return std::to_string(id) + " 0 R";
+}
+
+// A PDF text string in UTF-16BE with its byte order mark, as hexadecimal.
+std::string utf16Hex(const std::string &utf8) {
+    std::u16string units;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        i += extra + 1;
+        if (c > 0xFFFF) {
+            c -= 0x10000;
+            units += char16_t(0xD800 + (c >> 10));
+            units += char16_t(0xDC00 + (c & 0x3FF));
+        } else {
+            units += char16_t(c);
+        }
+    }
+    std::string out = "<FEFF";
+    char hex[8];
+    for (char16_t unit : units) {
+        std::snprintf(hex, sizeof hex, "%04X", unsigned(unit));
+        out += hex;
+    }
+    return out + ">";
+}
+
+// Writes the entries of one outline level under the object `parent`; answers their object numbers.
+std::vector<int> writeOutline(PdfWriter &writer, const std::vector<FixtureOutlineEntry> &level, int parent,
+                              const std::vector<int> &pageIds) {
+    std::vector<int> ids;
+    for (std::size_t i = 0; i < level.size(); ++i)
+        ids.push_back(writer.reserve());
+    for (std::size_t i = 0; i < level.size(); ++i) {
+        const FixtureOutlineEntry &entry = level[i];
+        const std::vector<int> children = writeOutline(writer, entry.children, ids[i], pageIds);
+        std::string dict = "<< /Title " + utf16Hex(entry.title) + " /Parent " + ref(parent);
+        dict += entry.page >= 0 ? " /Dest [" + ref(pageIds.at(entry.page)) + " /XYZ 0 792 0]"
+                                : std::string(" /A << /S /URI /URI (https://kelvara.test/) >>");
+        if (i > 0)
+            dict += " /Prev " + ref(ids[i - 1]);
+        if (i + 1 < ids.size())
+            dict += " /Next " + ref(ids[i + 1]);
+        if (!children.empty())
+            dict += " /First " + ref(children.front()) + " /Last " + ref(children.back()) + " /Count " +
+                    std::to_string(children.size());
+        writer.set(ids[i], dict + " >>");
+    }
+    return ids;
+}
+
 } // namespace
 
 std::string fixtureStream(const std::string &entries, const std::string &data) {
@@ -87,7 +142,8 @@ std::string fixtureText(double x, double y, double size, const std::string &text
            escapePdfString(text) + ") Tj ET\n";
 }
 
-std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog) {
+std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog,
+                            const std::vector<FixtureOutlineEntry> &outline) {
     PdfWriter writer;
     const int catalog = writer.reserve();
     const int pageTree = writer.reserve();
@@ -96,6 +152,7 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
     const int courier =
         writer.add("<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>");
     std::string kids;
+    std::vector<int> pageIds;
     for (const FixturePage &page : pages) {
         const int contents = writer.add("<< /Length " + std::to_string(page.content.size()) +
                                         " >>\nstream\n" + page.content + "\nendstream");
@@ -114,12 +171,21 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
             dict += " /CropBox " + page.cropBox;
         if (!annots.empty())
             dict += " /Annots [" + annots + "]";
-        kids += std::to_string(writer.add(dict + " >>")) + " 0 R ";
+        pageIds.push_back(writer.add(dict + " >>"));
+        kids += ref(pageIds.back()) + " ";
+    }
+    std::string outlines;
+    if (!outline.empty()) {
+        const int root = writer.reserve();
+        const std::vector<int> top = writeOutline(writer, outline, root, pageIds);
+        writer.set(root, "<< /Type /Outlines /First " + ref(top.front()) + " /Last " + ref(top.back()) +
+                             " /Count " + std::to_string(top.size()) + " >>");
+        outlines = "/Outlines " + ref(root) + " ";
     }
     writer.set(pageTree,
                "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages.size()) + " >>");
-    writer.set(catalog,
-               "<< /Type /Catalog /Pages " + std::to_string(pageTree) + " 0 R " + extraCatalog + " >>");
+    writer.set(catalog, "<< /Type /Catalog /Pages " + std::to_string(pageTree) + " 0 R " + outlines +
+                            extraCatalog + " >>");
     return writer.finish(catalog);
 }
 

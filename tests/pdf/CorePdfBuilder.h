@@ -16,14 +16,23 @@ struct FixturePage {
     std::vector<std::string> objects; // objects the resources refer to (patterns, forms)
 };
 
+// An outline entry: its title (UTF-8, written as UTF-16), the page it goes to (-1: a web address instead),
+// and the entries under it.
+struct FixtureOutlineEntry {
+    std::string title;
+    int page = 0;
+    std::vector<FixtureOutlineEntry> children;
+};
+
 // A stream object: its dictionary entries and data.
 std::string fixtureStream(const std::string &entries, const std::string &data);
 
 // One line of text at (x, y) in Helvetica (or font "F2") of the given size.
 std::string fixtureText(double x, double y, double size, const std::string &text, const char *font = "F1");
 
-// A complete PDF with these pages; extraCatalog is added to the catalogue dictionary.
-std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog = {});
+// A complete PDF with these pages and outline; extraCatalog is added to the catalogue dictionary.
+std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::string &extraCatalog = {},
+                            const std::vector<FixtureOutlineEntry> &outline = {});
 
 // A book of `pages` letter pages like a book's body: a running head "Bab C - Halaman N" in Courier, a rule,
 // and 46 lines of 10-pt Helvetica drawn from a small Indonesian vocabulary (the same for every call).

@@ -10,14 +10,18 @@
 #include "devserver/Database.h"
 #include "devserver/Faults.h"
 #include "devserver/SampleContent.h"
+#include "pdf/PageThumbnails.h"
 #include "pdfview/PdfControl.h"
 #include "prompts/MessageBoxes.h"
+#include "reader/BookSidePanel.h"
 #include "reader/ReaderController.h"
 #include "reader/ReaderPanel.h"
+#include "reader/ThumbnailStrip.h"
 #include "service/ReplyValues.h"
 #include "service/RuvasaLib.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -35,6 +39,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -342,6 +347,7 @@ TEST_F(Reader, GroupsThatDoNotFitWaitInTheMenuLeastNeededFirstAndWorkFromThere) 
         {panel->CheckAutoPage},
         {panel->btnExportNotes},
         {panel->btnInfo},
+        {panel->btnSidePanel},
         {panel->btnTextSelect},
         {panel->cmbZoom},
         {panel->edSearch, panel->btnSearchPrevious, panel->btnSearchNext},
@@ -1088,6 +1094,17 @@ TEST_F(Reader, EveryReaderKeyDoesWhatItsTooltipSays) {
         {"Escape leaves the annotation tool", page, Qt::Key_Escape, Qt::NoModifier,
          [&] { panel->btnAnnotHighlight->click(); },
          [&] { EXPECT_FALSE(settings(0).CurrentHighlightAnnotState); }},
+        {"F9 shows the side panel", page, Qt::Key_F9, Qt::NoModifier, [] {},
+         [&] {
+             EXPECT_TRUE(settings(0).SidePanelShown);
+             EXPECT_TRUE(panel->sidePanel->isVisible());
+             EXPECT_TRUE(panel->btnSidePanel->isChecked());
+         }},
+        {"F9 again hides it", page, Qt::Key_F9, Qt::NoModifier, [] {},
+         [&] {
+             EXPECT_FALSE(settings(0).SidePanelShown);
+             EXPECT_FALSE(panel->sidePanel->isVisible());
+         }},
         {"Ctrl+Tab to the next book", page, Qt::Key_Tab, Qt::ControlModifier, [] {},
          [&] { EXPECT_EQ(panel->PageControl1->currentIndex(), 1); }},
         {"Ctrl+Tab round to the first", [&] { return static_cast<QWidget *>(view(1)); }, Qt::Key_Tab,
@@ -1119,6 +1136,7 @@ TEST_F(Reader, ToolbarControlsAreReachedByTabAndNamed) {
         {panel->edPage, "Ctrl+G"},       {panel->edSearch, "Ctrl+F"},
         {panel->btnSearchNext, "(F3)"},  {panel->btnSearchPrevious, "Shift+F3"},
         {panel->cmbZoom, "Ctrl+0"},      {panel->btnAnnotHighlight, "Esc"},
+        {panel->btnSidePanel, "(F9)"},
     };
     for (QWidget *control : panel->PanelToolbar->findChildren<QWidget *>()) {
         if (!qobject_cast<QAbstractButton *>(control) && !qobject_cast<QComboBox *>(control) &&
@@ -1275,4 +1293,158 @@ TEST_F(Reader, AnnotationChangesAreUndoneAndRedonePerBookAndTheReturnSendsWhatIs
     const auto sent = lastPaths(3);
     ASSERT_EQ(sent, ReturnWithDocuments);
     EXPECT_EQ(Json::parse(calls()[calls().size() - 2].second), shown);
+}
+
+// The side panel: the book's outline and its page thumbnails, shown per book.
+class SidePanel : public Reader {
+protected:
+    BookSidePanel &side() const { return *panel->sidePanel; }
+    QTreeWidgetItem *outlineItem(const std::vector<int> &path) const {
+        QTreeWidgetItem *item = nullptr;
+        for (int child : path)
+            item = item ? item->child(child) : side().outlineTree->topLevelItem(child);
+        return item;
+    }
+    PageThumbnails &thumbnails(int slot) const { return *settings(slot).SidePanel->thumbnails; }
+};
+
+TEST_F(SidePanel, HiddenUntilAskedForThenRememberedForEachBook) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    auto expectShown = [&](bool shown) {
+        EXPECT_EQ(side().isVisible(), shown);
+        EXPECT_EQ(panel->btnSidePanel->isChecked(), shown);
+    };
+    expectShown(false);
+    EXPECT_EQ(settings(1).SidePanel, nullptr); // nothing is made before it is asked for
+    panel->btnSidePanel->click();
+    expectShown(true);
+    EXPECT_EQ(side().shownBook(), settings(1).SidePanel.get());
+    show(0);
+    expectShown(false);
+    EXPECT_EQ(side().shownBook(), nullptr);
+    show(1);
+    expectShown(true);
+    EXPECT_EQ(side().shownBook(), settings(1).SidePanel.get());
+    panel->btnSidePanel->click();
+    show(0);
+    show(1);
+    expectShown(false);
+}
+
+// A turn's marks follow from the event loop; a switch to another book before then marks that book's page.
+TEST_F(SidePanel, ASwitchRightAfterATurnMarksThePageOfTheBookInFront) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    ASSERT_EQ(borrow(LongBook), 1);
+    panel->btnSidePanel->click();
+    show(0);
+    panel->btnSidePanel->click();
+    show(1);
+    view(1)->SetPageIndex(5);
+    show(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(side().shownBook(), settings(0).SidePanel.get());
+    EXPECT_EQ(side().thumbnailStrip->currentIndex().row(), view(0)->PageIndex());
+}
+
+TEST_F(SidePanel, TheOutlineIsTheBooksOwnAndMarksThePageShownAsPagesTurn) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    panel->btnSidePanel->click();
+    QTreeWidget *tree = side().outlineTree;
+    ASSERT_TRUE(tree->isVisible());
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(outlineItem({0})->text(0), "Bagian Awal");
+    EXPECT_EQ(outlineItem({0, 1})->text(0), "Kata Pengantar");
+    EXPECT_EQ(outlineItem({1})->text(0), "Isi Buku");
+    ASSERT_EQ(outlineItem({1})->childCount(), 52); // a chapter every eight pages after twelve of front matter
+    EXPECT_TRUE(outlineItem({1, 2})->text(0).startsWith("Bab 3: "));
+
+    const struct {
+        int page;
+        std::vector<int> marked;
+    } cases[] = {
+        {0, {0, 0}}, // the title page's entry rather than the front matter it opens
+        {1, {0, 1}}, {11, {0, 1}}, {12, {1, 0}}, {19, {1, 0}}, {20, {1, 1}}, {423, {1, 51}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.page);
+        view(0)->SetPageIndex(c.page);
+        QCoreApplication::processEvents(); // the marks follow the painted page
+        EXPECT_EQ(tree->currentItem(), outlineItem(c.marked));
+        EXPECT_EQ(side().thumbnailStrip->currentIndex().row(), c.page);
+    }
+    view(0)->SetPageIndex(27);
+    reader.btnNextClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree->currentItem(), outlineItem({1, 2}));
+}
+
+TEST_F(SidePanel, AnOutlineEntryOrAThumbnailGoesToItsPage) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    panel->btnSidePanel->click();
+    QTreeWidget *tree = side().outlineTree;
+    QTreeWidgetItem *chapter = outlineItem({1, 4});
+    tree->scrollToItem(chapter);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(chapter).center());
+    EXPECT_EQ(view(0)->PageIndex(), 12 + 4 * 8);
+
+    ThumbnailStrip *strip = side().thumbnailStrip;
+    const QModelIndex thumbnail = strip->model()->index(37, 0);
+    strip->scrollTo(thumbnail);
+    QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, strip->visualRect(thumbnail).center());
+    EXPECT_EQ(view(0)->PageIndex(), 37);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(tree->currentItem(), outlineItem({1, 3}));
+}
+
+TEST_F(SidePanel, TheStripAsksForThePagesInViewAndThoseAroundNotTheWholeBook) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    view(0)->SetPageIndex(200);
+    panel->btnSidePanel->click();
+    QCoreApplication::processEvents();
+    const auto [first, last] = side().thumbnailStrip->pagesInView();
+    ASSERT_LE(first, 200);
+    ASSERT_GE(last, 200);
+    thumbnails(0).waitUntilIdle();
+    for (int page = first; page <= last; ++page)
+        EXPECT_FALSE(thumbnails(0).thumbnail(page).isNull()) << page;
+    EXPECT_FALSE(thumbnails(0).thumbnail(last + 1).isNull());
+    EXPECT_TRUE(thumbnails(0).thumbnail(0).isNull());
+    EXPECT_TRUE(thumbnails(0).thumbnail(423).isNull());
+    EXPECT_LE(thumbnails(0).heldBytes(), ThumbnailStrip::thumbnailByteCap());
+    // What arrives is shown in the strip in place of the blank frame.
+    QCoreApplication::processEvents();
+    const QImage shown =
+        side().thumbnailStrip->model()->index(200, 0).data(Qt::DecorationRole).value<QImage>();
+    EXPECT_EQ(shown, thumbnails(0).thumbnail(200));
+}
+
+TEST_F(SidePanel, ABookWithoutAnOutlineShowsItsThumbnailsAlone) {
+    ASSERT_EQ(borrow(ShortBook), 0);
+    panel->btnSidePanel->click();
+    EXPECT_FALSE(side().outlineTree->isVisible());
+    EXPECT_TRUE(side().thumbnailStrip->isVisible());
+    EXPECT_EQ(side().thumbnailStrip->model()->rowCount(), view(0)->GetPageCount());
+    EXPECT_TRUE(processUntil([&] { return !thumbnails(0).thumbnail(0).isNull(); }));
+}
+
+TEST_F(SidePanel, ReturningABookDropsItsQueuedThumbnailsAndFreesThem) {
+    ASSERT_EQ(borrow(LongBook), 0);
+    ASSERT_EQ(borrow(ShortBook), 1);
+    show(0);
+    panel->btnSidePanel->click();
+    std::weak_ptr<SidePanelBook> kept = settings(0).SidePanel;
+    std::vector<int> everyPage(424);
+    std::iota(everyPage.begin(), everyPage.end(), 0);
+    thumbnails(0).request(everyPage); // plenty still waiting when the book goes
+    returnActive();
+    EXPECT_TRUE(kept.expired());
+    EXPECT_EQ(side().shownBook(), nullptr);
+    EXPECT_EQ(side().thumbnailStrip->model()->rowCount(), 0);
+    // The news of thumbnails made before the return is dropped with the book.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(side().thumbnailStrip->model()->rowCount(), 0);
+    // The other book's panel is as it was left: hidden.
+    EXPECT_EQ(panel->PageControl1->currentIndex(), 1);
+    EXPECT_FALSE(side().isVisible());
 }
