@@ -74,6 +74,7 @@ void BM_SevenHostViewsToFirstPage(benchmark::State &state) {
             views.push_back(host.createView());
         loadAll(views);
     }
+    state.SetLabel("reference: BM_SevenPlainViewsToFirstPage");
 }
 BENCHMARK(BM_SevenHostViewsToFirstPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 

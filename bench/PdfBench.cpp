@@ -1,6 +1,6 @@
 // PDF engine figures: drawing a page at 100% on a 96-dpi screen against `mutool draw` in the same run, and
 // opening a 400-page book from memory up to its first page drawn. The in-book search has its own benchmark
-// (BookSearchBench).
+// (BookSearchBench). Targets and references are counters named as scripts/bench-table reads them.
 #include "pdf/PdfiumCore.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
@@ -60,18 +60,16 @@ void RenderPageVsMutool(benchmark::State &state) {
     TPdfDocument doc;
     doc.LoadFromFile(file);
     QImage image(screenPixels(612), screenPixels(792), QImage::Format_RGB32);
-    double ours = 0, reference = 0;
+    double reference = 0;
     for (auto _ : state) {
         double total = 0;
         for (int i = 0; i < Pages; ++i)
             total += drawPage(doc, i, image);
-        ours = total / Pages;
-        reference = mutoolSecondsPerPage(file, Pages);
-        state.SetIterationTime(ours);
+        reference += mutoolSecondsPerPage(file, Pages);
+        state.SetIterationTime(total / Pages); // the benchmark's time is ours per page
     }
-    state.counters["ours_ms_per_page"] = ours * 1e3;
-    state.counters["mutool_ms_per_page"] = reference * 1e3;
-    state.counters["ratio_max_1.2"] = ours / reference;
+    state.counters["reference_ms"] = reference * 1e3 / double(state.iterations());
+    state.counters["ratio_target_max"] = 1.2;
 }
 BENCHMARK(RenderPageVsMutool)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 

@@ -186,6 +186,7 @@ void BM_ReaderDownloadedBookToFirstPaint(benchmark::State &state) {
         readerViewSize = rig.reader.activeView()->size();
         rig.returnBook();
     }
+    state.SetLabel("reference: BM_PdfViewBytesToFirstPaint");
 }
 BENCHMARK(BM_ReaderDownloadedBookToFirstPaint)
     ->Unit(benchmark::kMillisecond)

@@ -16,3 +16,7 @@ int fuzzAnnotationDocument(const std::uint8_t *data, std::size_t size);
 // The bytes as a service reply (the first two bytes choose the HTTP status, the rest is the body): read
 // as every call reads its reply, made-up failure replies included, its values read and written out.
 int fuzzServiceReply(const std::uint8_t *data, std::size_t size);
+// The bytes as a reply with status 200, read as every call reads its reply, then every page generator
+// run on it (first and following pages). Aborts when a text of the reply put a script element into a
+// page unescaped.
+int fuzzPageGenerators(const std::uint8_t *data, std::size_t size);

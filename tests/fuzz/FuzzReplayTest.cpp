@@ -25,6 +25,7 @@ TEST(FuzzReplay, KeptInputsRunThroughEveryTarget) {
         {"pdf_book", fuzzPdfBook},
         {"annotation_document", fuzzAnnotationDocument},
         {"service_reply", fuzzServiceReply},
+        {"page_generators", fuzzPageGenerators},
     };
     for (const auto &target : targets) {
         int replayed = 0;
