@@ -199,7 +199,7 @@ void BM_PanelMemoryEveryThumbnail(benchmark::State &state) {
         state.counters["rss_growth_MiB"] = rssMiB() - before;
         area.closePanel();
     }
-    state.counters["growth_target_max_MiB"] = 16;
+    state.counters["rss_growth_target_max_MiB"] = 16;
 }
 
 } // namespace
