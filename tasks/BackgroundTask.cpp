@@ -17,6 +17,19 @@ QThreadPool &taskPool() {
     return *pool;
 }
 
+// Tasks waiting for a pool thread. A task crosses to its thread under this lock, and the pool is only
+// given a plain function that takes the next one: Qt's pool hands its jobs over with locks inside Qt,
+// which a race detector cannot see, so a task it carried would look unordered with its start.
+struct PendingTasks {
+    std::mutex lock;
+    std::deque<TaskHandle> tasks;
+};
+
+PendingTasks &pendingTasks() {
+    static auto *pending = new PendingTasks;
+    return *pending;
+}
+
 // Carries calls from pool threads to the UI thread, in the order they were posted. The call itself
 // crosses under this object's lock; Qt's event only says that one is waiting. So whatever a pool
 // thread wrote before posting is ordered before the call by a lock of ours, which a race detector
@@ -76,18 +89,18 @@ bool TaskContext::terminated() const {
 }
 
 BackgroundTask::BackgroundTask(const QString &name, QObject *context, Handlers handlers)
-    : taskName(name), context(context) {
-    // Handed to the pool thread under the lock run() takes first: Qt's pool passes the task on
-    // without a lock a race detector sees.
-    std::lock_guard lock(mutex);
-    this->handlers = std::move(handlers);
-}
+    : taskName(name), context(context), handlers(std::move(handlers)) {}
 
 TaskHandle BackgroundTask::start(const QString &name, QObject *context, Body body, Completion completion,
                                  MessageHandler onMessage) {
     auto task = std::make_shared<BackgroundTask>(
         name, context, Handlers{std::move(body), std::move(completion), std::move(onMessage)});
-    taskPool().start([task] { task->run(); });
+    {
+        PendingTasks &pending = pendingTasks();
+        std::lock_guard guard(pending.lock);
+        pending.tasks.push_back(task);
+    }
+    taskPool().start(&BackgroundTask::runNext);
     return task;
 }
 
@@ -95,16 +108,22 @@ void BackgroundTask::waitForAll() {
     taskPool().waitForDone();
 }
 
-void BackgroundTask::run() {
-    Body body;
+void BackgroundTask::runNext() {
+    TaskHandle task;
     {
-        std::lock_guard lock(mutex);
-        body = std::move(handlers.body);
+        PendingTasks &pending = pendingTasks();
+        std::lock_guard guard(pending.lock);
+        task = std::move(pending.tasks.front());
+        pending.tasks.pop_front();
     }
+    task->run();
+}
+
+void BackgroundTask::run() {
     TaskContext taskContext(*this);
     try {
-        if (body)
-            body(taskContext);
+        if (handlers.body)
+            handlers.body(taskContext);
     } catch (...) {
         // A body reports through its reply field; an escaped exception must not take the pool down.
     }
