@@ -88,8 +88,11 @@ std::string Prose::sentence() {
 
 std::string Prose::paragraph(int sentences) {
     std::string text;
-    for (int i = 0; i < sentences; ++i)
-        text += (i ? " " : "") + sentence();
+    for (int i = 0; i < sentences; ++i) {
+        if (i)
+            text += ' ';
+        text += sentence();
+    }
     return text;
 }
 

@@ -1,7 +1,5 @@
 #include "pdfview/PdfPagePrefetch.h"
 
-#include <QtConcurrent/QtConcurrentRun>
-
 #include <mutex>
 
 QImage renderPageImage(TPdfPage &page, QSize size, TPdfPageRotation rotation, TPdfPageRenderOptions options,
@@ -21,14 +19,14 @@ TPdfPagePrefetch::~TPdfPagePrefetch() {
 
 void TPdfPagePrefetch::WaitForFinished() const {
     if (FRunning)
-        FFuture.waitForFinished();
+        FFuture.wait();
 }
 
 void TPdfPagePrefetch::Start(TPdfDocument &document, TPdfPageImageKey key, SizeOfPage sizeOf) {
     Discard(key.PageIndex);
     FDocument = &document;
     FRunning = true;
-    FFuture = QtConcurrent::run([&document, key, sizeOf = std::move(sizeOf)]() mutable {
+    FFuture = std::async(std::launch::async, [&document, key, sizeOf = std::move(sizeOf)]() mutable {
         Result result;
         // Held throughout, so the document cannot close under the page in use.
         const std::lock_guard lock(document.Mutex());
@@ -48,9 +46,8 @@ void TPdfPagePrefetch::Start(TPdfDocument &document, TPdfPageImageKey key, SizeO
 }
 
 TPdfPagePrefetch::Result TPdfPagePrefetch::Collect() {
-    Result result = FFuture.result();
+    Result result = FFuture.get();
     FRunning = false;
-    FFuture = QFuture<Result>();
     return result;
 }
 

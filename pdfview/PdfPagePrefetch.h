@@ -2,11 +2,11 @@
 #include "pdf/PdfiumCore.h"
 
 #include <QColor>
-#include <QFuture>
 #include <QImage>
 #include <QSize>
 
 #include <functional>
+#include <future>
 
 // Renders one page at a given size over a background colour into a 32-bit image; `reuse` lends its pixels
 // when it has that size and format and nobody else shares them.
@@ -23,12 +23,13 @@ struct TPdfPageImageKey {
     bool operator==(const TPdfPageImageKey &) const = default;
 };
 
-// Renders a page the view is likely to show next on a pool thread, so that turning to it only copies
-// the image. One rendering at most is in flight; the document's own lock serialises it with the UI
-// thread's use of the document.
+// Renders a page the view is likely to show next on a thread of its own, so that turning to it only
+// copies the image. One rendering at most is in flight; the document's own lock serialises it with the
+// UI thread's use of the document. The thread is started and its result taken through the standard
+// library, whose hand-over a race detector sees (a Qt pool's, inside Qt, it cannot).
 class TPdfPagePrefetch {
 public:
-    // Tells the drawn size of a page from its size in points; runs on the pool thread.
+    // Tells the drawn size of a page from its size in points; runs on the rendering thread.
     using SizeOfPage = std::function<QSize(double pageWidth, double pageHeight)>;
 
     TPdfPagePrefetch() = default;
@@ -56,6 +57,6 @@ private:
     void ReleasePage(const Result &result, int keepPageIndex);
 
     TPdfDocument *FDocument = nullptr;
-    mutable QFuture<Result> FFuture;
+    mutable std::future<Result> FFuture;
     bool FRunning = false;
 };

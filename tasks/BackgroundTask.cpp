@@ -1,7 +1,10 @@
 #include "tasks/BackgroundTask.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThreadPool>
+
+#include <deque>
 
 namespace {
 // Tasks mostly wait on the network, so the pool is wider than the number of cores.
@@ -12,6 +15,65 @@ QThreadPool &taskPool() {
         return p;
     }();
     return *pool;
+}
+
+// Tasks waiting for a pool thread. A task crosses to its thread under this lock, and the pool is only
+// given a plain function that takes the next one: Qt's pool hands its jobs over with locks inside Qt,
+// which a race detector cannot see, so a task it carried would look unordered with its start.
+struct PendingTasks {
+    std::mutex lock;
+    std::deque<TaskHandle> tasks;
+};
+
+PendingTasks &pendingTasks() {
+    static auto *pending = new PendingTasks;
+    return *pending;
+}
+
+// Carries calls from pool threads to the UI thread, in the order they were posted. The call itself
+// crosses under this object's lock; Qt's event only says that one is waiting. So whatever a pool
+// thread wrote before posting is ordered before the call by a lock of ours, which a race detector
+// sees, and not only by Qt's event queue, which it cannot see into.
+class UiMailbox : public QObject {
+public:
+    void post(std::function<void()> call) {
+        {
+            std::lock_guard lock(mutex);
+            calls.push_back(std::move(call));
+        }
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+    }
+
+protected:
+    bool event(QEvent *event) override {
+        if (event->type() != QEvent::User)
+            return QObject::event(event);
+        std::function<void()> call;
+        {
+            std::lock_guard lock(mutex);
+            if (calls.empty())
+                return true;
+            call = std::move(calls.front());
+            calls.pop_front();
+        }
+        call();
+        return true;
+    }
+
+private:
+    std::mutex mutex;
+    std::deque<std::function<void()>> calls;
+};
+
+// Made by the first call to post (on a pool thread), handed to the UI thread at once and kept for the
+// life of the program, like the pool.
+UiMailbox &uiMailbox() {
+    static UiMailbox *mailbox = [] {
+        auto *created = new UiMailbox;
+        created->moveToThread(QCoreApplication::instance()->thread());
+        return created;
+    }();
+    return *mailbox;
 }
 } // namespace
 
@@ -33,12 +95,28 @@ TaskHandle BackgroundTask::start(const QString &name, QObject *context, Body bod
                                  MessageHandler onMessage) {
     auto task = std::make_shared<BackgroundTask>(
         name, context, Handlers{std::move(body), std::move(completion), std::move(onMessage)});
-    taskPool().start([task] { task->run(); });
+    {
+        PendingTasks &pending = pendingTasks();
+        std::lock_guard guard(pending.lock);
+        pending.tasks.push_back(task);
+    }
+    taskPool().start(&BackgroundTask::runNext);
     return task;
 }
 
 void BackgroundTask::waitForAll() {
     taskPool().waitForDone();
+}
+
+void BackgroundTask::runNext() {
+    TaskHandle task;
+    {
+        PendingTasks &pending = pendingTasks();
+        std::lock_guard guard(pending.lock);
+        task = std::move(pending.tasks.front());
+        pending.tasks.pop_front();
+    }
+    task->run();
 }
 
 void BackgroundTask::run() {
@@ -59,15 +137,11 @@ void BackgroundTask::run() {
 }
 
 void BackgroundTask::deliver(std::function<void()> call) {
-    // Posted to the application object, which outlives every window; whether the context still
-    // exists is decided on the UI thread, when the call arrives.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(),
-        [target = context, call = std::move(call)] {
-            if (target)
-                call();
-        },
-        Qt::QueuedConnection);
+    // Whether the context still exists is decided on the UI thread, when the call arrives.
+    uiMailbox().post([target = context, call = std::move(call)] {
+        if (target)
+            call();
+    });
 }
 
 void BackgroundTask::waitFor() {

@@ -61,6 +61,8 @@ public:
 
 private:
     friend class TaskContext;
+    // Runs the task started longest ago of those no pool thread has taken yet.
+    static void runNext();
     void run();
     void deliver(std::function<void()> call);
 

@@ -68,7 +68,7 @@ std::string pageResources(PdfWriter &writer, const FixturePage &page) {
         ids.push_back(writer.add(object));
     std::string resources = page.resources;
     for (size_t i = ids.size(); i-- > 0;) { // from the last, so "@1" is not taken for the start of "@12"
-        const std::string mark = "@" + std::to_string(i);
+        const std::string mark = '@' + std::to_string(i);
         for (size_t at; (at = resources.find(mark)) != std::string::npos;)
             resources.replace(at, mark.size(), std::to_string(ids[i]) + " 0 R");
     }

@@ -209,8 +209,11 @@ QImage drawnToBitmap(TPdfPage &page, QSize size, bool alpha) {
     TPdfBitmap bitmap(size.width(), size.height(), alpha);
     bitmap.FillRect(0, 0, size.width(), size.height(), 0xFFFFFFFF);
     page.DrawToPdfBitmap(bitmap, 0, 0, size.width(), size.height());
+    // Copied out of the bitmap's pixels, which go with it (a conversion to the format it already has
+    // would keep pointing at them).
     return QImage(static_cast<const uchar *>(bitmap.Buffer()), size.width(), size.height(),
                   bitmap.BytesPerScanLine(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32)
+        .copy()
         .convertToFormat(QImage::Format_RGB32);
 }
 
