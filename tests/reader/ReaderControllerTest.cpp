@@ -441,6 +441,15 @@ TEST_F(Reader, SwitchingPagesPutsBackEachBooksToolbar) {
     EXPECT_EQ(panel->edPage->text(), QStringLiteral("1/%1").arg(total(LongBook)));
 }
 
+// Stops the page's timers so that the test's ticks stand in for the clock, and forgets the seconds the real
+// timers counted while the books were borrowed (a loaded machine can take seconds for that).
+void holdClock(TReaderSettings &state) {
+    state.TimerIdle->stop();
+    state.TimerChecking->stop();
+    state.IdleTime = 0;
+    state.CheckingTime = 0;
+}
+
 // Ticks the page's timer `count` times as a second each would.
 void tick(TReaderController &reader, QTimer *timer, int count) {
     for (int i = 0; i < count; ++i)
@@ -450,8 +459,7 @@ void tick(TReaderController &reader, QTimer *timer, int count) {
 TEST_F(Reader, ThirtyMinutesWithoutMovementReturnTheBookAtTheNextReport) {
     ASSERT_EQ(borrow(ShortBook), 0);
     TReaderSettings &state = settings(0);
-    state.TimerIdle->stop(); // the test's ticks stand in for the clock
-    state.TimerChecking->stop();
+    holdClock(state);
     const std::string idBaca = state.IdBaca;
 
     tick(reader, state.TimerIdle, 1800);
@@ -486,8 +494,7 @@ TEST_F(Reader, ThirtyMinutesWithoutMovementReturnTheBookAtTheNextReport) {
 TEST_F(Reader, AMovementBeforeTheLimitKeepsTheBook) {
     ASSERT_EQ(borrow(ShortBook), 0);
     TReaderSettings &state = settings(0);
-    state.TimerIdle->stop();
-    state.TimerChecking->stop();
+    holdClock(state);
     tick(reader, state.TimerIdle, 29 * 60);
     reader.PDFViewMouseMove(view(0));
     EXPECT_EQ(state.IdleTime, 0);
@@ -505,7 +512,7 @@ TEST_F(Reader, AMovementBeforeTheLimitKeepsTheBook) {
 
 TEST_F(Reader, AReportInFlightWhenTheBookIsReturnedChangesNothing) {
     ASSERT_EQ(borrow(ShortBook), 0);
-    settings(0).TimerChecking->stop();
+    holdClock(settings(0));
     settings(0).ReadStatus = 0;
     tick(reader, settings(0).TimerChecking, 301);
     returnActive(); // the report and the return race to the service; the return frees the page either way
@@ -1174,10 +1181,8 @@ TEST_F(Reader, TheRightClickMenuCopiesTheSelectionWithItsCitation) {
 TEST_F(Reader, TheIdleClockAndItsNoticeFollowTheIdleTicks) {
     ASSERT_EQ(borrow(ShortBook), 0);
     ASSERT_EQ(borrow(LongBook), 1);
-    for (int slot : {0, 1}) {
-        settings(slot).TimerIdle->stop();
-        settings(slot).TimerChecking->stop();
-    }
+    for (int slot : {0, 1})
+        holdClock(settings(slot));
     show(0);
     const QString title = panel->PageControl1->tabText(0);
     auto clockSays = [&](int minutes) {
