@@ -4,6 +4,7 @@
 // nothing half-done: no loan open at the service without its page, no annotation document lost, no
 // file left half-written.
 #include "ClientHarness.h"
+#include "ClientWindowSteps.h"
 #include "annotations/BookDocuments.h"
 #include "app/AppGlobals.h"
 #include "app/ClientStartup.h"
@@ -67,11 +68,10 @@ private:
     int port = 0;
 };
 
-class BadInputMatrix : public ::testing::Test {
+class BadInputMatrix : public ::testing::Test, protected e2e::ClientWindowSteps {
 protected:
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scope{boxes};
-    std::unique_ptr<TFormMain> window;
     Service &service = Service::instance();
 
     void SetUp() override {
@@ -95,15 +95,6 @@ protected:
         window->showMaximized();
         ASSERT_TRUE(waitForFreshLoginPage());
     }
-    ChromiumView *view(LibraryView which) const { return window->view(which); }
-    bool inFront(LibraryView which) const {
-        return window->areas->currentWidget() == window->panelBrowser &&
-               window->panelBrowser->currentWidget() == view(which);
-    }
-    void click(LibraryView which, const QString &selector) {
-        evaluate(view(which), QStringLiteral("document.querySelector(\"%1\").click()").arg(selector));
-    }
-    void markReplaced(LibraryView which) { evaluate(view(which), QStringLiteral("window.replaced = true")); }
     bool waitForFreshLoginPage() {
         return waitForPage(view(LibraryView::Chromium1), QStringLiteral("login.html"),
                            QStringLiteral("!window.replaced && document.getElementById('email') && "

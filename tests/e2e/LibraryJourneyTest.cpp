@@ -2,6 +2,7 @@
 // library, against the local library service. Clicks are made by script in the views, so every
 // step runs the whole path from page to message to task to page.
 #include "ClientHarness.h"
+#include "ClientWindowSteps.h"
 #include "app/AppGlobals.h"
 #include "app/ClientStartup.h"
 #include "app/FormMain.h"
@@ -33,12 +34,11 @@ using e2e::evaluate;
 using e2e::processUntil;
 using e2e::waitForPage;
 
-class LibraryJourney : public ::testing::Test {
+class LibraryJourney : public ::testing::Test, protected e2e::ClientWindowSteps {
 protected:
     ScriptedMessageBoxes boxes;
     ScopedMessageBoxes scope{boxes};
     std::vector<QString> updaterCalls;
-    std::unique_ptr<TFormMain> window;
     QString dataFolder;
 
     void TearDown() override {
@@ -60,14 +60,6 @@ protected:
         window->showMaximized();
         return true;
     }
-    ChromiumView *view(LibraryView which) const { return window->view(which); }
-    bool inFront(LibraryView which) const {
-        return window->areas->currentWidget() == window->panelBrowser &&
-               window->panelBrowser->currentWidget() == view(which);
-    }
-    void click(LibraryView which, const QString &selector) {
-        evaluate(view(which), QStringLiteral("document.querySelector(\"%1\").click()").arg(selector));
-    }
     void submitLogin(const std::string &user, const std::string &password) {
         evaluate(view(LibraryView::Chromium1),
                  QStringLiteral("document.getElementById('email').value = '%1';"
@@ -85,8 +77,6 @@ protected:
             view(LibraryView::Chromium1), QStringLiteral("index.html"),
             QStringLiteral("!window.replaced && document.querySelectorAll('.section-item').length > 0"));
     }
-    // Marks the document shown now, so that a wait can tell the page that replaces it.
-    void markReplaced(LibraryView which) { evaluate(view(which), QStringLiteral("window.replaced = true")); }
     // True once `which` is in front, shows `fileName` fully loaded and `condition` holds there.
     bool waitForView(LibraryView which, const QString &fileName, const QString &condition) {
         return waitForPage(view(which), fileName, condition) && processUntil([&] { return inFront(which); });

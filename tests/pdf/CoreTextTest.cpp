@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -48,6 +49,19 @@ QString pdfiumText(const std::string &pdf) {
     return oracle.getAllText(0).text();
 }
 
+// A one-page PDF as QPdfWriter writes what `draw` paints, at 72 dots per inch.
+std::string qtWrittenPage(const std::function<void(QPainter &)> &draw) {
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&out);
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    draw(painter);
+    painter.end();
+    return bytes.toStdString();
+}
+
 struct LoadedPage {
     TPdfDocument doc;
     TPdfPage *page = nullptr;
@@ -66,13 +80,7 @@ TEST(CoreText, PageTextMatchesPdfium) {
 
 // A page as Qt writes it: an embedded subset font, words placed by the layout, wrapped lines.
 TEST(CoreText, QtWrittenPageMatchesPdfium) {
-    QByteArray bytes;
-    {
-        QBuffer out(&bytes);
-        out.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&out);
-        writer.setResolution(72);
-        QPainter painter(&writer);
+    const std::string pdf = qtWrittenPage([](QPainter &painter) {
         QFont font("DejaVu Sans");
         font.setPointSize(11);
         painter.setFont(font);
@@ -82,10 +90,10 @@ TEST(CoreText, QtWrittenPageMatchesPdfium) {
             "https://kelvara.example.id/katalog untuk informasi lebih lanjut tentang peminjaman.");
         painter.drawText(60, 400, "Judul:");
         painter.drawText(160, 400, "Sejarah Nusantara");
-    }
-    LoadedPage loaded(bytes.toStdString());
+    });
+    LoadedPage loaded(pdf);
     const QString text = loaded.text();
-    EXPECT_EQ(text, pdfiumText(bytes.toStdString()));
+    EXPECT_EQ(text, pdfiumText(pdf));
     EXPECT_TRUE(text.endsWith("\r\nJudul: Sejarah Nusantara"));
 }
 
@@ -120,17 +128,11 @@ TEST(CoreText, TextDrawnOverItselfReadsOnce) {
 
 // Right-to-left text drawn `times` times, each a fraction of a point beside the one before, as Qt writes it.
 std::string arabicDrawn(int times) {
-    QByteArray bytes;
-    QBuffer out(&bytes);
-    out.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&out);
-    writer.setResolution(72);
-    QPainter painter(&writer);
-    painter.setFont(QFont("DejaVu Sans", 14));
-    for (int k = 0; k < times; ++k)
-        painter.drawText(QPointF(200 + 0.3 * k, 400 + 0.2 * k), QString::fromUtf8("كتاب الرحلة"));
-    painter.end();
-    return bytes.toStdString();
+    return qtWrittenPage([times](QPainter &painter) {
+        painter.setFont(QFont("DejaVu Sans", 14));
+        for (int k = 0; k < times; ++k)
+            painter.drawText(QPointF(200 + 0.3 * k, 400 + 0.2 * k), QString::fromUtf8("كتاب الرحلة"));
+    });
 }
 
 TEST(CoreText, RightToLeftTextDrawnOverItselfReadsOnce) {
