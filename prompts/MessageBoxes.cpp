@@ -1,8 +1,12 @@
 #include "prompts/MessageBoxes.h"
+#include "tasks/UiMailbox.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+
+#include <condition_variable>
+#include <optional>
 
 namespace {
 MessageBoxes *installed = nullptr;
@@ -82,13 +86,22 @@ MsgAnswer QtMessageBoxes::showTitled(MsgKind kind, const QString &title, const Q
         return answerOf(box.exec());
     };
     // A box raised by a background task (the login page is rendered on one) is shown by the UI
-    // thread while the task waits for the answer.
+    // thread while the task waits for the answer. The question and the answer both cross under
+    // locks of ours, so the texts the task wrote are ordered before the box reads them.
     if (QThread::currentThread() == qApp->thread())
         return ask();
-    MsgAnswer answer = MsgAnswer::Ok;
-    QMetaObject::invokeMethod(
-        qApp, [&] { answer = ask(); }, Qt::BlockingQueuedConnection);
-    return answer;
+    std::mutex lock;
+    std::condition_variable answered;
+    std::optional<MsgAnswer> answer;
+    postToUiThread([&] {
+        const MsgAnswer given = ask();
+        std::lock_guard guard(lock);
+        answer = given;
+        answered.notify_one();
+    });
+    std::unique_lock guard(lock);
+    answered.wait(guard, [&] { return answer.has_value(); });
+    return *answer;
 }
 
 MsgAnswer ScriptedMessageBoxes::show(MsgKind kind, const QString &text, MsgButtons buttons) {

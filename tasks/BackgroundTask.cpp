@@ -1,7 +1,7 @@
 #include "tasks/BackgroundTask.h"
+#include "tasks/UiMailbox.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QThreadPool>
 
 #include <deque>
@@ -30,51 +30,6 @@ PendingTasks &pendingTasks() {
     return *pending;
 }
 
-// Carries calls from pool threads to the UI thread, in the order they were posted. The call itself
-// crosses under this object's lock; Qt's event only says that one is waiting. So whatever a pool
-// thread wrote before posting is ordered before the call by a lock of ours, which a race detector
-// sees, and not only by Qt's event queue, which it cannot see into.
-class UiMailbox : public QObject {
-public:
-    void post(std::function<void()> call) {
-        {
-            std::lock_guard lock(mutex);
-            calls.push_back(std::move(call));
-        }
-        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
-    }
-
-protected:
-    bool event(QEvent *event) override {
-        if (event->type() != QEvent::User)
-            return QObject::event(event);
-        std::function<void()> call;
-        {
-            std::lock_guard lock(mutex);
-            if (calls.empty())
-                return true;
-            call = std::move(calls.front());
-            calls.pop_front();
-        }
-        call();
-        return true;
-    }
-
-private:
-    std::mutex mutex;
-    std::deque<std::function<void()>> calls;
-};
-
-// Made by the first call to post (on a pool thread), handed to the UI thread at once and kept for the
-// life of the program, like the pool.
-UiMailbox &uiMailbox() {
-    static UiMailbox *mailbox = [] {
-        auto *created = new UiMailbox;
-        created->moveToThread(QCoreApplication::instance()->thread());
-        return created;
-    }();
-    return *mailbox;
-}
 } // namespace
 
 void TaskContext::postMessage(int code, const QString &text) {
@@ -138,7 +93,7 @@ void BackgroundTask::run() {
 
 void BackgroundTask::deliver(std::function<void()> call) {
     // Whether the context still exists is decided on the UI thread, when the call arrives.
-    uiMailbox().post([target = context, call = std::move(call)] {
+    postToUiThread([target = context, call = std::move(call)] {
         if (target)
             call();
     });
