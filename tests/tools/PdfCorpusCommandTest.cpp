@@ -49,13 +49,15 @@ std::map<std::string, std::vector<long>> figures(const std::string &line) {
     return result;
 }
 
-// Words the reference cut out of joined Arabic words (starting with a vowel mark, or with a tatweel at an
-// end) are not counted; a whole Arabic word the page lacks is a right-to-left miss.
+// Words the reference cut out of joined Arabic words (starting with a vowel mark, the word such a fragment
+// was cut from, or with a tatweel at an end) are not counted; a whole Arabic word the page lacks is a
+// right-to-left miss.
 TEST_F(DevtoolPdfCorpus, CountsFoundAndMissedWordsPerScript) {
     const QString book = write("book.pdf", twoPageBook());
     const QString reference =
         write("reference.txt",
-              "buku kota hilang \u0640\u0628\u0640 \u064E\u064A\u062A\u064A \u0643\u062A\u0627\u0628\n"
+              "buku kota hilang \u0640\u0628\u0640 \u064E\u064A\u062A\u064A \u0643\u062A\u0627\u0628 "
+              "\u0628\u0650\u0633 \u0650\u0645\n"
               "\fhalaman kedua\n");
     const ToolRun run = runDevtool({"pdf-corpus", book, reference});
     ASSERT_FALSE(run.crashed);
@@ -66,7 +68,26 @@ TEST_F(DevtoolPdfCorpus, CountsFoundAndMissedWordsPerScript) {
     EXPECT_EQ(printed["ltr"], (std::vector<long>{4, 5}));
     EXPECT_EQ(printed["rtl"], (std::vector<long>{0, 1}));
     EXPECT_EQ(printed["unmarked"], std::vector<long>{0});
+    EXPECT_EQ(printed["other"], (std::vector<long>{0, 0}));
     EXPECT_EQ(run.err, "miss 0 hilang\nmiss 0 \u0643\u062A\u0627\u0628\n");
+}
+
+// With mutool's reading beside the reference, a word whose letters that reading lacks is listed as read
+// otherwise and left out of the figures, found or not; a right-to-left word it holds in drawing order, and a
+// Latin one it holds without the spaces, count as usual.
+TEST_F(DevtoolPdfCorpus, WordsTheSecondReadingLacksAreNotCounted) {
+    const QString book = write("book.pdf", twoPageBook());
+    const QString reference =
+        write("reference.txt", "buku HmJ kota \u0643\u062A\u0627\u0628\n\fhalaman kedua\n");
+    const QString second = write("second.txt", "b u k u\n\u0628\u0627\u062A\u0643\n\f\nhalaman\n");
+    const ToolRun run = runDevtool({"pdf-corpus", book, reference, second});
+    ASSERT_FALSE(run.crashed);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto printed = figures(run.out);
+    EXPECT_EQ(printed["ltr"], (std::vector<long>{2, 2}));
+    EXPECT_EQ(printed["rtl"], (std::vector<long>{0, 1}));
+    EXPECT_EQ(printed["other"], (std::vector<long>{3, 0}));
+    EXPECT_EQ(run.err, "other 0 HmJ\nother 0 kota\nmiss 0 \u0643\u062A\u0627\u0628\nother 1 kedua\n");
 }
 
 TEST_F(DevtoolPdfCorpus, RefusedBooksAndMissingArgumentsEndWithTheirOwnStatus) {
