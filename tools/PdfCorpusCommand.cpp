@@ -88,15 +88,16 @@ std::u16string lettersOf(const QString &text) {
     return letters;
 }
 
-// The letters in the other direction, each keeping the marks that follow it: a right-to-left word as a
-// reading in drawing order holds it.
-std::u16string reversedLetters(const std::u16string &letters) {
-    std::u16string reversed;
-    for (size_t end = letters.size(); end > 0;) {
-        size_t start = end - 1;
-        while (start > 0 && QChar(letters[start]).isMark())
+// The word in the other direction, each character keeping the marks that follow it: a right-to-left word
+// as a reading in drawing order holds it. Reversed before folding, so that a ligature (lam-alef) keeps
+// its letters in their order.
+QString reversedWord(const QString &word) {
+    QString reversed;
+    for (qsizetype end = word.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && (word[start].isMark() || word[start].isLowSurrogate()))
             --start;
-        reversed.append(letters, start, end - start);
+        reversed += word.mid(start, end - start);
         end = start;
     }
     return reversed;
@@ -106,9 +107,8 @@ std::u16string reversedLetters(const std::u16string &letters) {
 // does not, poppler and MuPDF decode the glyphs differently (Arabic Type 1 fonts read as Latin, TeX's
 // angle brackets as "h" and "i"), and the word measures the reference, not the text model.
 bool readAlike(const QString &word, const std::u16string &pageLetters) {
-    const std::u16string letters = lettersOf(word);
-    return pageLetters.find(letters) != std::u16string::npos ||
-           pageLetters.find(reversedLetters(letters)) != std::u16string::npos;
+    return pageLetters.find(lettersOf(word)) != std::u16string::npos ||
+           pageLetters.find(lettersOf(reversedWord(word))) != std::u16string::npos;
 }
 
 // Draws the page as the view does at 100% on a 96-dpi screen.

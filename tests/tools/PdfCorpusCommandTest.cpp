@@ -73,21 +73,23 @@ TEST_F(DevtoolPdfCorpus, CountsFoundAndMissedWordsPerScript) {
 }
 
 // With mutool's reading beside the reference, a word whose letters that reading lacks is listed as read
-// otherwise and left out of the figures, found or not; a right-to-left word it holds in drawing order, and a
-// Latin one it holds without the spaces, count as usual.
+// otherwise and left out of the figures, found or not; a right-to-left word it holds in drawing order (a
+// lam-alef ligature keeping its letters' order), and a Latin one it holds without the spaces, count as usual.
 TEST_F(DevtoolPdfCorpus, WordsTheSecondReadingLacksAreNotCounted) {
     const QString book = write("book.pdf", twoPageBook());
-    const QString reference =
-        write("reference.txt", "buku HmJ kota \u0643\u062A\u0627\u0628\n\fhalaman kedua\n");
-    const QString second = write("second.txt", "b u k u\n\u0628\u0627\u062A\u0643\n\f\nhalaman\n");
+    const QString reference = write(
+        "reference.txt", "buku HmJ kota \u0643\u062A\u0627\u0628 \uFEFB\uFE97\uFB8F\n\fhalaman kedua\n");
+    const QString second =
+        write("second.txt", "b u k u\n\u0628\u0627\u062A\u0643 \uFB8F\uFE97\uFEFB\n\f\nhalaman\n");
     const ToolRun run = runDevtool({"pdf-corpus", book, reference, second});
     ASSERT_FALSE(run.crashed);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto printed = figures(run.out);
     EXPECT_EQ(printed["ltr"], (std::vector<long>{2, 2}));
-    EXPECT_EQ(printed["rtl"], (std::vector<long>{0, 1}));
+    EXPECT_EQ(printed["rtl"], (std::vector<long>{0, 2}));
     EXPECT_EQ(printed["other"], (std::vector<long>{3, 0}));
-    EXPECT_EQ(run.err, "other 0 HmJ\nother 0 kota\nmiss 0 \u0643\u062A\u0627\u0628\nother 1 kedua\n");
+    EXPECT_EQ(run.err, "other 0 HmJ\nother 0 kota\nmiss 0 \u0643\u062A\u0627\u0628\nmiss 0 "
+                       "\uFEFB\uFE97\uFB8F\nother 1 kedua\n");
 }
 
 TEST_F(DevtoolPdfCorpus, RefusedBooksAndMissingArgumentsEndWithTheirOwnStatus) {
