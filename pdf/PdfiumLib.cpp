@@ -532,7 +532,12 @@ std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page,
         if (block->type != FZ_STEXT_BLOCK_TEXT)
             continue;
         for (fz_stext_line *line = block->u.t.first_line; line; line = line->next) {
-            const fz_point dir = fz_normalize_vector(fz_transform_vector(line->dir, toUser));
+            fz_point dir = fz_normalize_vector(fz_transform_vector(line->dir, toUser));
+            // A lone glyph drawn mirrored or upside down along the line (the reversed E of the XeTeX logo)
+            // reads with the line it stands in, measured left to right like its neighbours.
+            if (std::fabs(dir.y) < 0.01f && dir.x < 0 && line->first_char &&
+                line->first_char == line->last_char)
+                dir = {1, 0};
             const size_t first = glyphs.size();
             for (fz_stext_char *ch = line->first_char; ch; ch = ch->next) {
                 GlyphInput glyph;
@@ -556,6 +561,8 @@ std::vector<FragmentInput> extractFragments(fz_context *ctx, FpdfPageRec *page,
                 glyph.top = r.y1;
                 glyph.start = ll.x * dir.x + ll.y * dir.y;
                 glyph.end = lr.x * dir.x + lr.y * dir.y;
+                if (glyph.end < glyph.start) // a mirrored glyph's baseline runs backwards
+                    std::swap(glyph.start, glyph.end);
                 glyphs.push_back(glyph);
             }
             runs.push_back({first, glyphs.size() - first, std::fabs(dir.y) < 0.01f && dir.x > 0});

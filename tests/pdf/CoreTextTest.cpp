@@ -2,6 +2,7 @@
 // testing, ranges and bounded text. The page text is also compared with what PDFium makes of the same
 // files (Qt's PDF module carries it).
 #include "pdf/PdfiumCore.h"
+#include "pdf/TextMatcher.h"
 #include "pdf/TextModel.h"
 #include "tests/pdf/CorePdfBuilder.h"
 
@@ -183,6 +184,18 @@ TEST(CoreText, ATallGlyphDoesNotPullInTheLineBelow) {
     const std::vector<GlyphInput> lower{glyph('n', 72, 78, 685.5, 697), glyph('o', 78, 84, 685.5, 697)};
     const TextModel model({FragmentInput{upper, true}, FragmentInput{lower, true}});
     EXPECT_EQ(model.text(), u"a\u27E8\r\nno");
+}
+
+// The XeTeX logo draws its E mirrored and lowered: the letter still reads within its word, so the word is
+// found as typed.
+TEST(CoreText, AMirroredLetterReadsWithinItsWord) {
+    FixturePage page;
+    page.content = fixtureText(72, 700, 12, "X") + "BT /F1 12 Tf -1 0 0 1 88.6 697.8 Tm (E) Tj ET\n" +
+                   fixtureText(89, 700, 12, "LaTeX") + fixtureText(72, 680, 12, "buku");
+    LoadedPage loaded(buildFixturePdf({page}));
+    EXPECT_EQ(loaded.text(), "XELaTeX\r\nbuku");
+    EXPECT_TRUE(TextMatcher(u"xelatex", false, true)
+                    .occursIn(foldForMatching(loaded.text().toStdU16String(), false, false).units));
 }
 
 // Old TeX fonts draw an accent as a glyph of its own over the letter after it: the room it leaves after the
