@@ -141,20 +141,21 @@ bool marked(TPdfDocument &doc, int index, const QString &word) {
 // pdf-corpus FILE REFERENCE [SECOND]: one book checked against a reference text of its pages (pages split by
 // form feeds, as pdftotext writes them). Opens the book as the reader does, walks every page's text as the
 // in-book search does (timed), draws the first, middle and last page, and looks on each page for words of
-// its reference page by the search's rule. With SECOND, a second reading of the pages (mutool's), a
-// reference word whose letters that reading lacks is not counted but listed on stderr as "other PAGE
-// WORD". Prints "pages N rendered R ltr FOUND WORDS rtl FOUND WORDS textms MS unmarked U other LTR RTL"
-// (U: words found whose page the view then does not mark; LTR, RTL: words not counted); each missed word
-// goes to stderr as "miss PAGE WORD". A book the engine refuses exits with status 3.
+// its reference page by the search's rule. With SECOND, a second reading of each page (mutool's, one
+// file per page: "%d" in SECOND stands for the page number from 1, as mutool writes them), a reference
+// word whose letters that reading of its page lacks is not counted but listed on stderr as "other PAGE
+// WORD"; a page without its file has every word counted. Prints "pages N rendered R ltr FOUND WORDS rtl FOUND
+// WORDS textms MS unmarked U other LTR RTL" (U: words found whose page the view then does not mark; LTR, RTL:
+// words not counted); each missed word goes to stderr as "miss PAGE WORD". A book the engine refuses exits
+// with status 3.
 int pdfCorpusCommand(const QStringList &args) {
     if (args.size() != 2 && args.size() != 3)
         return 2;
-    QFile book(args[0]), reference(args[1]), second(args.value(2));
-    if (!book.open(QIODevice::ReadOnly) || !reference.open(QIODevice::ReadOnly) ||
-        (args.size() == 3 && !second.open(QIODevice::ReadOnly)))
+    QFile book(args[0]), reference(args[1]);
+    if (!book.open(QIODevice::ReadOnly) || !reference.open(QIODevice::ReadOnly))
         return 1;
     const QStringList referencePages = QString::fromUtf8(reference.readAll()).split(u'\f');
-    const QStringList secondPages = QString::fromUtf8(second.isOpen() ? second.readAll() : "").split(u'\f');
+    const QString secondPattern = args.value(2);
     TPdfDocument doc;
     try {
         doc.LoadFromBytes(book.readAll());
@@ -180,10 +181,12 @@ int pdfCorpusCommand(const QStringList &args) {
     int unmarked = 0;
     for (int p = 0; p < pages && p < referencePages.size(); ++p) {
         const std::u16string &folded = text.foldedPage(doc, p);
-        const std::u16string secondLetters = lettersOf(secondPages.value(p));
+        QFile second(QString(secondPattern).replace(QLatin1String("%d"), QString::number(p + 1)));
+        const bool secondRead = !secondPattern.isEmpty() && second.open(QIODevice::ReadOnly);
+        const std::u16string secondLetters = lettersOf(QString::fromUtf8(secondRead ? second.readAll() : ""));
         for (const QString &word : wordsOf(referencePages[p])) {
             WordCount &count = isRightToLeft(word) ? rtl : ltr;
-            if (second.isOpen() && !readAlike(word, secondLetters)) {
+            if (secondRead && !readAlike(word, secondLetters)) {
                 ++count.readOtherwise;
                 std::fprintf(stderr, "other %d %s\n", p, word.toUtf8().constData());
                 continue;
