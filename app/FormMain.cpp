@@ -141,8 +141,7 @@ void TFormMain::startLoginPageTask() {
         [&client](TaskContext &task) {
             JsonPtr profile = client.FClientJson.load();
             if (replyText(profile, "code") != "200")
-                task.postMessage(1, QStringLiteral("Error : ") +
-                                        QString::fromStdString(replyText(profile, "msg")));
+                task.postMessage(1, QStringLiteral("Error : ") + replyMessage(profile));
         },
         [this] {
             state.FTaskControl.reset();

@@ -71,7 +71,7 @@ void TFormSplash::HandleRequest(TaskContext &task) {
         UpdateURL = QString::fromStdString(replyText(JS, "url"));
         task.postMessage(UpdateOffered, QStringLiteral("Update baru telah tersedia, download sekarang?"));
     } else {
-        task.postMessage(MayNotRun, QString::fromStdString(replyText(JS, "msg")));
+        task.postMessage(MayNotRun, replyMessage(JS));
     }
 }
 

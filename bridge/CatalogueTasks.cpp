@@ -12,10 +12,6 @@
 #include <limits>
 
 namespace {
-QString qs(const std::string &text) {
-    return QString::fromStdString(text);
-}
-
 // The running count of home sections, held within int's range however large the replies' totals.
 int sectionsDelivered(int sum, int total) {
     const long long next = static_cast<long long>(sum) + total;
@@ -90,7 +86,7 @@ void TLibraryController::BannerRequestTerminated() {
     if (!replyHasCode(reply))
         return;
     if (replyText(reply, "code") != "200") {
-        showWarning(qs(replyText(reply, "msg")));
+        showWarning(replyMessage(reply));
         loadLoginPage();
         return;
     }
@@ -105,7 +101,7 @@ void TLibraryController::CategoryRequestTerminated() {
     if (!replyHasCode(reply))
         return;
     if (replyText(reply, "code") != "200") {
-        showWarning(qs(replyText(reply, "msg")));
+        showWarning(replyMessage(reply));
         loadLoginPage();
         return;
     }
@@ -145,7 +141,7 @@ void TLibraryController::finishContent(const JsonPtr &reply, const ContentMember
         showSessionEnded(member.authText);
         return;
     }
-    showError(qs(replyText(reply, "msg")));
+    showError(replyMessage(reply));
     if (member.homeOnFailure)
         window.bringBrowserToFront(LibraryView::Chromium1);
 }
@@ -259,7 +255,7 @@ void TLibraryController::detailForReadingTerminated(BorrowRequest borrow, JsonPt
         if (isAuthFailed(reply))
             showSessionEnded(AuthTextOther);
         else
-            showError(qs(replyText(reply, "msg")));
+            showError(replyMessage(reply));
         return;
     }
     window.bringBrowserToFront(LibraryView::Chromium3);

@@ -24,7 +24,7 @@ void TLibraryController::LoginRequestTerminated(const JsonPtr &reply) {
         return;
     }
     if (replyText(reply, "code") != "200") {
-        showWarning(QString::fromStdString(replyText(reply, "msg")));
+        showWarning(replyMessage(reply));
         loadLoginPage();
         return;
     }

@@ -82,7 +82,7 @@ void TFormForgotPass::Button1Click() {
 void TFormForgotPass::RequestResetTerminated(const JsonPtr &JS) {
     Button1->setEnabled(true);
     if (replyText(JS, "code") != "200") {
-        showError(QStringLiteral("Error : ") + QString::fromStdString(replyText(JS, "msg")));
+        showError(QStringLiteral("Error : ") + replyMessage(JS));
         Edit1->clear();
         Edit1->setFocus();
         return;

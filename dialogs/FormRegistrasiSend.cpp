@@ -51,7 +51,7 @@ void TFormRegistrasi::executeRegisterTerminated(const JsonPtr &JSONResult) {
     if (!replyHasCode(JSONResult)) {
         showWarning(QStringLiteral("Registrasi Gagal, Cek Koneksi Internet anda"));
     } else if (replyText(JSONResult, "code") != "200") {
-        showError(QString::fromStdString(replyText(JSONResult, "msg")));
+        showError(replyMessage(JSONResult));
     } else {
         showInformation(
             QStringLiteral("Pendaftaran Berhasil. Silahkan Cek e-mail yang anda masukan untuk diverifikasi"));

@@ -58,6 +58,6 @@ RegionAnswer lookUpRegions(const ServiceEndpoint &endpoint, RegionLevel level, c
     if (!lookup.reply)
         return {{}, lookup.errorText};
     if (replyText(lookup.reply, "code") != "200")
-        return {{}, failurePrefix(level) + replyText(lookup.reply, "msg")};
+        return {{}, failurePrefix(level) + replyMessage(lookup.reply).toStdString()};
     return {placesOf(replyData(lookup.reply)), {}};
 }

@@ -144,7 +144,7 @@ void TReaderController::ReadPermissionRequestTerminated(const std::shared_ptr<Lo
         if (isAuthFailed(loan->reply)) {
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");
         } else {
-            showWarning(qs(replyText(loan->reply, "msg")));
+            showWarning(replyMessage(loan->reply));
             reloadDetailPage();
         }
         return;

@@ -81,7 +81,12 @@ const JsonDocument *replyData(const JsonPtr &reply) {
 }
 
 QString replyMessage(const JsonPtr &reply) {
-    return QString::fromStdString(replyText(reply, "msg"));
+    const QString message = QString::fromStdString(replyText(reply, "msg"));
+    const std::string code = replyText(reply, "code");
+    if (!message.trimmed().isEmpty() || code == "200")
+        return message;
+    // A refusal without words still tells the member that the service refused, and how.
+    return QStringLiteral("Balasan layanan tidak memuat \"msg\" (kode %1)").arg(QString::fromStdString(code));
 }
 
 bool replyHasCode(const JsonPtr &reply) {

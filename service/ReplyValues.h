@@ -15,7 +15,8 @@ int replyInt(const JsonPtr &reply, const char *key);
 int replyInt(const JsonDocument *object, const char *key);
 // The reply's "data" object (or whatever value it holds), or null when it has none.
 const JsonDocument *replyData(const JsonPtr &reply);
-// The reply's "msg", as a message box shows it.
+// The reply's "msg", as a message box shows it; for a refusal whose "msg" is missing, null or blank, a
+// text that says so and gives the reply's "code".
 QString replyMessage(const JsonPtr &reply);
 // True when the reply has a "code" that is not null.
 bool replyHasCode(const JsonPtr &reply);

@@ -61,4 +61,25 @@ TEST(ReplyNumbers, AMissingKeyOrDocumentReadsAsZero) {
     EXPECT_EQ(replyInt(reply, "total"), 3);
 }
 
+// A refusal whose "msg" says nothing is still shown in words, with its code; a success keeps its own.
+TEST(ReplyMessage, ARefusalWithoutWordsSaysSoAndGivesItsCode) {
+    const struct {
+        const char *json;
+        const char *expected;
+    } cases[] = {
+        {R"({"code":"500","msg":"Buku tidak tersedia"})", "Buku tidak tersedia"},
+        {R"({"code":"401","msg":null})", "Balasan layanan tidak memuat \"msg\" (kode 401)"},
+        {R"({"code":"500"})", "Balasan layanan tidak memuat \"msg\" (kode 500)"},
+        {R"({"code":"500","msg":"  "})", "Balasan layanan tidak memuat \"msg\" (kode 500)"},
+        {R"({"code":403,"msg":""})", "Balasan layanan tidak memuat \"msg\" (kode 403)"},
+        {R"({"code":"200","msg":null})", ""},
+        {R"({"code":"200","msg":"Buku dikembalikan"})", "Buku dikembalikan"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.json);
+        const JsonPtr reply = std::make_shared<const JsonDocument>(JsonDocument::parse(c.json));
+        EXPECT_EQ(replyMessage(reply), QString::fromUtf8(c.expected));
+    }
+}
+
 } // namespace
