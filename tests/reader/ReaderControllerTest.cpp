@@ -820,6 +820,35 @@ TEST_F(Reader, AnnotationsMadeInOneLoanComeBackInTheNext) {
     EXPECT_EQ(view(0)->grab().toImage().pixelColor(QPoint(start.x() + 50, start.y())), QColor(Qt::red));
 }
 
+// A return after a refusal that the service cannot take keeps the book, as a manual return does; the
+// refused page is not told again, and the member's own return later reports the last page read.
+TEST_F(Reader, ARefusalWhoseReturnFailsKeepsTheBookForAReturnByHand) {
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    devserver::setFault(db, "/api/wl/bookReturn", "500", "Layanan sedang sibuk");
+    reader.btnNextClick();
+    processUntil([&] { return boxes.shown.size() >= 2; });
+    EXPECT_EQ(texts(),
+              (std::vector<QString>{RefusedOnPageTwo,
+                                    "Buku gagal dikembalikan : Layanan sedang sibuk\nBuku dan anotasinya "
+                                    "tetap terbuka, silakan kembalikan lagi."}));
+    EXPECT_EQ(program.readCount, 1);
+    ASSERT_NE(view(0), nullptr);
+    EXPECT_TRUE(view(0)->isEnabled());
+    EXPECT_FALSE(settings(0).Returning);
+
+    reader.btnPreviousClick();
+    reader.btnNextClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    devserver::clearFaults(db);
+    requestsBefore = lastRequestId();
+    returnActive();
+    EXPECT_EQ(program.readCount, 0);
+    EXPECT_EQ(paths(), ReturnWithDocuments);
+    EXPECT_NE(calls()[0].second.find("page_index=0"), std::string::npos) << calls()[0].second;
+}
+
 class InBookSearch : public Reader {
 protected:
     void search(const QString &phrase, bool next) {
