@@ -28,8 +28,12 @@ BookSearchOutcome walkPages(TPdfDocument &document, BookText &text, const QStrin
     for (int page = first; page != last + step; page += step) {
         if (cancelled && cancelled())
             return {BookSearchResult::Cancelled};
-        if (phrase.occursIn(text.foldedPage(document, page)))
-            return {BookSearchResult::Found, page};
+        try {
+            if (phrase.occursIn(text.foldedPage(document, page)))
+                return {BookSearchResult::Found, page};
+        } catch (const EPdfUnsupportedFeatureException &) {
+            return {BookSearchResult::Refused, page};
+        }
     }
     return {BookSearchResult::NotFound};
 }

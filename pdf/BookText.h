@@ -31,11 +31,11 @@ private:
     std::unordered_map<int, std::u16string> pages;
 };
 
-enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled };
+enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled, Refused };
 
 struct BookSearchOutcome {
     BookSearchResult result;
-    int page = -1; // the page found; -1 unless Found
+    int page = -1; // the page found or refused; -1 otherwise
 };
 
 // direction 1: pages fromPage+1 .. last; any other value: fromPage-1 down to 0. The page fromPage itself
@@ -46,12 +46,13 @@ struct BookSearchOutcome {
 // When the walk reached the end in its direction without a match: NotFound. When no page lies in that
 // direction (forward from the last page, backward from the first): NothingSearched.
 // `cancelled` is checked before each page; when it returns true the walk ends with Cancelled.
-// Engine errors propagate as exceptions.
+// A page the engine refuses for a feature it does not support ends the walk there (Refused, page); other
+// engine errors propagate as exceptions.
 BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
                              int direction, const std::function<bool()> &cancelled);
 
 // The rest of the book after `searchBook` found nothing: from the other end (the first page for direction 1,
 // the last for any other value) towards fromPage, which is searched too, so the page shown can answer.
-// Found, NotFound or Cancelled, as searchBook.
+// Found, NotFound, Cancelled or Refused, as searchBook.
 BookSearchOutcome searchBookFromOtherEnd(TPdfDocument &document, BookText &text, const QString &keyword,
                                          int fromPage, int direction, const std::function<bool()> &cancelled);

@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -55,6 +56,8 @@ void TPdfControl::ReportError(const std::exception &error) const {
 
 template <typename Load> void TPdfControl::LoadWith(Load load) {
     FPrefetch.Discard();
+    FRefusedPages.clear();
+    const QScopedValueRollback<bool> loading(FLoading, true);
     try {
         load();
     } catch (...) {
@@ -62,6 +65,9 @@ template <typename Load> void TPdfControl::LoadWith(Load load) {
         throw;
     }
     DocumentLoaded();
+    // The first page is what a load shows: the engine refusing it refuses the document.
+    if (const auto refused = FRefusedPages.find(0); refused != FRefusedPages.end())
+        throw EPdfUnsupportedFeatureException(refused->second);
 }
 
 void TPdfControl::LoadFromStream(QIODevice *AStream, const QByteArray &APassword) {
@@ -98,6 +104,7 @@ void TPdfControl::DocumentLoaded() {
 void TPdfControl::Close() {
     FPrefetch.Discard();
     FDocument->Close();
+    FRefusedPages.clear();
     FPageIndex = 0;
     PageContentChanged(false);
 }
@@ -109,7 +116,7 @@ int TPdfControl::GetPageCount() const {
 }
 
 bool TPdfControl::IsPageValid() const {
-    return FDocument->Active() && FPageIndex < FDocument->PageCount();
+    return FDocument->Active() && FPageIndex < FDocument->PageCount() && !FRefusedPages.contains(FPageIndex);
 }
 
 TPdfPage *TPdfControl::GetCurrentPage() const {
@@ -152,6 +159,7 @@ bool TPdfControl::InternSetPageIndex(int Value, bool ScrollTransition, bool Inve
 }
 
 void TPdfControl::PageContentChanged(bool Notify) {
+    CheckPageSupported();
     FSelectionActive = false;
     FSelStartCharIndex = -1;
     FSelStopCharIndex = -1;
@@ -162,6 +170,29 @@ void TPdfControl::PageContentChanged(bool Notify) {
     update();
     if (Notify)
         PageChange();
+}
+
+void TPdfControl::CheckPageSupported() {
+    if (!IsPageValid())
+        return;
+    try {
+        FDocument->GetPage(FPageIndex);
+    } catch (const EPdfUnsupportedFeatureException &refusal) {
+        FRefusedPages.emplace(FPageIndex, refusal.Message());
+        if (!FLoading)
+            QMetaObject::invokeMethod(
+                this, [this, page = FPageIndex] { UnsupportedFeature(page); }, Qt::QueuedConnection);
+    }
+}
+
+void TPdfControl::UnsupportedFeature(int PageIndex) {
+    const auto refused = FRefusedPages.find(PageIndex);
+    if (refused == FRefusedPages.end())
+        return; // the document has been closed or replaced since
+    if (OnUnsupportedFeature)
+        OnUnsupportedFeature(this, PageIndex, refused->second);
+    else
+        qWarning("%s", qPrintable(refused->second));
 }
 
 void TPdfControl::PageChange() {

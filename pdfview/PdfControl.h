@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +31,11 @@ class QScrollBar;
 // Host events run before the control's own handling of the same input, so a host reading the selection
 // in OnMouseUp sees it as of the last move. A host sets Key to 0 in OnKeyDown to keep the key from the
 // control.
+//
+// A page the engine refuses (a feature it does not support, such as a signature field) is shown as no
+// page: the control paints only its colour there and never asks the engine for it again. The host hears
+// of each such page once, through OnUnsupportedFeature; a refusal of the first page at loading is the
+// load's error instead.
 class TPdfControl : public QWidget {
     Q_OBJECT
 public:
@@ -61,7 +67,9 @@ public:
 
     // ---- Pages
     int GetPageCount() const;
+    // The page shown; null when no page is valid.
     TPdfPage *GetCurrentPage() const;
+    // A document is open, the page index is below its page count and the engine did not refuse that page.
     bool IsPageValid() const;
     int PageIndex() const { return FPageIndex; }
     void SetPageIndex(int Value);
@@ -161,6 +169,10 @@ public:
     TKeyEvent OnKeyUp;
     // An input handler failed: the owner of the window shows the error's message (unset: logged).
     std::function<void(const QString &message)> OnError;
+    // The engine refused page PageIndex for a feature it does not support; Message is the refusal's
+    // text. Told once per page of a loaded document, from the event loop (never from inside a paint or
+    // a page change), so the host may show a box; unset: logged.
+    std::function<void(TPdfControl *Sender, int PageIndex, const QString &Message)> OnUnsupportedFeature;
 
 protected:
     virtual void WebLinkClick(const QString &Url);
@@ -181,6 +193,9 @@ protected:
 private:
     template <typename Load> void LoadWith(Load load);
     void DocumentLoaded();
+    // Asks the engine for the page shown, once; a refusal marks it and is told to the host.
+    void CheckPageSupported();
+    void UnsupportedFeature(int PageIndex);
     bool InternSetPageIndex(int Value, bool ScrollTransition, bool InversScrollTransition);
     void PageContentChanged(bool Notify);
     void AdjustLayout();
@@ -267,6 +282,9 @@ private:
     bool FHighlightMatchWholeWord = false;
     bool FAutoPageChange = false;
     TColor FColor = clGray;
+    // Pages of the loaded document that the engine refused, with the refusal's text.
+    std::map<int, QString> FRefusedPages;
+    bool FLoading = false; // a refusal of the first page is then the load's error
 
     // Qt pieces
     QScrollBar *FHorzBar;

@@ -194,11 +194,15 @@ bool TReaderController::streamProcess(Loan &loan, int slot, const TDetailBook &b
     try {
         setUpTab(loan, panel.sheet(slot), book);
     } catch (const std::exception &error) {
-        showError(QStringLiteral("Error Exception #1287 : ") + QString::fromUtf8(error.what()));
+        showError(bookNotShownText(QString::fromUtf8(error.what())));
         return false;
     }
     bringReaderToFront();
     return true;
+}
+
+QString TReaderController::bookNotShownText(const QString &error) {
+    return QStringLiteral("Error Exception #1287 : ") + error;
 }
 
 void TReaderController::setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &book) {
@@ -221,6 +225,7 @@ void TReaderController::setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &
     TReaderSettings &settings = *created;
     readerState[sheet->objectName()] = std::move(created);
     settings.CurrentPage = panel.edPage->text();
+    settings.PageRead = view->IsPageValid() ? view->PageIndex() : 0;
     settings.CurrentZoomIndex = 2;
     settings.CurrentAnnotViewState = panel.AnnotView->isChecked();
     settings.AutoPageChange = true;
@@ -290,6 +295,9 @@ void TReaderController::startTimers(TPdfControl &view, QWidget *sheet, TReaderSe
 void TReaderController::attachViewHandlers(TPdfControl &view) {
     view.OnPageChange = [this](TPdfControl *sender) { PDFViewPageChange(sender); };
     view.OnError = [](const QString &message) { showError(message); };
+    view.OnUnsupportedFeature = [this](TPdfControl *sender, int pageIndex, const QString &message) {
+        PDFViewUnsupportedFeature(sender, pageIndex, message);
+    };
     view.OnMouseMove = [this](TPdfControl *sender, Qt::MouseButtons, Qt::KeyboardModifiers, int, int) {
         PDFViewMouseMove(sender);
     };

@@ -1,6 +1,7 @@
-// Returning a book by hand: the return is reported in the background with the last page read and the
-// book's two documents, and the page closes once the service has the book back and the annotations.
-// A return or an annotation save that fails keeps the page and its annotations, and the member is told.
+// Returning a book by hand, or because the engine refused one of its pages: the return is reported in
+// the background with the last page read and the book's two documents, and the page closes once the
+// service has the book back and the annotations. A return or an annotation save that fails keeps the
+// page and its annotations, and the member is told.
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "pdfview/PdfControl.h"
@@ -25,24 +26,46 @@ bool TReaderController::loanNoLongerHeld(const JsonPtr &reply) {
     return replyHasCode(reply) && code != "200" && code != "500";
 }
 
+bool TReaderController::returnable(QWidget *sheet) const {
+    const TReaderSettings *settings = settingsOf(sheet);
+    return viewOf(sheet) && settings && bookOfTab(sheet) && !settings->Returning;
+}
+
 void TReaderController::btnReturnClick() {
     QWidget *sheet = activeSheet();
+    if (!returnable(sheet))
+        return; // no book in front, or its return is on its way
+    // While the question waits, the book may have gone back by itself or begun going back.
+    if (!askYesNo(QStringLiteral("Selesai dan kembalikan Buku Ini?")) || !returnable(sheet))
+        return;
+    returnBook(sheet, {});
+}
+
+void TReaderController::PDFViewUnsupportedFeature(TPdfControl *sender, int pageIndex,
+                                                  const QString &message) {
+    QWidget *sheet = tabOfView(sender);
+    if (!returnable(sheet))
+        return; // not a book's view yet, or its return is on its way
+    returnBook(sheet,
+               bookNotShownText(message) +
+                   QStringLiteral("\nHalaman %1 buku ini tidak dapat ditampilkan, buku dikembalikan ke rak.")
+                       .arg(pageIndex + 1));
+}
+
+void TReaderController::returnBook(QWidget *sheet, const QString &reason) {
     TPdfControl *view = viewOf(sheet);
     TReaderSettings *settings = settingsOf(sheet);
     const TDetailBook *book = bookOfTab(sheet);
-    if (!view || !settings || !book || settings->Returning)
-        return; // no book in front, or its return is on its way
-    if (!askYesNo(QStringLiteral("Selesai dan kembalikan Buku Ini?")))
-        return;
     stopTimers(*settings);
     // What is sent is what the member sees: the page takes no input until the service has answered.
     settings->Returning = true;
     view->setEnabled(false);
+    const int pageRead = view->IsPageValid() ? view->PageIndex() : settings->PageRead;
     startReturnReport(
-        {book->id_baca, book->id, view->PageIndex(), settings->AnnotationObject.dump(IndentedForm),
+        {book->id_baca, book->id, pageRead, settings->AnnotationObject.dump(IndentedForm),
          settings->TextCopyObject.dump(IndentedForm), true, !settings->StoredAnnotationsMissing},
-        [this, key = sheet->objectName(), idBaca = settings->IdBaca](const ReturnOutcome &outcome) {
-            BookReturnRequestTerminated(key, idBaca, outcome);
+        [this, key = sheet->objectName(), idBaca = settings->IdBaca, reason](const ReturnOutcome &outcome) {
+            BookReturnRequestTerminated(key, idBaca, reason, outcome);
         });
 }
 
@@ -70,13 +93,15 @@ void TReaderController::startReturnReport(ReturnReport report,
 }
 
 void TReaderController::BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
-                                                    const ReturnOutcome &outcome) {
+                                                    const QString &reason, const ReturnOutcome &outcome) {
     if (state.RequestCancelled)
         return;
     const int slot = slotNamed(key);
     const TReaderSettings *settings = settingsOf(slot < 0 ? nullptr : panel.sheet(slot));
     if (!settings || settings->IdBaca != idBaca)
         return; // the page has been freed meanwhile
+    if (!reason.isEmpty())
+        showError(reason);
     const std::string code = replyText(outcome.returned, "code");
     if (code != "200" && !loanNoLongerHeld(outcome.returned)) {
         keepReturnedBook(slot);

@@ -10,7 +10,9 @@
 #include <QLineEdit>
 
 namespace {
-enum SearchMessage { PageFound = 1, NothingFound = 3, SearchFailed = 13 };
+// PageRefused: the walk met a page the engine refuses; the view turns to it and reports it as any page
+// it reaches.
+enum SearchMessage { PageFound = 1, PageRefused = 2, NothingFound = 3, SearchFailed = 13 };
 } // namespace
 
 void TReaderController::btnSearchNextClick() {
@@ -64,6 +66,8 @@ void TReaderController::startSearchWalk(const SearchWalk &walk) {
                         : searchBook(document, *text, walk.keyword, fromPage, walk.direction, cancelled);
                 if (outcome.result == BookSearchResult::Found)
                     task.postMessage(PageFound, QString::number(outcome.page));
+                else if (outcome.result == BookSearchResult::Refused)
+                    task.postMessage(PageRefused, QString::number(outcome.page));
                 else if (outcome.result != BookSearchResult::Cancelled)
                     task.postMessage(NothingFound, QStringLiteral("Tidak Ditemukan"));
             } catch (const std::exception &error) {
@@ -86,6 +90,9 @@ void TReaderController::SearchWorkerMessage(int code, const QString &text, const
     case PageFound:
         view->SetPageIndex(text.toInt());
         view->HightlightText(walk.keyword, BookSearchMatchCase, BookSearchWholeWord);
+        break;
+    case PageRefused:
+        view->SetPageIndex(text.toInt());
         break;
     case NothingFound:
         nothingFound(text, *view, walk);

@@ -87,6 +87,8 @@ void TReaderController::PDFViewPageChange(TPdfControl *sender) {
     if (!book || !settings)
         return;
     settings->CurrentPage = QStringLiteral("%1/%2").arg(sender->PageIndex() + 1).arg(book->halaman_total);
+    if (sender->IsPageValid())
+        settings->PageRead = sender->PageIndex();
     if (sheet != activeSheet())
         return;
     panel.edPage->setText(settings->CurrentPage);

@@ -108,6 +108,9 @@ public:
 
     // ---- Returning ----
     void btnReturnClick();
+    // The engine refused a page of the book a view shows: the book cannot be read on, so it goes back
+    // as by the return button, without the question, and the member is told why.
+    void PDFViewUnsupportedFeature(TPdfControl *sender, int pageIndex, const QString &message);
 
     // ---- In-book search ----
     void btnSearchNextClick();
@@ -154,6 +157,8 @@ private:
     void ReadPermissionRequestTerminated(const std::shared_ptr<Loan> &loan);
     void openGrantedLoan(Loan &loan);
     bool streamProcess(Loan &loan, int slot, const TDetailBook &book);
+    // What the member reads when a book cannot be shown: at its set-up, or at a page the engine refuses.
+    static QString bookNotShownText(const QString &error);
     void setUpTab(Loan &loan, QWidget *sheet, const TDetailBook &book);
     JsonDocument storedAnnotations(const std::string &idKonten, std::string &problem);
     QString startPage(TPdfControl &view, const TDetailBook &book, const BorrowRequest &borrow);
@@ -163,9 +168,14 @@ private:
     // Closes and frees the book of a page with its records and documents; the page's tab is hidden.
     void freeSlot(int slot);
     void stopTimers(TReaderSettings &settings);
+    // The page holds a book whose return has not begun.
+    bool returnable(QWidget *sheet) const;
+    // Sends the book of `sheet` back with its last page and documents; its page takes no input until the
+    // service has answered. `reason`, when not empty, is shown to the member with the answer.
+    void returnBook(QWidget *sheet, const QString &reason);
     // `done`, when given, gets the service's answers on the UI thread.
     void startReturnReport(ReturnReport report, std::function<void(const ReturnOutcome &)> done = {});
-    void BookReturnRequestTerminated(const QString &key, const std::string &idBaca,
+    void BookReturnRequestTerminated(const QString &key, const std::string &idBaca, const QString &reason,
                                      const ReturnOutcome &outcome);
     void keepReturnedBook(int slot);
     // The return did not reach the service: the book stays open for another try.

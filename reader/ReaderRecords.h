@@ -46,6 +46,9 @@ struct TReaderSettings {
     bool IdleReturnFailureShown = false;
     // The return has been asked of the service and its answer is awaited.
     bool Returning = false;
+    // The last page shown that the engine did not refuse: what a return reports as the last page read
+    // when the view stands on a refused page, so the next loan does not offer to resume there.
+    int PageRead = 0;
     // The book's page text as the in-book search reads it, kept between searches.
     std::shared_ptr<BookText> Text;
     // The downloaded book, shared with the view's document (not a copy); the side panel's thumbnails are

@@ -25,6 +25,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QToolButton>
@@ -308,6 +309,75 @@ TEST_F(BadInputMatrix, ABorrowingThatFailsTakesNothingAndSaysWhy) {
     EXPECT_EQ(openLoans(), 1);
     returnBook();
     EXPECT_TRUE(processUntil([&] { return noBookOpen() && openLoans() == 0; }));
+}
+
+// A signature field on a later page: the book opens, and the engine's refusal comes when the member
+// reaches that page, by turning to it or by a search walking past it. Each time the member gets one
+// message, the loan ends at the service with the annotations made so far, the page goes, and the window
+// goes on working.
+TEST_F(BadInputMatrix, ASignatureFieldOnALaterPageEndsTheLoanWithOneMessage) {
+    start();
+    logIn();
+    openDetail();
+    const std::string idKonten = detailValue("id");
+    FixturePage first, signature, third;
+    first.content = fixtureText(72, 700, 12, "Halaman pertama dibaca dengan tenang");
+    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
+    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    third.content = fixtureText(72, 700, 12, "Kunang-kunang di halaman ketiga");
+    service.running().server().setRawFault(
+        "/pc/rvs/" + detailValue("nama_pc_file"),
+        {Delivery::Whole, 200, "application/pdf", buildFixturePdf({first, signature, third})});
+    ReaderPanel *panel = window->PanelReader;
+    struct Row {
+        const char *name;
+        std::function<void()> reachPageTwo;
+    };
+    const Row rows[] = {
+        {"turning the page", [&] { panel->btnNext->click(); }},
+        {"searching a phrase of page 3",
+         [&] {
+             panel->edSearch->setText(QStringLiteral("kunang-kunang"));
+             panel->btnSearchNext->click();
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        window->btnLibrary->click(); // back to the detail page, which the reader had covered
+        ASSERT_TRUE(waitForDetailPage());
+        const std::size_t before = boxes.shown.size();
+        ASSERT_TRUE(borrow()) << (boxes.shown.empty() ? "" : boxes.shown.back().text.toStdString());
+        EXPECT_EQ(boxes.shown.size(), before);
+        TReaderSettings *settings = window->reader().activeSettings();
+        ASSERT_TRUE(settings);
+        settings->AnnotationObject["data"].push_back({{"page", 0}, {"type", "note"}, {"text", row.name}});
+        const long long since = e2e::lastRequestId(service.running().endpoint());
+
+        row.reachPageTwo();
+        ASSERT_TRUE(waitForBox(before + 1));
+        EXPECT_EQ(boxes.shown[before].kind, MsgKind::Error);
+        EXPECT_TRUE(boxes.shown[before].text.startsWith(
+            QStringLiteral("Error Exception #1287 : Function Digital_Signature not supported\n")))
+            << boxes.shown[before].text.toStdString();
+        EXPECT_TRUE(processUntil([&] { return noBookOpen() && openLoans() == 0; }));
+        EXPECT_EQ(apiPathsSince(since), (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/saveAnotasi",
+                                                                  "/api/wl/copyText"}));
+        const std::string stored =
+            service.db()
+                .queryOne("SELECT document FROM annotations WHERE book_id = ? ORDER BY id DESC LIMIT 1",
+                          {idKonten})
+                ->text(0);
+        EXPECT_NE(stored.find(row.name), std::string::npos) << stored;
+        EXPECT_EQ(boxes.shown.size(), before + 1) << boxes.shown.back().text.toStdString();
+    }
+    service.running().server().clearRawFaults();
+    window->btnLibrary->click();
+    ASSERT_TRUE(waitForDetailPage());
+    ASSERT_TRUE(borrow());
+    EXPECT_EQ(openLoans(), 1);
+    returnBook();
+    EXPECT_TRUE(processUntil([&] { return noBookOpen() && openLoans() == 0; }));
+    service.db().run("DELETE FROM annotations WHERE book_id = ?", {idKonten});
 }
 
 // A return that cannot reach the service keeps the book and its annotations open for another try.

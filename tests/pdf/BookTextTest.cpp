@@ -67,6 +67,8 @@ const char *nameOf(BookSearchResult result) {
         return "NothingSearched";
     case BookSearchResult::Cancelled:
         return "Cancelled";
+    case BookSearchResult::Refused:
+        return "Refused";
     }
     return "?";
 }
@@ -235,6 +237,44 @@ TEST(BookSearch, TheViewMarksATypedWordAmongPresentationForms) {
     // The heading "فهرست مطالب" stands at the right: its second word, read second, lies left of the first.
     const QRect page = control->GetPageRect();
     EXPECT_GT(marks.front().left(), page.left() + page.width() / 2);
+}
+
+// A page the engine refuses for a feature it does not support (here a signature field) ends a walk that
+// reaches it, whichever way it goes; pages before it still answer.
+TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
+    std::vector<FixturePage> pages(3);
+    pages[0].content = fixtureText(72, 700, 12, "buku satu");
+    pages[1].content = fixtureText(72, 700, 12, "buku dua");
+    pages[1].annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    pages[2].content = fixtureText(72, 700, 12, "buku tiga");
+    TPdfDocument doc;
+    doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
+    const struct {
+        const char *keyword;
+        int fromPage;
+        int direction;
+        bool fromOtherEnd;
+        BookSearchResult result;
+        int page;
+    } cases[] = {
+        {"tiga", 0, 1, false, BookSearchResult::Refused, 1},
+        {"satu", 2, -1, false, BookSearchResult::Refused, 1},
+        {"dua", 0, 1, false, BookSearchResult::Refused, 1},
+        {"satu", 2, 1, true, BookSearchResult::Found, 0},
+        {"tidak ada", 2, 1, true, BookSearchResult::Refused, 1},
+        {"tiga", 0, -1, true, BookSearchResult::Found, 2},
+    };
+    BookText text;
+    for (const auto &c : cases) {
+        const BookSearchOutcome outcome =
+            c.fromOtherEnd
+                ? searchBookFromOtherEnd(doc, text, c.keyword, c.fromPage, c.direction, notCancelled)
+                : searchBook(doc, text, c.keyword, c.fromPage, c.direction, notCancelled);
+        const std::string where = std::string(c.keyword) + " from " + std::to_string(c.fromPage) + " dir " +
+                                  std::to_string(c.direction) + (c.fromOtherEnd ? " from the other end" : "");
+        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << where;
+        EXPECT_EQ(outcome.page, c.page) << where;
+    }
 }
 
 TEST(BookSearch, EngineErrorsPropagate) {

@@ -188,3 +188,19 @@ TEST(PageThumbnails, ABookTheEngineCannotOpenGivesNoThumbnails) {
     EXPECT_TRUE(arrivals.seen().empty());
     EXPECT_EQ(thumbnails.heldCount(), 0u);
 }
+
+// A page the engine refuses (a signature field) keeps its blank frame, silently, and is not tried again;
+// the pages around it come as usual.
+TEST(PageThumbnails, APageTheEngineRefusesGivesNoThumbnailAndTheOthersCome) {
+    std::vector<FixturePage> pages(3);
+    pages[1].annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    Arrivals arrivals;
+    PageThumbnails thumbnails(QByteArray::fromStdString(buildFixturePdf(pages)), Box, 64 << 20,
+                              arrivals.recorder());
+    thumbnails.request({0, 1, 2});
+    thumbnails.waitUntilIdle();
+    thumbnails.request({1}); // not tried again
+    thumbnails.waitUntilIdle();
+    EXPECT_EQ(arrivals.seen(), (std::vector<int>{0, 2}));
+    EXPECT_TRUE(thumbnails.thumbnail(1).isNull());
+}

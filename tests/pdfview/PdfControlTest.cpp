@@ -791,6 +791,102 @@ TEST_F(PdfControlTest, HugeZoomDrawsOnlyTheVisiblePart) {
     EXPECT_EQ(image.pixelColor(300, 300), White);
 }
 
+// A page the engine refuses shows as no page, and the host hears of it once per page, from the event
+// loop: not on every visit, paint, selection or geometry call, and not for a page only rendered ahead.
+TEST_F(PdfControlTest, ARefusedPageShowsNoPageAndIsToldOnceFromTheEventLoop) {
+    const QString refusal = QStringLiteral("Function Digital_Signature not supported");
+    using Report = std::pair<int, QString>;
+    std::vector<Report> reports;
+    std::vector<QString> errors;
+    control->OnUnsupportedFeature = [&](TPdfControl *sender, int page, const QString &message) {
+        EXPECT_EQ(sender, control);
+        reports.emplace_back(page, message);
+    };
+    control->OnError = [&](const QString &message) { errors.push_back(message); };
+    // A host that draws its marks through the view's geometry on every paint.
+    control->OnPaint = [](TPdfControl *sender) { sender->PageToDevice(TPdfRect{72, 700, 200, 650}); };
+    load(makeSignedPagesPdf(4, {1, 3}));
+    shot();
+    QApplication::processEvents();
+    control->WaitForPrefetch(); // the refused page 2 rendered ahead, silently
+    QApplication::processEvents();
+    EXPECT_TRUE(reports.empty());
+
+    pageChanges = 0;
+    control->SetPageIndex(1);
+    EXPECT_TRUE(reports.empty()) << "told from the event loop, not from inside the page change";
+    QApplication::processEvents();
+    EXPECT_EQ(reports, std::vector<Report>{Report(1, refusal)});
+    EXPECT_EQ(pageChanges, 1);
+    EXPECT_EQ(control->PageIndex(), 1);
+    EXPECT_FALSE(control->IsPageValid());
+    EXPECT_EQ(control->GetCurrentPage(), nullptr);
+    for (int paint = 0; paint < 3; ++paint)
+        EXPECT_EQ(shot().pixelColor(500, 600), Gray);
+    control->SelectAll();
+    EXPECT_EQ(control->GetSelText(), QString());
+    control->CopyToClipboard();
+    EXPECT_EQ(control->GetTextInRect(QRect(0, 0, 1000, 1200)), QString());
+    EXPECT_EQ(control->DeviceToPage(500, 600), TPdfPoint{});
+    control->HightlightText(QStringLiteral("Halaman"), false, true);
+    press(QPoint(500, 600));
+    drag(QPoint(600, 700));
+    release(QPoint(600, 700));
+
+    // Back, and to the refused page again: the page is not asked for, nor told, a second time.
+    control->SetPageIndex(0);
+    EXPECT_TRUE(control->IsPageValid());
+    control->SetPageIndex(1);
+    shot();
+    QApplication::processEvents();
+    EXPECT_EQ(reports.size(), 1u);
+
+    // Another refused page is told on its own.
+    EXPECT_TRUE(control->GotoNextPage());
+    EXPECT_TRUE(control->IsPageValid());
+    EXPECT_TRUE(control->GotoNextPage());
+    QApplication::processEvents();
+    EXPECT_EQ(reports, (std::vector<Report>{Report(1, refusal), Report(3, refusal)}));
+    EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
+    EXPECT_TRUE(boxes.shown.empty());
+
+    // A refusal still waiting when the document closes is not told; a new load starts afresh.
+    control->SetPageIndex(0);
+    load(makeSignedPagesPdf(4, {1, 3}));
+    control->SetPageIndex(1);
+    control->Close();
+    QApplication::processEvents();
+    EXPECT_EQ(reports.size(), 2u);
+    load(makeSignedPagesPdf(4, {1, 3}));
+    control->SetPageIndex(3);
+    QApplication::processEvents();
+    EXPECT_EQ(reports.size(), 3u);
+}
+
+// A refused first page is what the load shows: the load raises the refusal, and nothing is told later.
+TEST_F(PdfControlTest, ARefusedFirstPageIsTheLoadsError) {
+    std::vector<int> reported;
+    control->OnUnsupportedFeature = [&](TPdfControl *, int page, const QString &) {
+        reported.push_back(page);
+    };
+    QBuffer buffer;
+    buffer.setData(makeSignedPagesPdf(2, {0}));
+    buffer.open(QIODevice::ReadOnly);
+    try {
+        control->LoadFromStream(&buffer);
+        ADD_FAILURE() << "the load raised nothing";
+    } catch (const EPdfUnsupportedFeatureException &refusal) {
+        EXPECT_EQ(refusal.Message(), QStringLiteral("Function Digital_Signature not supported"));
+    }
+    EXPECT_EQ(pageChanges, 1);
+    EXPECT_FALSE(control->IsPageValid());
+    EXPECT_EQ(shot().pixelColor(500, 600), Gray);
+    QApplication::processEvents();
+    EXPECT_TRUE(reported.empty());
+    EXPECT_TRUE(control->GotoNextPage()) << "the pages after it stay readable";
+    EXPECT_TRUE(control->IsPageValid());
+}
+
 TEST(PdfControlWebLinks, OnlyWebAndMailAddressesAreHandedToTheSystem) {
     const struct {
         const char *url;

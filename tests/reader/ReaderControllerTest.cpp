@@ -2,6 +2,7 @@
 // reading time and the automatic return, returning by hand and searching inside a book.
 #include "tests/app/RecordingLibraryWindow.h"
 #include "tests/devserver/ClientAgainstService.h"
+#include "tests/pdf/CorePdfBuilder.h"
 #include "tests/support/EventLoop.h"
 
 #include "annotation_tools/AnnotationTools.h"
@@ -135,6 +136,19 @@ protected:
             if (panel->sheet(slot) == found->second->TabSheet)
                 return slot;
         return -1;
+    }
+    // Borrows the short book with `bytes` as its file; returns the page it opened in, -1 if none.
+    int borrowBookFile(const std::string &name, const QByteArray &bytes) {
+        QFile file(QString::fromStdString((service.dir() / "public" / "pc" / "rvs" / name).string()));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return -1;
+        file.close();
+        JsonDocument detail = *lib.DetailContentRequest(ShortBook);
+        detail["data"]["nama_pc_file"] = name;
+        lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
+        const int slot = borrowHeldDetail();
+        file.remove();
+        return slot;
     }
     TPdfControl *view(int slot) const { return reader.viewOf(panel->sheet(slot)); }
     TReaderSettings &settings(int slot) const { return *reader.settingsOf(panel->sheet(slot)); }
@@ -699,23 +713,59 @@ TEST_F(Reader, AnEmptyOrPagelessBookIsRefusedAndNoLoanStays) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string name = std::string("rusak-") + c.name + ".pdf";
-        QFile file(QString::fromStdString((service.dir() / "public" / "pc" / "rvs" / name).string()));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(c.bytes);
-        file.close();
-        JsonDocument detail = *lib.DetailContentRequest(ShortBook);
-        detail["data"]["nama_pc_file"] = name;
-        lib.FDetailContentJson.store(std::make_shared<const JsonDocument>(detail));
-        EXPECT_EQ(borrowHeldDetail(), -1);
+        EXPECT_EQ(borrowBookFile(std::string("rusak-") + c.name + ".pdf", c.bytes), -1);
         ASSERT_FALSE(boxes.shown.empty());
         EXPECT_EQ(boxes.shown.back().text, c.message);
         EXPECT_EQ(program.readCount, 0);
         EXPECT_TRUE(reader.readDict.empty());
         EXPECT_FALSE(panel->PageControl1->isTabVisible(0));
         EXPECT_EQ(db.queryOne("SELECT COUNT(*) FROM loans WHERE ended IS NULL")->integer(0), 0);
-        file.remove();
     }
+}
+
+// A book whose second page carries a signature field, which the engine refuses, and a phrase on its third.
+QByteArray bookSignedOnPageTwo() {
+    FixturePage first, signature, third;
+    first.content = fixtureText(72, 700, 12, "Halaman pertama dibaca dengan tenang");
+    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
+    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    third.content = fixtureText(72, 700, 12, "Kunang-kunang di halaman ketiga");
+    return QByteArray::fromStdString(buildFixturePdf({first, signature, third}));
+}
+
+const QString RefusedOnPageTwo =
+    QStringLiteral("Error Exception #1287 : Function Digital_Signature not supported\nHalaman 2 buku ini "
+                   "tidak dapat ditampilkan, buku dikembalikan ke rak.");
+
+// Reaching a page the engine refuses returns the book as the return button does, without the question:
+// the page read and both documents go to the service, the member is told once, and the page is freed.
+// A second report while the return is on its way does nothing.
+TEST_F(Reader, APageTheEngineRefusesReturnsTheBookWithItsDocumentsOnce) {
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    settings(0).AnnotationObject["data"].push_back({{"page", 0}, {"type", "note"}, {"text", "sebelum"}});
+    requestsBefore = lastRequestId();
+
+    reader.btnNextClick();
+    EXPECT_TRUE(boxes.shown.empty()) << "no box from inside the page turn";
+    view(0)->OnUnsupportedFeature(view(0), 1, QStringLiteral("Function Digital_Signature not supported"));
+    EXPECT_TRUE(settings(0).Returning);
+    EXPECT_FALSE(view(0)->isEnabled());
+    processUntil([&] { return !panel->PageControl1->isTabVisible(0); });
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(texts(), std::vector<QString>{RefusedOnPageTwo});
+    EXPECT_EQ(boxes.shown.front().kind, MsgKind::Error);
+    EXPECT_EQ(paths(), ReturnWithDocuments);
+    const auto sent = calls();
+    // The last page read is the one before the refused page, so the next loan does not resume there.
+    EXPECT_NE(sent[0].second.find("page_index=0"), std::string::npos) << sent[0].second;
+    EXPECT_EQ(Json::parse(sent[1].second)["data"][0]["text"], "sebelum");
+    EXPECT_EQ(program.readCount, 0);
+    EXPECT_TRUE(reader.readDict.empty());
+    EXPECT_EQ(db.queryOne("SELECT COUNT(*) FROM loans WHERE ended IS NULL")->integer(0), 0);
+    EXPECT_EQ(borrow(ShortBook), 0) << "the page is free for the next book";
 }
 
 TEST_F(Reader, AnnotationsThatCannotBeFetchedAreNeverOverwritten) {
@@ -768,6 +818,35 @@ TEST_F(Reader, AnnotationsMadeInOneLoanComeBackInTheNext) {
     EXPECT_EQ(settings(0).AnnotationObject, made);
     QApplication::processEvents();
     EXPECT_EQ(view(0)->grab().toImage().pixelColor(QPoint(start.x() + 50, start.y())), QColor(Qt::red));
+}
+
+// A return after a refusal that the service cannot take keeps the book, as a manual return does; the
+// refused page is not told again, and the member's own return later reports the last page read.
+TEST_F(Reader, ARefusalWhoseReturnFailsKeepsTheBookForAReturnByHand) {
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    devserver::setFault(db, "/api/wl/bookReturn", "500", "Layanan sedang sibuk");
+    reader.btnNextClick();
+    processUntil([&] { return boxes.shown.size() >= 2; });
+    EXPECT_EQ(texts(),
+              (std::vector<QString>{RefusedOnPageTwo,
+                                    "Buku gagal dikembalikan : Layanan sedang sibuk\nBuku dan anotasinya "
+                                    "tetap terbuka, silakan kembalikan lagi."}));
+    EXPECT_EQ(program.readCount, 1);
+    ASSERT_NE(view(0), nullptr);
+    EXPECT_TRUE(view(0)->isEnabled());
+    EXPECT_FALSE(settings(0).Returning);
+
+    reader.btnPreviousClick();
+    reader.btnNextClick();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown.size(), 2u);
+
+    devserver::clearFaults(db);
+    requestsBefore = lastRequestId();
+    returnActive();
+    EXPECT_EQ(program.readCount, 0);
+    EXPECT_EQ(paths(), ReturnWithDocuments);
+    EXPECT_NE(calls()[0].second.find("page_index=0"), std::string::npos) << calls()[0].second;
 }
 
 class InBookSearch : public Reader {
@@ -883,6 +962,19 @@ TEST_F(InBookSearch, EdgesEmptyBoxAndARunningSearchStartNothing) {
     processUntil([this] { return !program.isSearchRunning; });
     QCoreApplication::processEvents();
     EXPECT_EQ(view(0)->PageIndex(), 400) << (texts().empty() ? std::string() : texts().back().toStdString());
+}
+
+// A walk that meets the refused page turns the view to it, which returns the book as any page reached
+// does: one message, no box of the search's own.
+TEST_F(InBookSearch, AWalkThatMeetsARefusedPageReturnsTheBookWithOneMessage) {
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    search(QStringLiteral("kunang-kunang"), true);
+    processUntil([&] { return !panel->PageControl1->isTabVisible(0); });
+    BackgroundTask::waitForAll();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(texts(), std::vector<QString>{RefusedOnPageTwo});
+    EXPECT_EQ(program.readCount, 0);
+    EXPECT_EQ(db.queryOne("SELECT COUNT(*) FROM loans WHERE ended IS NULL")->integer(0), 0);
 }
 
 TEST_F(InBookSearch, AResultForAReturnedBookChangesNothing) {
