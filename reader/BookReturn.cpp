@@ -46,10 +46,8 @@ void TReaderController::PDFViewUnsupportedFeature(TPdfControl *sender, int pageI
     QWidget *sheet = tabOfView(sender);
     if (!returnable(sheet))
         return; // not a book's view yet, or its return is on its way
-    returnBook(sheet,
-               bookNotShownText(message) +
-                   QStringLiteral("\nHalaman %1 buku ini tidak dapat ditampilkan, buku dikembalikan ke rak.")
-                       .arg(pageIndex + 1));
+    returnBook(sheet, bookNotShownText(message) +
+                          QStringLiteral("\nHalaman %1 buku ini tidak dapat ditampilkan").arg(pageIndex + 1));
 }
 
 void TReaderController::returnBook(QWidget *sheet, const QString &reason) {
@@ -100,10 +98,12 @@ void TReaderController::BookReturnRequestTerminated(const QString &key, const st
     const TReaderSettings *settings = settingsOf(slot < 0 ? nullptr : panel.sheet(slot));
     if (!settings || settings->IdBaca != idBaca)
         return; // the page has been freed meanwhile
-    if (!reason.isEmpty())
-        showError(reason);
     const std::string code = replyText(outcome.returned, "code");
-    if (code != "200" && !loanNoLongerHeld(outcome.returned)) {
+    const bool kept = code != "200" && !loanNoLongerHeld(outcome.returned);
+    // Why the book went back, or was meant to: the failure that follows says what became of it.
+    if (!reason.isEmpty())
+        showError(reason + (kept ? QStringLiteral(".") : QStringLiteral(", buku dikembalikan ke rak.")));
+    if (kept) {
         keepReturnedBook(slot);
         if (isAuthFailed(outcome.returned))
             library.showSessionEnded("Authentication Error : Akun Anda Digunakan Di Perangkat Lain");

@@ -171,7 +171,8 @@ private:
     // The page holds a book whose return has not begun.
     bool returnable(QWidget *sheet) const;
     // Sends the book of `sheet` back with its last page and documents; its page takes no input until the
-    // service has answered. `reason`, when not empty, is shown to the member with the answer.
+    // service has answered. `reason`, when not empty, is shown to the member with the answer, which
+    // it ends by saying whether the book went back.
     void returnBook(QWidget *sheet, const QString &reason);
     // `done`, when given, gets the service's answers on the UI thread.
     void startReturnReport(ReturnReport report, std::function<void(const ReturnOutcome &)> done = {});
