@@ -2,6 +2,7 @@
 // the background with the last page read and the book's two documents, and the page closes once the
 // service has the book back and the annotations. A return or an annotation save that fails keeps the
 // page and its annotations, and the member is told.
+#include "annotations/BookDocuments.h"
 #include "bridge/LibraryController.h"
 #include "bridge/ProgramState.h"
 #include "pdfview/PdfControl.h"
@@ -35,10 +36,27 @@ void TReaderController::btnReturnClick() {
     QWidget *sheet = activeSheet();
     if (!returnable(sheet))
         return; // no book in front, or its return is on its way
-    // While the question waits, the book may have gone back by itself or begun going back.
+    // While a question waits, the book may have gone back by itself or begun going back.
     if (!askYesNo(QStringLiteral("Selesai dan kembalikan Buku Ini?")) || !returnable(sheet))
         return;
-    returnBook(sheet, {});
+    const bool sendAnnotations = annotationsGoBack(sheet);
+    if (!returnable(sheet))
+        return;
+    returnBook(sheet, {}, sendAnnotations);
+}
+
+// Whether this loan's annotations go back with the book. When those of the earlier loan could not be
+// loaded, sending this loan's replaces them at the service: the member decides, when there is anything
+// of this loan's to send.
+bool TReaderController::annotationsGoBack(QWidget *sheet) {
+    const TReaderSettings &settings = *settingsOf(sheet);
+    if (!settings.StoredAnnotationsMissing)
+        return true;
+    if (settings.AnnotationObject == emptyBookDocument(bookOfTab(sheet)->id))
+        return false;
+    return askYesNo(
+        QStringLiteral("Anotasi dari peminjaman sebelumnya tidak dapat dimuat.\nKirim anotasi yang "
+                       "dibuat pada peminjaman ini? Anotasi yang tersimpan akan diganti."));
 }
 
 void TReaderController::PDFViewUnsupportedFeature(TPdfControl *sender, int pageIndex,
@@ -46,11 +64,13 @@ void TReaderController::PDFViewUnsupportedFeature(TPdfControl *sender, int pageI
     QWidget *sheet = tabOfView(sender);
     if (!returnable(sheet))
         return; // not a book's view yet, or its return is on its way
-    returnBook(sheet, bookNotShownText(message) +
-                          QStringLiteral("\nHalaman %1 buku ini tidak dapat ditampilkan").arg(pageIndex + 1));
+    returnBook(sheet,
+               bookNotShownText(message) +
+                   QStringLiteral("\nHalaman %1 buku ini tidak dapat ditampilkan").arg(pageIndex + 1),
+               !settingsOf(sheet)->StoredAnnotationsMissing);
 }
 
-void TReaderController::returnBook(QWidget *sheet, const QString &reason) {
+void TReaderController::returnBook(QWidget *sheet, const QString &reason, bool sendAnnotations) {
     TPdfControl *view = viewOf(sheet);
     TReaderSettings *settings = settingsOf(sheet);
     const TDetailBook *book = bookOfTab(sheet);
@@ -61,7 +81,7 @@ void TReaderController::returnBook(QWidget *sheet, const QString &reason) {
     const int pageRead = view->IsPageValid() ? view->PageIndex() : settings->PageRead;
     startReturnReport(
         {book->id_baca, book->id, pageRead, settings->AnnotationObject.dump(IndentedForm),
-         settings->TextCopyObject.dump(IndentedForm), true, !settings->StoredAnnotationsMissing},
+         settings->TextCopyObject.dump(IndentedForm), true, sendAnnotations},
         [this, key = sheet->objectName(), idBaca = settings->IdBaca, reason](const ReturnOutcome &outcome) {
             BookReturnRequestTerminated(key, idBaca, reason, outcome);
         });

@@ -172,8 +172,11 @@ private:
     bool returnable(QWidget *sheet) const;
     // Sends the book of `sheet` back with its last page and documents; its page takes no input until the
     // service has answered. `reason`, when not empty, is shown to the member with the answer, which
-    // it ends by saying whether the book went back.
-    void returnBook(QWidget *sheet, const QString &reason);
+    // it ends by saying whether the book went back. `sendAnnotations`: this loan's annotation document
+    // goes too.
+    void returnBook(QWidget *sheet, const QString &reason, bool sendAnnotations);
+    // Whether this loan's annotations go back with the book of `sheet`; may ask the member.
+    bool annotationsGoBack(QWidget *sheet);
     // `done`, when given, gets the service's answers on the UI thread.
     void startReturnReport(ReturnReport report, std::function<void(const ReturnOutcome &)> done = {});
     void BookReturnRequestTerminated(const QString &key, const std::string &idBaca, const QString &reason,

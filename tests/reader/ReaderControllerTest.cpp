@@ -176,6 +176,23 @@ protected:
     }
 };
 
+// Draws a rectangle from the middle of the first page's view with the annotation tools, as the member
+// does; returns where it starts. The tools must have been made before the book was borrowed.
+QPoint drawRectangle(TAnnotationTools &tools, TReaderController &reader, ReaderPanel &panel) {
+    QApplication::processEvents();
+    tools.ButtonAnnotClick(panel.btnAnnotRect);
+    TPdfControl *view = reader.viewOf(panel.sheet(0));
+    const QPoint start = view->GetPageRect().center(), end = start + QPoint(100, 60);
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(view->mapToGlobal(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    };
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    return start;
+}
+
 TEST_F(Reader, BorrowedBookOpensOnItsFirstPageInTheFirstPage) {
     ASSERT_EQ(borrow(ShortBook), 0);
     EXPECT_TRUE(boxes.shown.empty()) << texts().front().toStdString();
@@ -697,6 +714,43 @@ TEST_F(Reader, UnreadableStoredAnnotationsOpenTheBookWithoutThemAndStayStored) {
     db.run("DELETE FROM annotations");
 }
 
+// Annotations made while the earlier loan's could not be read would replace those at the return: the
+// member is asked, and they go back only on a yes.
+TEST_F(Reader, AnnotationsMadeOverUnreadableStoredOnesGoBackOnlyIfTheMemberSaysSo) {
+    TAnnotationTools tools{reader, *panel, &areas};
+    for (const MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        SCOPED_TRACE(answer == MsgAnswer::Yes ? "yes" : "no");
+        ASSERT_EQ(borrow(ShortBook), 0);
+        returnActive();
+        db.run("UPDATE annotations SET document = 'not json'");
+        ASSERT_EQ(borrow(ShortBook), 0);
+        drawRectangle(tools, reader, *panel);
+        const JsonDocument made = settings(0).AnnotationObject;
+        ASSERT_EQ(made["data"].size(), 1u);
+        boxes.shown.clear();
+        boxes.answers = {MsgAnswer::Yes, answer};
+        requestsBefore = lastRequestId();
+        reader.btnReturnClick();
+        BackgroundTask::waitForAll();
+        QCoreApplication::processEvents();
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[1].kind, MsgKind::Confirmation);
+        EXPECT_TRUE(
+            boxes.shown[1].text.startsWith("Anotasi dari peminjaman sebelumnya tidak dapat dimuat.\n"));
+        EXPECT_EQ(program.readCount, 0);
+        const std::string stored =
+            db.queryOne("SELECT document FROM annotations ORDER BY id DESC LIMIT 1")->text(0);
+        if (answer == MsgAnswer::Yes) {
+            EXPECT_EQ(paths(), ReturnWithDocuments);
+            EXPECT_EQ(JsonDocument::parse(stored), made);
+        } else {
+            EXPECT_EQ(paths(), (std::vector<std::string>{"/api/wl/bookReturn", "/api/wl/copyText"}));
+            EXPECT_EQ(stored, "not json");
+        }
+        db.run("DELETE FROM annotations");
+    }
+}
+
 // A download cut short to nothing is refused before any loan; a file the engine's repair leaves without
 // a page is refused at set-up and its loan given back. Either way no loan stays open.
 TEST_F(Reader, AnEmptyOrPagelessBookIsRefusedAndNoLoanStays) {
@@ -801,16 +855,7 @@ TEST_F(Reader, AnnotationsThatCannotBeFetchedAreNeverOverwritten) {
 TEST_F(Reader, AnnotationsMadeInOneLoanComeBackInTheNext) {
     TAnnotationTools tools{reader, *panel, &areas};
     ASSERT_EQ(borrow(ShortBook), 0);
-    QApplication::processEvents();
-    tools.ButtonAnnotClick(panel->btnAnnotRect);
-    const QPoint start = view(0)->GetPageRect().center(), end = start + QPoint(100, 60);
-    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(type, QPointF(at), QPointF(view(0)->mapToGlobal(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(view(0), &event);
-    };
-    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
-    mouse(QEvent::MouseMove, end, Qt::NoButton, Qt::LeftButton);
-    mouse(QEvent::MouseButtonRelease, end, Qt::LeftButton, Qt::NoButton);
+    const QPoint start = drawRectangle(tools, reader, *panel);
     const JsonDocument made = settings(0).AnnotationObject;
     ASSERT_EQ(made["data"].size(), 1u);
 
