@@ -241,6 +241,25 @@ TEST(BookSearch, TheViewMarksATypedWordAmongPresentationForms) {
     EXPECT_GT(marks.front().left(), page.left() + page.width() / 2);
 }
 
+// A walk as the reader asks for it: from the page shown, or from the other end of the book.
+struct Walk {
+    const char *keyword;
+    int fromPage;
+    int direction;
+    bool fromOtherEnd;
+};
+
+BookSearchOutcome walk(TPdfDocument &doc, BookText &text, const Walk &w,
+                       const std::function<bool()> &cancelled) {
+    return w.fromOtherEnd ? searchBookFromOtherEnd(doc, text, w.keyword, w.fromPage, w.direction, cancelled)
+                          : searchBook(doc, text, w.keyword, w.fromPage, w.direction, cancelled);
+}
+
+std::string describe(const Walk &w) {
+    return std::string(w.keyword) + " from " + std::to_string(w.fromPage) + " dir " +
+           std::to_string(w.direction) + (w.fromOtherEnd ? " from the other end" : "");
+}
+
 // A page the engine refuses for a feature it does not support (here a signature field) ends a walk that
 // reaches it, whichever way it goes; pages before it still answer.
 TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
@@ -252,30 +271,22 @@ TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
     TPdfDocument doc;
     doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
     const struct {
-        const char *keyword;
-        int fromPage;
-        int direction;
-        bool fromOtherEnd;
+        Walk walk;
         BookSearchResult result;
         int page;
     } cases[] = {
-        {"tiga", 0, 1, false, BookSearchResult::Refused, 1},
-        {"satu", 2, -1, false, BookSearchResult::Refused, 1},
-        {"dua", 0, 1, false, BookSearchResult::Refused, 1},
-        {"satu", 2, 1, true, BookSearchResult::Found, 0},
-        {"tidak ada", 2, 1, true, BookSearchResult::Refused, 1},
-        {"tiga", 0, -1, true, BookSearchResult::Found, 2},
+        {{"tiga", 0, 1, false}, BookSearchResult::Refused, 1},
+        {{"satu", 2, -1, false}, BookSearchResult::Refused, 1},
+        {{"dua", 0, 1, false}, BookSearchResult::Refused, 1},
+        {{"satu", 2, 1, true}, BookSearchResult::Found, 0},
+        {{"tidak ada", 2, 1, true}, BookSearchResult::Refused, 1},
+        {{"tiga", 0, -1, true}, BookSearchResult::Found, 2},
     };
     BookText text;
     for (const auto &c : cases) {
-        const BookSearchOutcome outcome =
-            c.fromOtherEnd
-                ? searchBookFromOtherEnd(doc, text, c.keyword, c.fromPage, c.direction, notCancelled)
-                : searchBook(doc, text, c.keyword, c.fromPage, c.direction, notCancelled);
-        const std::string where = std::string(c.keyword) + " from " + std::to_string(c.fromPage) + " dir " +
-                                  std::to_string(c.direction) + (c.fromOtherEnd ? " from the other end" : "");
-        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << where;
-        EXPECT_EQ(outcome.page, c.page) << where;
+        const BookSearchOutcome outcome = walk(doc, text, c.walk, notCancelled);
+        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << describe(c.walk);
+        EXPECT_EQ(outcome.page, c.page) << describe(c.walk);
     }
 }
 
@@ -320,24 +331,6 @@ struct TwoWays {
     const QByteArray bytes;
     TPdfDocument shared, alone;
 };
-
-struct Walk {
-    const char *keyword;
-    int fromPage;
-    int direction;
-    bool fromOtherEnd;
-};
-
-BookSearchOutcome walk(TPdfDocument &doc, BookText &text, const Walk &w,
-                       const std::function<bool()> &cancelled) {
-    return w.fromOtherEnd ? searchBookFromOtherEnd(doc, text, w.keyword, w.fromPage, w.direction, cancelled)
-                          : searchBook(doc, text, w.keyword, w.fromPage, w.direction, cancelled);
-}
-
-std::string describe(const Walk &w) {
-    return std::string(w.keyword) + " from " + std::to_string(w.fromPage) + " dir " +
-           std::to_string(w.direction) + (w.fromOtherEnd ? " from the other end" : "");
-}
 
 // A walk shared with a helper thread ends as the walk on one thread does, each from no text kept.
 TEST(BookSearch, AWalkWithAHelperEndsAsTheWalkAlone) {
