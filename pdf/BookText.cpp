@@ -1,22 +1,44 @@
 #include "pdf/BookText.h"
 
+#include "pdf/BookWalk.h"
 #include "pdf/PdfiumCore.h"
 #include "pdf/TextMatcher.h"
 
 #include <algorithm>
+#include <exception>
 
 std::u16string BookText::foldedPage(TPdfDocument &document, int pageIndex) {
-    {
-        const std::lock_guard lock(mutex);
+    std::unique_lock lock(mutex);
+    for (;;) {
         const auto found = pages.find(pageIndex);
         if (found != pages.end())
             return found->second;
+        if (inHand.contains(pageIndex))
+            changed.wait(lock);
+        else
+            readPage(lock, document, pageIndex);
     }
-    // Read without holding the cache's mutex: a thread holding the document's lock may be waiting for it.
-    std::u16string text =
-        foldForMatching(document.ReadPageText(pageIndex).toStdU16String(), BookSearchMatchCase, false).units;
-    const std::lock_guard lock(mutex);
-    return pages.try_emplace(pageIndex, std::move(text)).first->second;
+}
+
+void BookText::readPage(std::unique_lock<std::mutex> &lock, TPdfDocument &document, int pageIndex) {
+    inHand.insert(pageIndex);
+    lock.unlock();
+    // Read without holding the mutex: a thread holding the document's lock may be waiting for it.
+    std::u16string text;
+    std::exception_ptr failure;
+    try {
+        text = foldForMatching(document.ReadPageText(pageIndex).toStdU16String(), BookSearchMatchCase, false)
+                   .units;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    lock.lock();
+    inHand.erase(pageIndex);
+    if (!failure)
+        pages.try_emplace(pageIndex, std::move(text));
+    changed.notify_all();
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 namespace {
@@ -25,11 +47,12 @@ namespace {
 BookSearchOutcome walkPages(TPdfDocument &document, BookText &text, const QString &keyword, int first,
                             int last, int step, const std::function<bool()> &cancelled) {
     const TextMatcher phrase(keyword.toStdU16String(), BookSearchMatchCase, BookSearchWholeWord);
+    BookWalk walk(document, text, first, last, step);
     for (int page = first; page != last + step; page += step) {
         if (cancelled && cancelled())
             return {BookSearchResult::Cancelled};
         try {
-            if (phrase.occursIn(text.foldedPage(document, page)))
+            if (phrase.occursIn(walk.foldedPage(page)))
                 return {BookSearchResult::Found, page};
         } catch (const EPdfUnsupportedFeatureException &) {
             return {BookSearchResult::Refused, page};

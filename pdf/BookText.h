@@ -5,10 +5,12 @@
 
 #include <QString>
 
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 class TPdfDocument;
 
@@ -18,17 +20,27 @@ inline constexpr bool BookSearchMatchCase = false;
 inline constexpr bool BookSearchWholeWord = true;
 
 // Plain text of a book's pages, folded for the search test, read once per page and kept.
-// Shared by a reader tab and its search task; safe to use from one thread at a time per call (internal
-// mutex).
+// Shared by a reader tab and its search task, and within a walk by the walk and its helper thread: what
+// they share is taken under one mutex, and a page being read is awaited, never read twice at once.
 class BookText {
 public:
     // The page's whole text folded as TextMatcher compares it (case ignored); read from the document
     // (under its lock) on the first call for that page only. Engine errors propagate as EPdfException.
+    // Not to be called while holding the document's lock: the page may be in hand on another thread that
+    // waits for that lock.
     std::u16string foldedPage(TPdfDocument &document, int pageIndex);
 
 private:
-    std::mutex mutex; // guards pages only: never held while the document is read
+    friend class BookWalk;
+
+    // Called with `lock` held on `mutex`: reads the page into `pages`, the lock let go meanwhile. The page
+    // is in hand throughout and is let go again also when the read fails (the error then propagates).
+    void readPage(std::unique_lock<std::mutex> &lock, TPdfDocument &document, int pageIndex);
+
+    std::mutex mutex;                // guards what follows; never held while a document is read
+    std::condition_variable changed; // a page was kept or let go
     std::unordered_map<int, std::u16string> pages;
+    std::unordered_set<int> inHand; // pages being read now
 };
 
 enum class BookSearchResult { Found, NotFound, NothingSearched, Cancelled, Refused };
@@ -48,6 +60,9 @@ struct BookSearchOutcome {
 // `cancelled` is checked before each page; when it returns true the walk ends with Cancelled.
 // A page the engine refuses for a feature it does not support ends the walk there (Refused, page); other
 // engine errors propagate as exceptions.
+// A long walk over pages not read yet is shared with a helper thread reading the pages ahead from a
+// document of its own, opened over the document's bytes (TPdfDocument::Bytes); it is stopped and joined,
+// and its document closed, before the walk returns.
 BookSearchOutcome searchBook(TPdfDocument &document, BookText &text, const QString &keyword, int fromPage,
                              int direction, const std::function<bool()> &cancelled);
 

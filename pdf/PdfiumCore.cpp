@@ -330,6 +330,7 @@ void TPdfDocument::LoadFromBytes(const QByteArray &ABytes, qint64 AIndex, qint64
         if (ACount < 0 || ACount > ABytes.size() - AIndex)
             RaiseOutOfRange("Count");
         FBytes = ABytes;
+        FBytesWhole = AIndex == 0 && ACount == ABytes.size();
         LoadFromMemory(FBytes.constData() + AIndex, ACount, APassword);
     });
 }
@@ -392,8 +393,18 @@ void TPdfDocument::Close() {
     }
     FBuffer = QByteArray();
     FBytes = QByteArray();
+    FBytesWhole = false;
     FFile.reset();
     FFileName.clear();
+}
+
+QByteArray TPdfDocument::Bytes() const {
+    Lock lock(FMutex);
+    if (!FDocument)
+        return {};
+    if (!FBuffer.isEmpty())
+        return FBuffer;
+    return FBytesWhole ? FBytes : QByteArray();
 }
 
 bool TPdfDocument::GetActive() const {

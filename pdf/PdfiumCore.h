@@ -162,6 +162,10 @@ public:
     int GetNumberOfCopies() const;
     TPdfPoint GetPageSize(int PageIndex) const; // width and height in points, without loading the page
     bool Closing() const { return FClosing; }
+    // The bytes the engine reads the open document from, when the document holds them whole in a byte array
+    // (LoadFromBytes over a whole array, LoadFromStream, LoadFromFile with dloNormal), so that a second
+    // document can be opened over them; empty otherwise.
+    QByteArray Bytes() const;
 
     // The whole text of page PageIndex as its text model gives it (every character, the generated spaces
     // and line breaks included), read under the document's lock; for a reader on any thread. A page that
@@ -190,6 +194,7 @@ private:
     uchar *FFileMapping = nullptr; // mapped view of FFile
     QByteArray FBuffer;            // allocated copy the engine reads from
     QByteArray FBytes;             // caller's byte array kept alive
+    bool FBytesWhole = false;      // the engine reads all of FBytes, not a range of it
     bool FClosing = false;
     std::unique_ptr<CustomLoadData> FCustomLoadData;
     mutable std::recursive_mutex FMutex;

@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -239,6 +241,25 @@ TEST(BookSearch, TheViewMarksATypedWordAmongPresentationForms) {
     EXPECT_GT(marks.front().left(), page.left() + page.width() / 2);
 }
 
+// A walk as the reader asks for it: from the page shown, or from the other end of the book.
+struct Walk {
+    const char *keyword;
+    int fromPage;
+    int direction;
+    bool fromOtherEnd;
+};
+
+BookSearchOutcome walk(TPdfDocument &doc, BookText &text, const Walk &w,
+                       const std::function<bool()> &cancelled) {
+    return w.fromOtherEnd ? searchBookFromOtherEnd(doc, text, w.keyword, w.fromPage, w.direction, cancelled)
+                          : searchBook(doc, text, w.keyword, w.fromPage, w.direction, cancelled);
+}
+
+std::string describe(const Walk &w) {
+    return std::string(w.keyword) + " from " + std::to_string(w.fromPage) + " dir " +
+           std::to_string(w.direction) + (w.fromOtherEnd ? " from the other end" : "");
+}
+
 // A page the engine refuses for a feature it does not support (here a signature field) ends a walk that
 // reaches it, whichever way it goes; pages before it still answer.
 TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
@@ -250,30 +271,22 @@ TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
     TPdfDocument doc;
     doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
     const struct {
-        const char *keyword;
-        int fromPage;
-        int direction;
-        bool fromOtherEnd;
+        Walk walk;
         BookSearchResult result;
         int page;
     } cases[] = {
-        {"tiga", 0, 1, false, BookSearchResult::Refused, 1},
-        {"satu", 2, -1, false, BookSearchResult::Refused, 1},
-        {"dua", 0, 1, false, BookSearchResult::Refused, 1},
-        {"satu", 2, 1, true, BookSearchResult::Found, 0},
-        {"tidak ada", 2, 1, true, BookSearchResult::Refused, 1},
-        {"tiga", 0, -1, true, BookSearchResult::Found, 2},
+        {{"tiga", 0, 1, false}, BookSearchResult::Refused, 1},
+        {{"satu", 2, -1, false}, BookSearchResult::Refused, 1},
+        {{"dua", 0, 1, false}, BookSearchResult::Refused, 1},
+        {{"satu", 2, 1, true}, BookSearchResult::Found, 0},
+        {{"tidak ada", 2, 1, true}, BookSearchResult::Refused, 1},
+        {{"tiga", 0, -1, true}, BookSearchResult::Found, 2},
     };
     BookText text;
     for (const auto &c : cases) {
-        const BookSearchOutcome outcome =
-            c.fromOtherEnd
-                ? searchBookFromOtherEnd(doc, text, c.keyword, c.fromPage, c.direction, notCancelled)
-                : searchBook(doc, text, c.keyword, c.fromPage, c.direction, notCancelled);
-        const std::string where = std::string(c.keyword) + " from " + std::to_string(c.fromPage) + " dir " +
-                                  std::to_string(c.direction) + (c.fromOtherEnd ? " from the other end" : "");
-        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << where;
-        EXPECT_EQ(outcome.page, c.page) << where;
+        const BookSearchOutcome outcome = walk(doc, text, c.walk, notCancelled);
+        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result)) << describe(c.walk);
+        EXPECT_EQ(outcome.page, c.page) << describe(c.walk);
     }
 }
 
@@ -281,6 +294,130 @@ TEST(BookSearch, EngineErrorsPropagate) {
     TPdfDocument doc;
     BookText text;
     EXPECT_THROW(text.foldedPage(doc, 0), EPdfException);
+}
+
+// A book long enough for a walk to share its pages with a helper thread: numbered lines on every page, a
+// word near its start and one near its end, and, in the refusing one, a signature field the engine refuses
+// on page 60 between a word before it and one after it.
+struct LongBook {
+    static constexpr int Pages = 120;
+    static constexpr int RefusedPage = 60;
+
+    static QByteArray pdf(bool refusing) {
+        const std::map<int, std::string> words{{3, "dekat"}, {40, "sebelum"}, {80, "sesudah"}, {100, "jauh"}};
+        std::vector<FixturePage> pages(Pages);
+        for (int p = 0; p < Pages; ++p) {
+            for (int row = 0; row < 6; ++row)
+                pages[p].content += fixtureText(
+                    72, 720 - row * 20, 11, "Halaman " + std::to_string(p) + " baris " + std::to_string(row));
+            if (words.contains(p))
+                pages[p].content += fixtureText(72, 300, 11, words.at(p));
+        }
+        if (refusing)
+            pages[RefusedPage].annots = {
+                "<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+        return QByteArray::fromStdString(buildFixturePdf(pages));
+    }
+};
+
+// The same book opened twice: over a byte array it keeps, from which a walk's helper opens a document of
+// its own, and over a buffer of the caller's, which it cannot share, so that a walk reads every page on
+// its own thread.
+struct TwoWays {
+    explicit TwoWays(const QByteArray &bytes) : bytes(bytes) {
+        shared.LoadFromBytes(bytes);
+        alone.LoadFromActiveBuffer(this->bytes.constData(), this->bytes.size());
+    }
+    const QByteArray bytes;
+    TPdfDocument shared, alone;
+};
+
+// A walk shared with a helper thread ends as the walk on one thread does, each from no text kept.
+TEST(BookSearch, AWalkWithAHelperEndsAsTheWalkAlone) {
+    TwoWays clean(LongBook::pdf(false)), refusing(LongBook::pdf(true));
+    const int last = LongBook::Pages - 1;
+    const struct {
+        TwoWays &book;
+        Walk walk;
+        BookSearchResult result;
+        int page;
+    } cases[] = {
+        {clean, {"dekat", 0, 1, false}, BookSearchResult::Found, 3},
+        {clean, {"jauh", 0, 1, false}, BookSearchResult::Found, 100},
+        {clean, {"jauh", last, -1, false}, BookSearchResult::Found, 100},
+        {clean, {"dekat", last, -1, false}, BookSearchResult::Found, 3},
+        {clean, {"tidak ada", -1, 1, false}, BookSearchResult::NotFound, -1},
+        {clean, {"tidak ada", last + 1, -1, false}, BookSearchResult::NotFound, -1},
+        {clean, {"dekat", 50, 1, true}, BookSearchResult::Found, 3},
+        {clean, {"jauh", 50, -1, true}, BookSearchResult::Found, 100},
+        {clean, {"jauh", 100, 1, true}, BookSearchResult::Found, 100}, // the page shown answers last
+        {clean, {"tidak ada", 50, 1, true}, BookSearchResult::NotFound, -1},
+        {clean, {"dekat", last, 1, false}, BookSearchResult::NothingSearched, -1},
+        {refusing, {"sebelum", 0, 1, false}, BookSearchResult::Found, 40},
+        {refusing, {"sesudah", 0, 1, false}, BookSearchResult::Refused, LongBook::RefusedPage},
+        {refusing, {"sesudah", last, -1, false}, BookSearchResult::Found, 80},
+        {refusing, {"sebelum", last, -1, false}, BookSearchResult::Refused, LongBook::RefusedPage},
+        {refusing, {"sesudah", 100, 1, true}, BookSearchResult::Refused, LongBook::RefusedPage},
+        {refusing, {"sebelum", 20, -1, true}, BookSearchResult::Refused, LongBook::RefusedPage},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(describe(c.walk));
+        BookText sharedText, aloneText;
+        const BookSearchOutcome shared = walk(c.book.shared, sharedText, c.walk, notCancelled);
+        const BookSearchOutcome alone = walk(c.book.alone, aloneText, c.walk, notCancelled);
+        EXPECT_STREQ(nameOf(shared.result), nameOf(c.result));
+        EXPECT_EQ(shared.page, c.page);
+        EXPECT_STREQ(nameOf(shared.result), nameOf(alone.result));
+        EXPECT_EQ(shared.page, alone.page);
+    }
+}
+
+// A cancel during a walk shared with a helper ends it with the pages asked about as on one thread, and
+// the pages read meanwhile are kept: the walk asked again finds what the uncancelled one finds.
+TEST(BookSearch, ACancelledWalkWithAHelperEndsAtOnce) {
+    TwoWays book(LongBook::pdf(false));
+    for (const int cancelOnAsk : {10, 60, 99}) {
+        for (TPdfDocument *doc : {&book.shared, &book.alone}) {
+            SCOPED_TRACE(std::to_string(cancelOnAsk) + (doc == &book.shared ? " shared" : " alone"));
+            BookText text;
+            int asked = 0;
+            const auto cancelling = [&] { return ++asked == cancelOnAsk; };
+            const BookSearchOutcome outcome = searchBook(*doc, text, "jauh", 0, 1, cancelling);
+            EXPECT_STREQ(nameOf(outcome.result), "Cancelled");
+            EXPECT_EQ(asked, cancelOnAsk) << "no page is asked about after the cancel";
+            EXPECT_EQ(searchBook(*doc, text, "jauh", 0, 1, notCancelled).page, 100);
+        }
+    }
+}
+
+// After a walk over the whole book every page's text is kept: walks in the same document object, now
+// holding a book with the phrase on every page, answer from the first book's text alone.
+TEST(BookSearch, ASecondWalkReadsNoPageAgain) {
+    TPdfDocument doc;
+    doc.LoadFromBytes(LongBook::pdf(false));
+    BookText text;
+    ASSERT_STREQ(nameOf(searchBook(doc, text, "tidak ada", -1, 1, notCancelled).result), "NotFound");
+
+    std::vector<std::string> other(LongBook::Pages, "tidak ada di sini");
+    loaded(doc, other);
+    const int last = LongBook::Pages - 1;
+    const struct {
+        Walk walk;
+        BookSearchResult result;
+        int page;
+    } cases[] = {
+        {{"tidak ada", -1, 1, false}, BookSearchResult::NotFound, -1},
+        {{"tidak ada", last + 1, -1, false}, BookSearchResult::NotFound, -1},
+        {{"tidak ada", 50, 1, true}, BookSearchResult::NotFound, -1},
+        {{"jauh", 0, 1, false}, BookSearchResult::Found, 100},
+        {{"dekat", last, -1, false}, BookSearchResult::Found, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(describe(c.walk));
+        const BookSearchOutcome outcome = walk(doc, text, c.walk, notCancelled);
+        EXPECT_STREQ(nameOf(outcome.result), nameOf(c.result));
+        EXPECT_EQ(outcome.page, c.page);
+    }
 }
 
 // A book whose every page has numbered lines and the phrase "kata kunci" on a few pages only.
