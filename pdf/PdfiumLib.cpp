@@ -4,6 +4,7 @@
 
 #include "pdf/EngineContext.h"
 #include "pdf/PageGeometry.h"
+#include "pdf/PixelRows.h"
 #include "pdf/TextModel.h"
 #include "pdf/TextSearch.h"
 #include "pdf/WebLinkFinder.h"
@@ -17,9 +18,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -399,49 +398,6 @@ fz_pixmap *newAreaPixmap(fz_context *ctx, const fz_irect &area, bool opaque) {
         pixmap = nullptr;
     }
     return pixmap;
-}
-
-// Rows of 32-bit pixels in memory order B, G, R, A (a QImage's RGB32 and ARGB32 on a little-endian machine)
-// and rows of MuPDF's three-byte B, G, R. Both copies move four pixels, twelve packed bytes, per step.
-static_assert(std::endian::native == std::endian::little, "pixels are read as little-endian words");
-
-std::uint32_t loadWord(const unsigned char *p) {
-    std::uint32_t word;
-    std::memcpy(&word, p, 4);
-    return word;
-}
-void storeWord(unsigned char *p, std::uint32_t word) {
-    std::memcpy(p, &word, 4);
-}
-
-void packRow(const unsigned char *from, unsigned char *to, int pixels) {
-    int i = 0;
-    for (; i + 4 <= pixels; i += 4, from += 16, to += 12) {
-        const std::uint32_t p0 = loadWord(from), p1 = loadWord(from + 4), p2 = loadWord(from + 8),
-                            p3 = loadWord(from + 12);
-        storeWord(to, (p0 & 0xFFFFFF) | p1 << 24);
-        storeWord(to + 4, (p1 >> 8 & 0xFFFF) | p2 << 16);
-        storeWord(to + 8, (p2 >> 16 & 0xFF) | p3 << 8);
-    }
-    for (; i < pixels; ++i, from += 4, to += 3)
-        std::memcpy(to, from, 3);
-}
-
-// Unpacks with the alpha byte set to opaque.
-void unpackRow(const unsigned char *from, unsigned char *to, int pixels) {
-    constexpr std::uint32_t opaque = 0xFF000000;
-    int i = 0;
-    for (; i + 4 <= pixels; i += 4, from += 12, to += 16) {
-        const std::uint32_t w0 = loadWord(from), w1 = loadWord(from + 4), w2 = loadWord(from + 8);
-        storeWord(to, w0 | opaque);
-        storeWord(to + 4, w0 >> 24 | w1 << 8 | opaque);
-        storeWord(to + 8, w1 >> 16 | w2 << 16 | opaque);
-        storeWord(to + 12, w2 >> 8 | opaque);
-    }
-    for (; i < pixels; ++i, from += 3, to += 4) {
-        std::memcpy(to, from, 3);
-        to[3] = 0xFF;
-    }
 }
 
 // Premultiplied source-over of a row of the transparent pixmap onto the target's.
