@@ -4,6 +4,7 @@
 
 #include "pdf/EngineContext.h"
 #include "pdf/PageGeometry.h"
+#include "pdf/PixelRows.h"
 #include "pdf/TextModel.h"
 #include "pdf/TextSearch.h"
 #include "pdf/WebLinkFinder.h"
@@ -399,35 +400,36 @@ fz_pixmap *newAreaPixmap(fz_context *ctx, const fz_irect &area, bool opaque) {
     return pixmap;
 }
 
-// Copies the target's pixels of the area into an opaque pixmap, the paper the page is drawn onto.
-void seedFromTarget(fz_context *ctx, fz_pixmap *pixmap, const RenderTarget &target, const fz_irect &area) {
-    unsigned char *row = fz_pixmap_samples(ctx, pixmap);
-    for (int y = area.y0; y < area.y1; ++y, row += fz_pixmap_stride(ctx, pixmap)) {
-        const unsigned char *from = targetPixel(target, area.x0, y);
-        for (unsigned char *to = row; to < row + size_t(area.x1 - area.x0) * 3; to += 3, from += 4)
-            std::memcpy(to, from, 3);
+// Premultiplied source-over of a row of the transparent pixmap onto the target's.
+void compositeRow(const unsigned char *from, unsigned char *to, int pixels) {
+    for (int i = 0; i < pixels; ++i, from += 4, to += 4) {
+        const unsigned keep = 255 - from[3];
+        for (int c = 0; c < 4; ++c)
+            to[c] = (unsigned char)(from[c] + (to[c] * keep + 127) / 255);
     }
 }
 
+// Copies the target's pixels of the area into an opaque pixmap, the paper the page is drawn onto.
+void seedFromTarget(fz_context *ctx, fz_pixmap *pixmap, const RenderTarget &target, const fz_irect &area) {
+    const int width = area.x1 - area.x0;
+    const int stride = fz_pixmap_stride(ctx, pixmap);
+    unsigned char *row = fz_pixmap_samples(ctx, pixmap);
+    for (int y = area.y0; y < area.y1; ++y, row += stride)
+        packRow(targetPixel(target, area.x0, y), row, width);
+}
+
 // Puts the drawn area back: an opaque pixmap replaces the target's pixels, a transparent one is composited
-// over them (premultiplied source-over).
+// over them.
 void mergeIntoTarget(fz_context *ctx, fz_pixmap *pixmap, const RenderTarget &target, const fz_irect &area,
                      bool opaque) {
-    const int n = opaque ? 3 : 4;
+    const int width = area.x1 - area.x0;
+    const int stride = fz_pixmap_stride(ctx, pixmap);
     const unsigned char *row = fz_pixmap_samples(ctx, pixmap);
-    for (int y = area.y0; y < area.y1; ++y, row += fz_pixmap_stride(ctx, pixmap)) {
-        unsigned char *to = targetPixel(target, area.x0, y);
-        for (const unsigned char *from = row; from < row + size_t(area.x1 - area.x0) * n;
-             from += n, to += 4) {
-            if (opaque) {
-                std::memcpy(to, from, 3);
-                to[3] = 0xFF;
-                continue;
-            }
-            const unsigned keep = 255 - from[3];
-            for (int i = 0; i < 4; ++i)
-                to[i] = (unsigned char)(from[i] + (to[i] * keep + 127) / 255);
-        }
+    for (int y = area.y0; y < area.y1; ++y, row += stride) {
+        if (opaque)
+            unpackRow(row, targetPixel(target, area.x0, y), width);
+        else
+            compositeRow(row, targetPixel(target, area.x0, y), width);
     }
 }
 

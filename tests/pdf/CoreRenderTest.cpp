@@ -257,4 +257,44 @@ TEST(CoreRenderTransparency, PartlyTransparentContentMatchesTheEnginesOwnRendere
     }
 }
 
+// A page of 409 x 529 pixels at 96 dpi, a width that is no multiple of four: text, a rule and coloured
+// areas up to its right edge, whose edges the anti-aliasing blends with the paper.
+FixturePage oddSizedTextPage() {
+    FixturePage page;
+    page.width = 306.75;
+    page.height = 396.75;
+    page.content = "0.2 0.5 0.8 rg 20.3 300.1 300 60.2 re f 0.9 0.3 0.1 RG 1.3 w 15 290 m 290 282 l S\n";
+    for (int line = 0; line < 12; ++line)
+        page.content += fixtureText(18.4, 260 - line * 19.7, 9 + line % 3, "perpustakaan membaca sejarah");
+    return page;
+}
+
+// Opaque paper gets the engine's own renderer's picture pixel for pixel, also where the drawing starts off
+// a multiple of four pixels.
+TEST(CoreRenderTransparency, OpaqueDrawingMatchesTheEnginesOwnRendererExactly) {
+    QTemporaryDir dir;
+    const std::string pdf = buildFixturePdf({oddSizedTextPage()});
+    const QString path = dir.filePath("odd.pdf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(pdf.data(), qint64(pdf.size()));
+    file.close();
+    const QSize size(409, 529);
+    const QImage reference = mutoolDraw(path, size);
+    ASSERT_EQ(reference.size(), size);
+    TPdfDocument doc;
+    doc.LoadFromBytes(QByteArray::fromStdString(pdf));
+    EXPECT_EQ(drawnToBitmap(*doc.GetPage(0), size, false), reference);
+    for (const int offset : {0, 1, 3}) {
+        SCOPED_TRACE(offset);
+        QImage image(size.width() + offset, size.height(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            doc.GetPage(0)->Draw(painter, offset, 0, size.width(), size.height());
+        }
+        EXPECT_EQ(image.copy(offset, 0, size.width(), size.height()), reference);
+    }
+}
+
 } // namespace
