@@ -41,12 +41,11 @@ __attribute__((target("ssse3"))) int packBlocks(const unsigned char *from, unsig
     for (; i + 16 <= pixels; i += 16, from += 64, to += 48) {
         const Bytes a = loadBytes(from), b = loadBytes(from + 16), c = loadBytes(from + 32),
                     d = loadBytes(from + 48);
-        storeBytes(to,
-                   __builtin_shuffle(a, b, Bytes{0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 16, 17, 18, 20}));
-        storeBytes(to + 16, __builtin_shuffle(
-                                b, c, Bytes{5, 6, 8, 9, 10, 12, 13, 14, 16, 17, 18, 20, 21, 22, 24, 25}));
-        storeBytes(to + 32, __builtin_shuffle(
-                                c, d, Bytes{10, 12, 13, 14, 16, 17, 18, 20, 21, 22, 24, 25, 26, 28, 29, 30}));
+        storeBytes(to, __builtin_shufflevector(a, b, 0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 16, 17, 18, 20));
+        storeBytes(to + 16,
+                   __builtin_shufflevector(b, c, 5, 6, 8, 9, 10, 12, 13, 14, 16, 17, 18, 20, 21, 22, 24, 25));
+        storeBytes(to + 32, __builtin_shufflevector(c, d, 10, 12, 13, 14, 16, 17, 18, 20, 21, 22, 24, 25, 26,
+                                                    28, 29, 30));
     }
     return i;
 }
@@ -57,15 +56,15 @@ __attribute__((target("ssse3"))) int unpackBlocks(const unsigned char *from, uns
     for (; i + 16 <= pixels; i += 16, from += 48, to += 64) {
         const Bytes a = loadBytes(from), b = loadBytes(from + 16), c = loadBytes(from + 32);
         storeBytes(to,
-                   __builtin_shuffle(a, Bytes{0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0}) | Opaque);
-        storeBytes(to + 16, __builtin_shuffle(
-                                a, b, Bytes{12, 13, 14, 0, 15, 16, 17, 0, 18, 19, 20, 0, 21, 22, 23, 0}) |
-                                Opaque);
+                   __builtin_shufflevector(a, a, 0, 1, 2, 0, 3, 4, 5, 0, 6, 7, 8, 0, 9, 10, 11, 0) | Opaque);
+        storeBytes(to + 16,
+                   __builtin_shufflevector(a, b, 12, 13, 14, 0, 15, 16, 17, 0, 18, 19, 20, 0, 21, 22, 23, 0) |
+                       Opaque);
         storeBytes(to + 32,
-                   __builtin_shuffle(b, c, Bytes{8, 9, 10, 0, 11, 12, 13, 0, 14, 15, 16, 0, 17, 18, 19, 0}) |
+                   __builtin_shufflevector(b, c, 8, 9, 10, 0, 11, 12, 13, 0, 14, 15, 16, 0, 17, 18, 19, 0) |
                        Opaque);
         storeBytes(to + 48,
-                   __builtin_shuffle(c, Bytes{4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0, 13, 14, 15, 0}) |
+                   __builtin_shufflevector(c, c, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0, 13, 14, 15, 0) |
                        Opaque);
     }
     return i;
