@@ -123,6 +123,62 @@ bool hasAnyPage(fz_context *ctx, pdf_document *doc, int pageCount) {
     return false;
 }
 
+// The pages a page tree holds, counted leaf by leaf, for a tree whose /Count cannot be true. A node already
+// on the path is not followed again (a cycle), the tree is followed MaxTreeDepth levels deep, and at most
+// `budget` steps are taken; a failure leaves the pages counted so far. C calls only, as it runs in fz_try.
+int countPageLeaves(fz_context *ctx, pdf_document *doc, int budget) {
+    constexpr int MaxTreeDepth = 64;
+    pdf_obj *path[MaxTreeDepth];
+    int nextKid[MaxTreeDepth];
+    int depth = 0, pages = 0;
+    fz_var(path);
+    fz_var(nextKid);
+    fz_var(depth);
+    fz_var(pages);
+    fz_try(ctx) {
+        pdf_obj *root = pdf_dict_getp(ctx, pdf_trailer(ctx, doc), "Root/Pages");
+        if (pdf_is_dict(ctx, root) && !pdf_mark_obj(ctx, root)) {
+            path[0] = root;
+            nextKid[0] = 0;
+            depth = 1;
+        }
+        while (depth > 0 && budget-- > 0) {
+            pdf_obj *node = path[depth - 1];
+            pdf_obj *kids = pdf_dict_get(ctx, node, PDF_NAME(Kids));
+            if (!pdf_is_array(ctx, kids) || nextKid[depth - 1] >= pdf_array_len(ctx, kids)) {
+                pages += pdf_is_array(ctx, kids) ? 0 : 1;
+                pdf_unmark_obj(ctx, node);
+                --depth;
+                continue;
+            }
+            pdf_obj *kid = pdf_array_get(ctx, kids, nextKid[depth - 1]++);
+            if (depth < MaxTreeDepth && pdf_is_dict(ctx, kid) && !pdf_mark_obj(ctx, kid)) {
+                path[depth] = kid;
+                nextKid[depth] = 0;
+                ++depth;
+            }
+        }
+    }
+    fz_always(ctx) {
+        while (depth > 0)
+            pdf_unmark_obj(ctx, path[--depth]);
+    }
+    fz_catch(ctx) {
+        // The pages counted so far stand.
+    }
+    return pages;
+}
+
+// A page tree's /Count may claim any number of pages (a hostile file claims billions, and the document's
+// page table is made that long). A claim beyond one page per byte of the file is counted instead, within a
+// bounded walk; the answer never exceeds the claim.
+int plausiblePageCount(fz_context *ctx, pdf_document *doc, int claimed) {
+    constexpr int MaxCountingSteps = 1 << 22;
+    if (doc->file_size <= 0 || claimed <= doc->file_size)
+        return claimed;
+    return std::min(claimed, countPageLeaves(ctx, doc, MaxCountingSteps));
+}
+
 // Opens a PDF from a stream it takes over; on failure sets `error` and answers null. A document left
 // without a single page (what the repair of a truncated file may give) is refused as not a PDF.
 pdf_document *openPdf(fz_context *ctx, fz_stream *stream, const char *password, int &pageCount,
@@ -143,6 +199,8 @@ pdf_document *openPdf(fz_context *ctx, fz_stream *stream, const char *password, 
     fz_catch(ctx) {
         error = openFailure(ctx);
     }
+    if (error == FPDF_ERR_SUCCESS)
+        pageCount = plausiblePageCount(ctx, doc, pageCount);
     if (error == FPDF_ERR_SUCCESS && !hasAnyPage(ctx, doc, pageCount))
         error = FPDF_ERR_FORMAT;
     if (error != FPDF_ERR_SUCCESS) {

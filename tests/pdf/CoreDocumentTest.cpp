@@ -370,6 +370,33 @@ TEST(CoreDocument, DocumentProperties) {
     EXPECT_EQ(messageOf<EPdfException>([&] { doc.GetPageSize(2); }), "Page does not exist or data error");
 }
 
+// A page tree whose /Count claims far more pages than the file could hold is counted leaf by leaf, so a
+// claim of billions makes no page table of billions; a tree that lists itself among its kids is not
+// followed round.
+TEST(CoreDocument, APageCountBeyondTheFileIsCountedInstead) {
+    const std::string page = " 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] >> endobj\n";
+    const struct {
+        const char *name;
+        std::string kids;
+        int pages;
+    } cases[] = {
+        {"two pages", "3 0 R 4 0 R", 2},
+        {"a cycle", "3 0 R 2 0 R 4 0 R", 2},
+        {"one page", "3 0 R", 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string pdf = "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+                                "2 0 obj << /Type /Pages /Kids [" +
+                                c.kids + "] /Count 2000000000 >> endobj\n3" + page + "4" + page +
+                                "trailer << /Size 5 /Root 1 0 R >>\n%%EOF\n";
+        TPdfDocument doc;
+        doc.LoadFromBytes(QByteArray::fromStdString(pdf));
+        EXPECT_EQ(doc.PageCount(), c.pages);
+        EXPECT_EQ(doc.GetPageSize(0), (TPdfPoint{300, 400}));
+    }
+}
+
 TEST(CoreDocument, ZeroSizedPage) {
     FixturePage zero;
     zero.width = 0;
