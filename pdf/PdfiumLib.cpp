@@ -169,12 +169,30 @@ int countPageLeaves(fz_context *ctx, pdf_document *doc, int budget) {
     return pages;
 }
 
+// The length of the file the document reads; 0 when it cannot be told. A file the engine repaired from a
+// broken start may not have it recorded.
+int64_t fileLength(fz_context *ctx, pdf_document *doc) {
+    if (doc->file_size > 0)
+        return doc->file_size;
+    int64_t length = 0;
+    fz_var(length);
+    fz_try(ctx) {
+        fz_seek(ctx, doc->file, 0, SEEK_END);
+        length = fz_tell(ctx, doc->file);
+    }
+    fz_catch(ctx) {
+        length = 0;
+    }
+    return length;
+}
+
 // A page tree's /Count may claim any number of pages (a hostile file claims billions, and the document's
-// page table is made that long). A claim beyond one page per byte of the file is counted instead, within a
-// bounded walk; the answer never exceeds the claim.
+// page table is made that long). A claim beyond one page per byte of the file, or for a file of unknown
+// length, is counted instead, within a bounded walk; the answer never exceeds the claim.
 int plausiblePageCount(fz_context *ctx, pdf_document *doc, int claimed) {
     constexpr int MaxCountingSteps = 1 << 22;
-    if (doc->file_size <= 0 || claimed <= doc->file_size)
+    const int64_t length = fileLength(ctx, doc);
+    if (length > 0 && claimed <= length)
         return claimed;
     return std::min(claimed, countPageLeaves(ctx, doc, MaxCountingSteps));
 }

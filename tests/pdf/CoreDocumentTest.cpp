@@ -377,16 +377,19 @@ TEST(CoreDocument, APageCountBeyondTheFileIsCountedInstead) {
     const std::string page = " 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] >> endobj\n";
     const struct {
         const char *name;
+        std::string header;
         std::string kids;
         int pages;
     } cases[] = {
-        {"two pages", "3 0 R 4 0 R", 2},
-        {"a cycle", "3 0 R 2 0 R 4 0 R", 2},
-        {"one page", "3 0 R", 1},
+        {"two pages", "%PDF-1.4", "3 0 R 4 0 R", 2},
+        {"a cycle", "%PDF-1.4", "3 0 R 2 0 R 4 0 R", 2},
+        {"one page", "%PDF-1.4", "3 0 R", 1},
+        {"a broken header, repaired", "%PDFDF-1.4", "3 0 R", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string pdf = "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+        const std::string pdf = c.header +
+                                "\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
                                 "2 0 obj << /Type /Pages /Kids [" +
                                 c.kids + "] /Count 2000000000 >> endobj\n3" + page + "4" + page +
                                 "trailer << /Size 5 /Root 1 0 R >>\n%%EOF\n";
