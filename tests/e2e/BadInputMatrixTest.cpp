@@ -233,7 +233,7 @@ TEST_F(BadInputMatrix, ABorrowingThatFailsTakesNothingAndSaysWhy) {
     const std::string bookPath = "/pc/rvs/" + detailValue("nama_pc_file");
     FixturePage signature;
     signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
-    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    signature.annots = {FixtureSignatureField};
     FixturePage plain;
     plain.content = fixtureText(72, 700, 12, "Halaman dengan lampiran");
     const std::string withAttachment =
@@ -320,14 +320,9 @@ TEST_F(BadInputMatrix, ASignatureFieldOnALaterPageEndsTheLoanWithOneMessage) {
     logIn();
     openDetail();
     const std::string idKonten = detailValue("id");
-    FixturePage first, signature, third;
-    first.content = fixtureText(72, 700, 12, "Halaman pertama dibaca dengan tenang");
-    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
-    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
-    third.content = fixtureText(72, 700, 12, "Kunang-kunang di halaman ketiga");
     service.running().server().setRawFault(
         "/pc/rvs/" + detailValue("nama_pc_file"),
-        {Delivery::Whole, 200, "application/pdf", buildFixturePdf({first, signature, third})});
+        {Delivery::Whole, 200, "application/pdf", buildBookSignedOnPageTwo()});
     ReaderPanel *panel = window->PanelReader;
     struct Row {
         const char *name;

@@ -266,7 +266,7 @@ TEST(BookSearch, AWalkStopsAtAPageTheEngineRefuses) {
     std::vector<FixturePage> pages(3);
     pages[0].content = fixtureText(72, 700, 12, "buku satu");
     pages[1].content = fixtureText(72, 700, 12, "buku dua");
-    pages[1].annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    pages[1].annots = {FixtureSignatureField};
     pages[2].content = fixtureText(72, 700, 12, "buku tiga");
     TPdfDocument doc;
     doc.LoadFromBytes(QByteArray::fromStdString(buildFixturePdf(pages)));
@@ -314,8 +314,7 @@ struct LongBook {
                 pages[p].content += fixtureText(72, 300, 11, words.at(p));
         }
         if (refusing)
-            pages[RefusedPage].annots = {
-                "<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+            pages[RefusedPage].annots = {FixtureSignatureField};
         return QByteArray::fromStdString(buildFixturePdf(pages));
     }
 };

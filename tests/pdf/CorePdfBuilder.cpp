@@ -189,6 +189,15 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
     return writer.finish(catalog);
 }
 
+std::string buildBookSignedOnPageTwo() {
+    FixturePage first, signature, third;
+    first.content = fixtureText(72, 700, 12, "Halaman pertama dibaca dengan tenang");
+    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
+    signature.annots = {FixtureSignatureField};
+    third.content = fixtureText(72, 700, 12, "Kunang-kunang di halaman ketiga");
+    return buildFixturePdf({first, signature, third});
+}
+
 std::string buildBookPdf(int pages) {
     static const char *words[] = {
         "perpustakaan", "buku",   "membaca", "pengetahuan", "sejarah",    "bahasa",     "dan",        "yang",

@@ -38,5 +38,12 @@ std::string buildFixturePdf(const std::vector<FixturePage> &pages, const std::st
 // and 46 lines of 10-pt Helvetica drawn from a small Indonesian vocabulary (the same for every call).
 std::string buildBookPdf(int pages);
 
+// A signature field, as a page's annotation: a feature the engine refuses, so the page holding it is refused.
+inline constexpr const char *FixtureSignatureField =
+    "<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>";
+
+// Three pages of text with a signature field on the second: the book opens, and its second page is refused.
+std::string buildBookSignedOnPageTwo();
+
 // The same document written again by the engine library, encrypted with the given user password.
 std::string encryptFixturePdf(const std::string &pdf, const std::string &userPassword);

@@ -193,7 +193,7 @@ TEST(PageThumbnails, ABookTheEngineCannotOpenGivesNoThumbnails) {
 // the pages around it come as usual.
 TEST(PageThumbnails, APageTheEngineRefusesGivesNoThumbnailAndTheOthersCome) {
     std::vector<FixturePage> pages(3);
-    pages[1].annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
+    pages[1].annots = {FixtureSignatureField};
     Arrivals arrivals;
     PageThumbnails thumbnails(QByteArray::fromStdString(buildFixturePdf(pages)), Box, 64 << 20,
                               arrivals.recorder());

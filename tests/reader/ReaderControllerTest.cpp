@@ -778,15 +778,6 @@ TEST_F(Reader, AnEmptyOrPagelessBookIsRefusedAndNoLoanStays) {
 }
 
 // A book whose second page carries a signature field, which the engine refuses, and a phrase on its third.
-QByteArray bookSignedOnPageTwo() {
-    FixturePage first, signature, third;
-    first.content = fixtureText(72, 700, 12, "Halaman pertama dibaca dengan tenang");
-    signature.content = fixtureText(72, 700, 12, "Halaman bertanda tangan");
-    signature.annots = {"<< /Type /Annot /Subtype /Widget /FT /Sig /T (ttd) /Rect [72 100 272 150] >>"};
-    third.content = fixtureText(72, 700, 12, "Kunang-kunang di halaman ketiga");
-    return QByteArray::fromStdString(buildFixturePdf({first, signature, third}));
-}
-
 const QString RefusedOnPageTwoKept =
     QStringLiteral("Error Exception #1287 : Function Digital_Signature not supported\nHalaman 2 buku ini "
                    "tidak dapat ditampilkan.");
@@ -797,7 +788,8 @@ const QString RefusedOnPageTwo =
 // the page read and both documents go to the service, the member is told once, and the page is freed.
 // A second report while the return is on its way does nothing.
 TEST_F(Reader, APageTheEngineRefusesReturnsTheBookWithItsDocumentsOnce) {
-    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", QByteArray::fromStdString(buildBookSignedOnPageTwo())),
+              0);
     EXPECT_TRUE(boxes.shown.empty());
     settings(0).AnnotationObject["data"].push_back({{"page", 0}, {"type", "note"}, {"text", "sebelum"}});
     requestsBefore = lastRequestId();
@@ -870,7 +862,8 @@ TEST_F(Reader, AnnotationsMadeInOneLoanComeBackInTheNext) {
 // A return after a refusal that the service cannot take keeps the book, as a manual return does; the
 // refused page is not told again, and the member's own return later reports the last page read.
 TEST_F(Reader, ARefusalWhoseReturnFailsKeepsTheBookForAReturnByHand) {
-    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", QByteArray::fromStdString(buildBookSignedOnPageTwo())),
+              0);
     devserver::setFault(db, "/api/wl/bookReturn", "500", "Layanan sedang sibuk");
     reader.btnNextClick();
     processUntil([&] { return boxes.shown.size() >= 2; });
@@ -1014,7 +1007,8 @@ TEST_F(InBookSearch, EdgesEmptyBoxAndARunningSearchStartNothing) {
 // A walk that meets the refused page turns the view to it, which returns the book as any page reached
 // does: one message, no box of the search's own.
 TEST_F(InBookSearch, AWalkThatMeetsARefusedPageReturnsTheBookWithOneMessage) {
-    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", bookSignedOnPageTwo()), 0);
+    ASSERT_EQ(borrowBookFile("bertanda-tangan.pdf", QByteArray::fromStdString(buildBookSignedOnPageTwo())),
+              0);
     search(QStringLiteral("kunang-kunang"), true);
     processUntil([&] { return !panel->PageControl1->isTabVisible(0); });
     BackgroundTask::waitForAll();
